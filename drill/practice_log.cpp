@@ -1,0 +1,8 @@
+// The practice log.
+#include "drill/practice_log.h"
+
+namespace drill {
+
+void WritePracticeLog(const DrillVariant&) {}
+
+}  // namespace drill

@@ -1,0 +1,478 @@
+// The in-memory backend: the OS services and the windowing layer without a window system.
+// Time passes only by Sleep and Advance; events run only from the queue tests fill.
+#include "platform/headless/headless.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "platform/backend.h"
+#include "platform/cp932.h"
+
+namespace headless {
+
+namespace {
+
+struct HeadlessControl : platform::NativeControl {
+  CanvasContent canvas;
+};
+
+struct OpenFile {
+  std::string path;
+};
+
+std::map<uintptr_t, OpenFile>& OpenFiles() {
+  static std::map<uintptr_t, OpenFile> files;
+  return files;
+}
+
+HeadlessControl& Peer(platform::Control& control) {
+  if (!control.Native()) control.SetNative(std::make_unique<HeadlessControl>());
+  return static_cast<HeadlessControl&>(*control.Native());
+}
+
+void Trace(std::string entry) {
+  Get().trace.push_back(std::move(entry));
+}
+
+// Days since 1970-01-01 to a civil date (proleptic Gregorian).
+void CivilFromDays(int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  int64_t doe = z - era * 146097;
+  int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
+}
+
+int64_t DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  int64_t era = (y >= 0 ? y : y - 399) / 400;
+  int64_t yoe = y - era * 400;
+  int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+platform::SystemTime FromMs(int64_t ms) {
+  int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
+  int64_t rest = ms - days * 86400000;
+  platform::SystemTime t;
+  CivilFromDays(days, t.year, t.month, t.day);
+  t.hour = static_cast<int>(rest / 3600000);
+  t.minute = static_cast<int>(rest / 60000 % 60);
+  t.second = static_cast<int>(rest / 1000 % 60);
+  t.millisecond = static_cast<int>(rest % 1000);
+  return t;
+}
+
+platform::Form* gModal = nullptr;  // the form whose modal loop runs, if any
+
+// A modal form that is showing takes the input; otherwise the main form does.
+platform::Form* InputForm() {
+  return gModal ? gModal : platform::TheApp().MainForm();
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool Drain() {
+  bool any = false;
+  while (!Get().queue.empty()) {
+    auto event = std::move(Get().queue.front());
+    Get().queue.pop_front();
+    event();
+    any = true;
+  }
+  return any;
+}
+
+// Runs events until done() holds; asks the idle hook when nothing is queued.
+void Loop(const std::function<bool()>& done) {
+  while (!done()) {
+    if (!Get().queue.empty()) {
+      auto event = std::move(Get().queue.front());
+      Get().queue.pop_front();
+      event();
+    } else if (!(Get().idle && Get().idle())) {
+      Get().stalled = true;
+      Trace("stalled");
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+State& Get() {
+  static State state;
+  return state;
+}
+
+void Reset() {
+  platform::TheApp().Restart();
+  gModal = nullptr;
+  OpenFiles().clear();
+  Get() = State{};
+  SetLocalTime({2024, 3, 5, 9, 7, 2, 345});
+}
+
+void SetLocalTime(const platform::SystemTime& t) {
+  Get().localMs = DaysFromCivil(t.year, t.month, t.day) * 86400000 + t.hour * 3600000LL +
+                  t.minute * 60000LL + t.second * 1000LL + t.millisecond;
+}
+
+void Advance(int milliseconds) {
+  Get().localMs += milliseconds;
+  Get().monotonicMicros += milliseconds * 1000LL;
+}
+
+void PostKeyDown(uint16_t vk) {
+  Get().queue.push_back([vk] {
+    platform::Form* form = InputForm();
+    if (!form || !form->Enabled()) return;
+    if (vk == platform::kVkShift) Get().shiftDown = true;
+    uint16_t key = form->PreviewKeyDown(vk);
+    platform::Control* focus = form->ActiveControl();
+    switch (key) {
+      case platform::kVkTab:
+        form->SelectNext(!Get().shiftDown);
+        break;
+      case platform::kVkLeft:
+      case platform::kVkUp:
+        form->SelectNext(false);
+        break;
+      case platform::kVkRight:
+      case platform::kVkDown:
+        form->SelectNext(true);
+        break;
+      case platform::kVkReturn:
+        if (focus && focus->Kind() == platform::ControlKind::kButton) focus->Click();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void PostChar(char ch) {
+  Get().queue.push_back([ch] {
+    platform::Form* form = InputForm();
+    if (form && form->Enabled()) form->PreviewChar(ch);
+  });
+}
+
+void PostKeyUp(uint16_t vk) {
+  Get().queue.push_back([vk] {
+    platform::Form* form = InputForm();
+    if (!form || !form->Enabled()) return;
+    if (vk == platform::kVkShift) Get().shiftDown = false;
+    uint16_t key = form->PreviewKeyUp(vk);
+    platform::Control* focus = form->ActiveControl();
+    // A push button clicks when Space is released over it.
+    if (key == platform::kVkSpace && focus && focus->Kind() == platform::ControlKind::kButton) {
+      focus->Click();
+    }
+  });
+}
+
+void PostKey(char ch) {
+  uint16_t vk = static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(ch)));
+  if (ch == '\r') vk = platform::kVkReturn;
+  PostKeyDown(vk);
+  PostChar(ch);
+  PostKeyUp(vk);
+}
+
+void PostResize(int w, int h) {
+  Get().queue.push_back([w, h] {
+    if (platform::Form* main = platform::TheApp().MainForm()) main->NoteClientSize(w, h);
+  });
+}
+
+void PostClose() {
+  Get().queue.push_back([] {
+    if (platform::Form* main = platform::TheApp().MainForm()) main->Close();
+  });
+}
+
+void PostClick(platform::Control& control) {
+  Get().queue.push_back([&control] {
+    platform::Form* form = control.OwnerForm();
+    if (control.Enabled() && form && form->Enabled()) control.Click();
+  });
+}
+
+void PostSettingChange(char dateSeparator, char timeSeparator) {
+  Get().queue.push_back([dateSeparator, timeSeparator] {
+    Get().dateSeparator = dateSeparator;
+    Get().timeSeparator = timeSeparator;
+    if (platform::TheApp().OnSettingChange) platform::TheApp().OnSettingChange();
+  });
+}
+
+const CanvasContent& CanvasOf(platform::Image& image) {
+  return Peer(image).canvas;
+}
+
+bool HasFocus(platform::Control& control) {
+  platform::Form* form = control.OwnerForm();
+  return form && form->ActiveControl() == &control;
+}
+
+std::vector<std::string> TraceOf(std::initializer_list<const char*> prefixes) {
+  std::vector<std::string> out;
+  for (const std::string& entry : Get().trace) {
+    for (const char* p : prefixes) {
+      if (entry.rfind(p, 0) == 0) {
+        out.push_back(entry);
+        break;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace headless
+
+namespace platform {
+
+using headless::Get;
+
+SystemTime LocalTime() {
+  return headless::FromMs(Get().localMs);
+}
+
+SystemTime UtcTime() {
+  return headless::FromMs(Get().localMs - Get().utcOffsetMinutes * 60000LL);
+}
+
+int64_t MonotonicMicroseconds() {
+  return Get().monotonicMicros;
+}
+
+void Sleep(int milliseconds) {
+  headless::Trace("sleep " + std::to_string(milliseconds));
+  headless::Advance(milliseconds);
+}
+
+File File::Create(const std::string& path, FileMode) {
+  headless::Trace("file create " + path);
+  if (Get().failOpen.count(path)) return File{};
+  static uintptr_t next = 1;
+  Get().files[path].clear();
+  headless::OpenFiles()[next] = {path};
+  return File{next++};
+}
+
+File::File(File&& other) noexcept : handle(other.handle) {
+  other.handle = 0;
+}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle = other.handle;
+    other.handle = 0;
+  }
+  return *this;
+}
+
+File::~File() {
+  Close();
+}
+
+bool File::Write(std::string_view bytes) {
+  if (!handle) return false;
+  const std::string& path = headless::OpenFiles()[handle].path;
+  headless::Trace("file write " + path + " " + std::to_string(bytes.size()));
+  if (++Get().writeCalls == Get().failWriteCall) return false;
+  Get().files[path].append(bytes);
+  return true;
+}
+
+bool File::Close() {
+  if (!handle) return false;
+  headless::Trace("file close " + headless::OpenFiles()[handle].path);
+  headless::OpenFiles().erase(handle);
+  handle = 0;
+  return !Get().failClose;
+}
+
+bool DeleteFile(const std::string& path) {
+  headless::Trace("file delete " + path);
+  return Get().files.erase(path) > 0;
+}
+
+std::string SystemTempDirectory() {
+  return Get().tempDirectory;
+}
+
+bool AddFontResource(const std::string& path) {
+  headless::Trace("font add " + path);
+  if (!Get().files.count(path)) return false;
+  Get().registeredFonts.insert(path);
+  return true;
+}
+
+bool RemoveFontResource(const std::string& path) {
+  headless::Trace("font remove " + path);
+  auto it = Get().registeredFonts.find(path);
+  if (it == Get().registeredFonts.end()) return false;
+  Get().registeredFonts.erase(it);
+  return true;
+}
+
+void BroadcastFontChange() {
+  headless::Trace("font broadcast");
+  ++Get().fontBroadcasts;
+}
+
+void PlaySoundResource(const char* name) {
+  headless::Trace(std::string("sound ") + name);
+}
+
+std::string_view OwnResource(const char* type, const char* name) {
+  auto it = Get().resources.find(headless::Upper(type) + "/" + headless::Upper(name));
+  if (it == Get().resources.end()) return {};
+  return it->second;
+}
+
+char RegionalDateSeparator() {
+  return Get().dateSeparator;
+}
+char RegionalTimeSeparator() {
+  return Get().timeSeparator;
+}
+
+namespace backend {
+
+int ScreenPixelsPerInch() {
+  return Get().pixelsPerInch;
+}
+
+// The metric model: the embedded face (once a font file is registered) has digits half an
+// em wide and every other glyph one em; other faces have half-em single-byte glyphs and
+// one-em double-byte ones. A line is one em high in both.
+Size MeasureText(const Font& font, std::string_view text) {
+  int em = font.height < 0 ? -font.height : font.height;
+  bool embedded = font.name == "Tavimo" && !Get().registeredFonts.empty();
+  int width = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    if (IsCp932LeadByte(b) && i + 1 < text.size()) {
+      width += em;
+      ++i;
+    } else if (embedded && !(b >= '0' && b <= '9')) {
+      width += em;
+    } else {
+      width += em / 2;
+    }
+  }
+  return {width, em};
+}
+
+Size BorderSize() {
+  return {1, 1};
+}
+
+void CreateNative(Control& control) {
+  headless::Peer(control);
+}
+void DestroyNative(Control& control) {
+  control.SetNative(nullptr);
+}
+void UpdateBounds(Control&) {}
+void UpdateCaption(Control&) {}
+void UpdateFont(Control&) {}
+void UpdateEnabled(Control&) {}
+void UpdateVisible(Control&) {}
+void UpdateFocus(Form&, Control*) {}
+
+void CreateCanvas(Image& image, Size size) {
+  headless::Peer(image).canvas = headless::CanvasContent{size, false, "", kBlack};
+}
+
+void CanvasRectangle(Image& image, int x1, int y1, int x2, int y2) {
+  char entry[64];
+  std::snprintf(entry, sizeof entry, "rect %d,%d,%d,%d", x1, y1, x2, y2);
+  headless::Trace(entry);
+  headless::CanvasContent& c = headless::Peer(image).canvas;
+  c.framed = true;
+  c.text.clear();
+}
+
+void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_view text) {
+  char entry[96];
+  std::snprintf(entry, sizeof entry, "text %d,%d %.*s %06x", x, y, static_cast<int>(text.size()),
+                text.data(), font.color);
+  headless::Trace(entry);
+  headless::CanvasContent& c = headless::Peer(image).canvas;
+  c.text = std::string(text);
+  c.color = font.color;
+}
+
+void SetApplicationTitle(std::string_view title) {
+  Get().title = std::string(title);
+}
+
+void ShowMainForm(Form& form) {
+  form.NoteShowing(true);
+  form.SetVisible(true);
+  const FormDescription& d = form.Description();
+  if (d.windowState == WindowState::kMaximized) {
+    form.NoteClientSize(Get().maximizedClient.width, Get().maximizedClient.height);
+  } else {
+    form.NoteClientSize(form.ClientWidth(), form.ClientHeight());
+  }
+  form.DispatchActivate();
+}
+
+void RunLoop(Application& app) {
+  headless::Loop([&] { return app.Terminated(); });
+}
+
+void ProcessMessages(Application&) {
+  headless::Trace("process");
+  headless::Drain();
+}
+
+void PostQuit() {
+  headless::Trace("quit");
+}
+
+void RunModal(Application& app, Form& form) {
+  headless::Trace("modal " + form.Name());
+  Form* previous = headless::gModal;
+  Form* main = app.MainForm();
+  bool mainWasEnabled = main && main->Enabled();
+  if (main && main != &form) main->SetEnabled(false);
+  headless::gModal = &form;
+  form.NoteShowing(true);
+  form.SetVisible(true);
+  if (!form.ActiveControl()) form.SelectNext(true);
+  form.DispatchActivate();
+  headless::Loop([&] { return form.GetModalResult() != ModalResult::kNone || app.Terminated(); });
+  form.SetVisible(false);
+  form.NoteShowing(false);
+  headless::gModal = previous;
+  if (main && main != &form) main->SetEnabled(mainWasEnabled);
+  headless::Trace("modal end " + form.Name());
+}
+
+int MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+  headless::MessageBoxRecord record{std::string(text), std::string(caption), flags};
+  headless::Trace("messagebox " + record.caption);
+  Get().messageBoxes.push_back(record);
+  return Get().onMessageBox ? Get().onMessageBox(record) : kIdOk;
+}
+
+}  // namespace backend
+
+}  // namespace platform

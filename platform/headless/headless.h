@@ -1,0 +1,90 @@
+// The in-memory backend's controls for tests: a fake clock, files that can be made to fail,
+// a queue of window-system events, and a trace of everything the program asked of the OS.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace headless {
+
+struct MessageBoxRecord {
+  std::string text;
+  std::string caption;
+  unsigned flags;
+};
+
+// What an image's off-screen bitmap shows: the last text drawn on it since the last
+// rectangle, and in which colour.
+struct CanvasContent {
+  platform::Size size;
+  bool framed = false;
+  std::string text;
+  platform::Color color = platform::kBlack;
+};
+
+struct State {
+  // Clocks: local milliseconds since 1970-01-01 and the zone offset; the monotonic clock
+  // advances with them.
+  int64_t localMs = 0;
+  int utcOffsetMinutes = 9 * 60;
+  int64_t monotonicMicros = 1'000'000;
+
+  int pixelsPerInch = 96;
+  platform::Size maximizedClient{1024, 711};
+
+  std::map<std::string, std::string> files;  // path -> contents
+  std::set<std::string> failOpen;            // creating these paths fails
+  int failWriteCall = 0;                     // the n-th File::Write fails (1-based; 0: never)
+  bool failClose = false;                    // File::Close fails
+  int writeCalls = 0;
+  std::string tempDirectory = "C:\\Temp\\";
+
+  std::multiset<std::string> registeredFonts;  // paths passed to AddFontResource
+  int fontBroadcasts = 0;
+  std::map<std::string, std::string> resources;  // "TYPE/NAME" in upper case -> bytes
+  char dateSeparator = '/';
+  char timeSeparator = ':';
+
+  std::vector<MessageBoxRecord> messageBoxes;
+  std::function<int(const MessageBoxRecord&)> onMessageBox;  // runs while the box "is shown"
+  std::vector<std::string> trace;
+  std::deque<std::function<void()>> queue;
+  // Asked for more events when the queue runs dry; returning false ends a loop that would
+  // otherwise wait for ever (the loop then records "stalled").
+  std::function<bool()> idle;
+  bool stalled = false;
+  std::string title;
+  bool shiftDown = false;
+};
+
+State& Get();
+// A fresh machine: clears the state, restarts the application object.
+void Reset();
+void SetLocalTime(const platform::SystemTime& t);
+void Advance(int milliseconds);
+
+// Window-system events, delivered by the event loop or by "process pending messages".
+void PostKeyDown(uint16_t virtualKey);
+void PostChar(char ch);
+void PostKeyUp(uint16_t virtualKey);
+void PostKey(char ch);  // down, character, up, as one typed key
+void PostResize(int clientWidth, int clientHeight);
+void PostClose();  // the close box of the main form
+void PostClick(platform::Control& control);
+void PostSettingChange(char dateSeparator, char timeSeparator);
+
+const CanvasContent& CanvasOf(platform::Image& image);
+bool HasFocus(platform::Control& control);
+
+// Trace entries whose text starts with one of the prefixes, in order.
+std::vector<std::string> TraceOf(std::initializer_list<const char*> prefixes);
+
+}  // namespace headless

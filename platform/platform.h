@@ -1,0 +1,78 @@
+// Operating-system services the drill uses: clocks, sleep, files, the font table,
+// sounds, the program's own resources and the regional separators. No Windows types here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A calendar date and clock time as the system reports it (SYSTEMTIME without the weekday).
+struct SystemTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+
+SystemTime LocalTime();  // the user's local time
+SystemTime UtcTime();    // the system clock in UTC
+// A clock that never jumps: microseconds since an arbitrary origin.
+int64_t MonotonicMicroseconds();
+// Blocks the calling (GUI) thread; nothing is dispatched meanwhile.
+void Sleep(int milliseconds);
+
+// How a file is opened; both create the file anew, replacing an older one.
+enum class FileMode {
+  kLog,       // write only; others may read it while it is open
+  kFontFile,  // read and write; no sharing at all
+};
+
+// A file opened for sequential writing. Owns its handle; move-only.
+class File {
+ public:
+  File() = default;
+  static File Create(const std::string& path, FileMode mode);
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();
+
+  bool IsOpen() const { return handle != 0; }
+  // Writes all of bytes; false when the system refused or wrote less.
+  bool Write(std::string_view bytes);
+  // Flushes and closes; false when that failed. The file is closed either way.
+  bool Close();
+
+ private:
+  explicit File(uintptr_t h) : handle(h) {}
+  uintptr_t handle = 0;
+};
+
+bool DeleteFile(const std::string& path);
+
+// The temporary directory as the system reports it, ending in a separator; empty if none.
+std::string SystemTempDirectory();
+
+bool AddFontResource(const std::string& path);
+bool RemoveFontResource(const std::string& path);
+// Tells every top-level window that the font table changed; returns when all have handled it.
+void BroadcastFontChange();
+
+// Plays a WAVE resource of the program's own file, named "#101" style, asynchronously.
+// A sound still playing is cut off. The outcome is not reported.
+void PlaySoundResource(const char* name);
+
+// The bytes of a resource of the program's own file; empty when there is none.
+std::string_view OwnResource(const char* type, const char* name);
+
+// The first byte of the user's regional date and time separators; 0 where none is set.
+char RegionalDateSeparator();
+char RegionalTimeSeparator();
+
+}  // namespace platform
