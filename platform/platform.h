@@ -32,11 +32,18 @@ enum class FileMode {
   kFontFile,  // read and write; no sharing at all
 };
 
+// Why a file could not be created.
+enum class FileError {
+  kNone,
+  kInUse,  // another process holds the file (a sharing violation)
+  kOther,  // the directory is not writable, the name is not allowed, ...
+};
+
 // A file opened for sequential writing. Owns its handle; move-only.
 class File {
  public:
   File() = default;
-  static File Create(const std::string& path, FileMode mode);
+  static File Create(const std::string& path, FileMode mode, FileError* error = nullptr);
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
   File(const File&) = delete;

@@ -262,9 +262,17 @@ void Sleep(int milliseconds) {
   headless::Advance(milliseconds);
 }
 
-File File::Create(const std::string& path, FileMode) {
+File File::Create(const std::string& path, FileMode, FileError* error) {
   headless::Trace("file create " + path);
-  if (Get().failOpen.count(path)) return File{};
+  if (error) *error = FileError::kNone;
+  if (Get().lockedFiles.count(path)) {
+    if (error) *error = FileError::kInUse;
+    return File{};
+  }
+  if (Get().failOpen.count(path)) {
+    if (error) *error = FileError::kOther;
+    return File{};
+  }
   static uintptr_t next = 1;
   Get().files[path].clear();
   headless::OpenFiles()[next] = {path};

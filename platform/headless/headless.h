@@ -42,6 +42,7 @@ struct State {
 
   std::map<std::string, std::string> files;  // path -> contents
   std::set<std::string> failOpen;            // creating these paths fails
+  std::set<std::string> lockedFiles;         // held by another process: creating them fails
   int failWriteCall = 0;                     // the n-th File::Write fails (1-based; 0: never)
   bool failClose = false;                    // File::Close fails
   int writeCalls = 0;
