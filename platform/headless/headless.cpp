@@ -217,6 +217,10 @@ void PostSettingChange(char dateSeparator, char timeSeparator) {
   });
 }
 
+void DeliverPending() {
+  Drain();
+}
+
 const CanvasContent& CanvasOf(platform::Image& image) {
   return Peer(image).canvas;
 }

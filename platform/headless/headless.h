@@ -81,6 +81,9 @@ void PostResize(int clientWidth, int clientHeight);
 void PostClose();  // the close box of the main form
 void PostClick(platform::Control& control);
 void PostSettingChange(char dateSeparator, char timeSeparator);
+// Delivers every queued event, as the event loop would; unlike "process pending messages"
+// it leaves no trace entry.
+void DeliverPending();
 
 const CanvasContent& CanvasOf(platform::Image& image);
 bool HasFocus(platform::Control& control);
