@@ -239,9 +239,14 @@ void Form::SelectNext(bool forward) {
 }
 
 void Form::Close() {
+  // A close request that arrives while the close handler runs (from inside its modal
+  // dialog's loop) is the same close: it must not end that dialog.
+  if (closing) return;
+  closing = true;
   CloseAction action = CloseAction::kHide;
-  if (OnClose && !TheApp().Guard([&] { OnClose(*this, action); })) return;
-  if (action == CloseAction::kNone) return;
+  bool handled = !OnClose || TheApp().Guard([&] { OnClose(*this, action); });
+  closing = false;
+  if (!handled || action == CloseAction::kNone) return;
   if (TheApp().MainForm() == this) {
     TheApp().Terminate();
   } else if (showing) {
