@@ -1,0 +1,191 @@
+// The main window: start-up order, layout arithmetic, focus and keyboard, closing, and the
+// error box of the application object.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "drill_harness.h"
+
+namespace {
+
+using namespace testing_support;
+
+TEST(MainWindow, StartUpOpensExactlyOneProblemAfterTheFinalSize) {
+  FreshProcess();
+  platform::Application& app = platform::TheApp();
+  TForm1& form = app.CreateForm<TForm1>(app::kDivisionVariant);
+  // Created, not shown: the run has started but no problem exists yet.
+  EXPECT_EQ(Drill.ProblemNumber, 0);
+  EXPECT_EQ(Drill.LabelArray[0], form.Label1);
+  EXPECT_EQ(Drill.LabelArray[4], form.Label5);
+  EXPECT_EQ(Drill.LabelArray[5], form.Label6);
+  EXPECT_DOUBLE_EQ(Drill.StartTime, EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}));
+  // The stored client size while hidden does not lay the window out.
+  form.NoteClientSize(688, 454);
+  EXPECT_EQ(Drill.ProblemNumber, 0);
+  platform::backend::ShowMainForm(form);
+  EXPECT_EQ(Drill.ProblemNumber, 1);
+  EXPECT_EQ(headless::TraceOf({"sound"}), (std::vector<std::string>{"sound #102", "sound #101"}));
+  // The hidden slot's label still shows its stored caption under the box.
+  int hidden = Drill.ProblemTable[1].HiddenSlotText[0] - '0';
+  EXPECT_EQ(Drill.LabelArray[static_cast<size_t>(hidden - 1)]->Caption(), "9");
+}
+
+TEST(MainWindow, LayoutOfTheEmbeddedFaceAt96Dpi) {
+  FreshProcess();
+  TForm1& form = StartDrill(app::kSubtractionVariant);
+  struct Expect {
+    platform::Control* control;
+    int left, top, width, height;
+  } expected[] = {
+      {form.Label1, 4, 4, 64, 128},      {form.Label5, 76, 4, 128, 128},
+      {form.Label2, 212, 4, 64, 128},    {form.Label6, 284, 4, 128, 128},
+      {form.Label3, 420, 4, 64, 128},    {form.Label4, 492, 4, 64, 128},
+      {form.Panel1, 232, 287, 560, 136}, {form.Button1, 951, 670, 57, 25},
+  };
+  for (const Expect& e : expected) {
+    SCOPED_TRACE(e.control->Name());
+    EXPECT_EQ(e.control->Left(), e.left);
+    EXPECT_EQ(e.control->Top(), e.top);
+    EXPECT_EQ(e.control->Width(), e.width);
+    EXPECT_EQ(e.control->Height(), e.height);
+  }
+  EXPECT_EQ(form.Image1->Top(), 0);
+  EXPECT_EQ(form.Image1->Width(), 72);
+  EXPECT_EQ(form.Image1->Height(), 136);
+  EXPECT_EQ(form.Label5->Caption(), "\x81\x7b");  // ＋
+  EXPECT_EQ(form.Label6->Caption(), "\x81\x81");  // ＝
+  EXPECT_EQ(form.Caption(), "Subtract Quarn");
+}
+
+TEST(MainWindow, PanelPositionTruncatesTowardZero) {
+  FreshProcess();
+  TForm1& form = StartDrill(app::kDivisionVariant);
+  struct Case {
+    int width, height, panelLeft, panelTop;
+  } cases[] = {{1024, 711, 232, 287}, {557, 133, -1, -1}, {556, 132, -2, -2}, {561, 137, 0, 0}};
+  for (const Case& c : cases) {
+    headless::PostResize(c.width, c.height);
+    headless::DeliverPending();
+    EXPECT_EQ(form.Panel1->Left(), c.panelLeft) << c.width;
+    EXPECT_EQ(form.Panel1->Top(), c.panelTop) << c.height;
+    EXPECT_EQ(form.Button1->Left(), c.width - 57 - 16);
+    EXPECT_EQ(form.Button1->Top(), c.height - 25 - 16);
+  }
+}
+
+TEST(MainWindow, SubstituteFaceWhenTheEmbeddedOneIsMissing) {
+  FreshProcess();
+  headless::Get().failOpen.insert("C:\\Temp\\KORVEN.ttf");
+  headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) { return platform::kIdOk; };
+  TForm1& form = StartDrill(app::kDivisionVariant);
+  // The layout follows whatever face the labels got, and the drill still runs.
+  EXPECT_EQ(form.Label5->Left(), form.Label1->Left() + form.Label1->Width() + 8);
+  EXPECT_EQ(form.Image1->Width(), form.Label1->Width() + 8);
+  EXPECT_EQ(Drill.ProblemNumber, 1);
+  TypeKey(ExpectedKey());
+  EXPECT_EQ(Drill.RightCount, 1);
+}
+
+TEST(MainWindow, FocusStartsOnThePanelAndTabReachesTheQuitButton) {
+  struct Case {
+    std::vector<uint16_t> keys;  // pressed before Enter
+    bool quits;
+  } cases[] = {
+      {{}, false},
+      {{platform::kVkTab}, true},
+      {{platform::kVkRight}, true},
+      {{platform::kVkDown}, true},
+      {{platform::kVkTab, platform::kVkTab}, false},
+      {{platform::kVkShift, platform::kVkTab}, true},
+  };
+  for (const Case& c : cases) {
+    FreshProcess();
+    TForm1& form = StartDrill(app::kDivisionVariant);
+    TypeKey(ExpectedKey());
+    ASSERT_TRUE(headless::HasFocus(*form.Panel1) || !c.keys.empty());
+    for (uint16_t k : c.keys)
+      headless::PostKeyDown(k);
+    for (uint16_t k : c.keys)
+      headless::PostKeyUp(k);
+    headless::PostKeyDown(platform::kVkReturn);
+    headless::PostKeyUp(platform::kVkReturn);
+    headless::Get().idle = [] {
+      if (!Form2 || !Form2->Showing()) return false;
+      Form2->SetModalResult(platform::ModalResult::kCancel);
+      return true;
+    };
+    headless::DeliverPending();
+    EXPECT_EQ(platform::TheApp().Terminated(), c.quits) << c.keys.size();
+    EXPECT_EQ(Drill.RunEnded, c.quits);
+  }
+}
+
+TEST(MainWindow, QuitButtonCloseBoxAndHundredthAnswerEndTheSameWay) {
+  enum class Way { kButton, kCloseBox };
+  for (Way way : {Way::kButton, Way::kCloseBox}) {
+    FreshProcess();
+    TForm1& form = StartDrill(app::kDivisionVariant);
+    headless::Get().idle = [] {
+      if (!Form2 || !Form2->Showing()) return false;
+      Form2->SetModalResult(platform::ModalResult::kCancel);
+      return true;
+    };
+    TypeKey(ExpectedKey());
+    if (way == Way::kButton) {
+      headless::PostClick(*form.Button1);
+    } else {
+      headless::PostClose();
+    }
+    headless::DeliverPending();
+    EXPECT_TRUE(platform::TheApp().Terminated());
+    EXPECT_FALSE(form.Button1->Enabled());
+    EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
+    // A second request changes nothing.
+    headless::PostClose();
+    headless::DeliverPending();
+    EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
+  }
+}
+
+TEST(MainWindow, ClosingBeforeAnyRightAnswerShowsNothing) {
+  FreshProcess();
+  TForm1& form = StartDrill(app::kDivisionVariant);
+  TypeKey(WrongKey());
+  headless::PostClose();
+  headless::DeliverPending();
+  EXPECT_TRUE(platform::TheApp().Terminated());
+  EXPECT_FALSE(form.Button1->Enabled());
+  EXPECT_TRUE(headless::TraceOf({"modal", "messagebox"}).empty());
+}
+
+TEST(Application, ErrorBoxTextAddsAFullStopAfterLaterBytes) {
+  struct Case {
+    const char* message;
+    const char* text;
+  } cases[] = {
+      {"Disk full", "Disk full."},
+      {"Done.", "Done."},
+      {"Why?", "Why?."},     // '?' is 0x3F
+      {"Count-", "Count-"},  // '-' is 0x2D
+      {"", ""},
+      {"\x82\xf1", "\x82\xf1."},  // ん: its trail byte sorts after "."
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::ErrorBoxText(c.message), c.text) << c.message;
+  }
+}
+
+TEST(Application, AnEscapingErrorIsShownWithTheTitleAndTheLoopGoesOn) {
+  FreshProcess();
+  TForm1& form = StartDrill(app::kDivisionVariant);
+  form.OnKeyDown = [](platform::Form&, uint16_t&) { throw std::runtime_error("Broken"); };
+  TypeKey(ExpectedKey());
+  ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
+  EXPECT_EQ(headless::Get().messageBoxes[0].text, "Broken.");
+  EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
+  EXPECT_EQ(headless::Get().messageBoxes[0].flags, platform::kMbOk | platform::kMbIconError);
+  EXPECT_EQ(Drill.RightCount, 1);  // the character still reached the judging
+}
+
+}  // namespace
