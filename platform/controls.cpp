@@ -255,6 +255,15 @@ void Form::Close() {
 }
 
 ModalResult Form::ShowModal() {
+  // Centred over the main window's outer rectangle at the first showing only; halves
+  // truncate toward zero and a negative position becomes 0.
+  Form* main = TheApp().MainForm();
+  if (!placed && main && main != this) {
+    placed = true;
+    int newLeft = main->Left() + (main->Width() - Width()) / 2;
+    int newTop = main->Top() + (main->Height() - Height()) / 2;
+    SetBounds(std::max(newLeft, 0), std::max(newTop, 0), Width(), Height());
+  }
   modalResult = ModalResult::kNone;
   backend::RunModal(TheApp(), *this);
   return modalResult;

@@ -294,7 +294,8 @@ class Form : public Control {
   Control* activeControl = nullptr;
   ModalResult modalResult = ModalResult::kNone;
   bool showing = false;
-  bool closing = false;  // the close handler is running (it may show a modal dialog)
+  bool closing = false;
+  bool placed = false;  // the modal placement has been made  // the close handler is running (it may show a modal dialog)
   int laidOutWidth = -1, laidOutHeight = -1;  // the client size OnResize last saw
 };
 
