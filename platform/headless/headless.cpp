@@ -439,6 +439,8 @@ void ShowMainForm(Form& form) {
   form.SetVisible(true);
   const FormDescription& d = form.Description();
   if (d.windowState == WindowState::kMaximized) {
+    // No frame in memory: the maximised window is its client area at the screen's origin.
+    form.NoteBounds(0, 0, Get().maximizedClient.width, Get().maximizedClient.height);
     form.NoteClientSize(Get().maximizedClient.width, Get().maximizedClient.height);
   } else {
     form.NoteClientSize(form.ClientWidth(), form.ClientHeight());
