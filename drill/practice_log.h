@@ -5,6 +5,8 @@
 
 namespace drill {
 
+// Names the log after Drill.StartTime into Drill.LogFileName and writes it into the current
+// directory. A failure shows the warning box once; it always returns normally.
 void WritePracticeLog(const DrillVariant& variant);
 
 }  // namespace drill

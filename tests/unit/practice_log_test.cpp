@@ -1,0 +1,247 @@
+// The practice log: its name, its bytes in both builds, the 128-byte write buffer and the
+// warning box after a failed open, write or close.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/variants.h"
+#include "drill/drill_state.h"
+#include "drill/practice_log.h"
+#include "drill/time_text.h"
+#include "platform/controls.h"
+#include "platform/headless/headless.h"
+
+namespace {
+
+constexpr char kLogName[] = "20240305090702.log";
+// ﾌｧｲﾙを閉じるときにｴﾗｰが発生しました。 and 警告, as the box must show them.
+const std::string kFailureText =
+    "\xCC\xA7\xB2\xD9\x82\xF0\x95\xC2\x82\xB6\x82\xE9\x82\xC6\x82\xAB\x82\xC9\xB4\xD7\xB0\x82"
+    "\xAA\x94\xAD\x90\xB6\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
+const std::string kWarningCaption = "\x8C\x78\x8D\x90";
+
+class PracticeLog : public ::testing::Test {
+ protected:
+  void SetUp() override { Fresh(); }
+  void TearDown() override {
+    Drill = DrillState{};
+    ReadLocaleSeparators();
+  }
+
+  // A new machine and a run started at 2024-03-05 09:07:02.345 with nothing solved yet.
+  static void Fresh() {
+    headless::Reset();
+    Drill = DrillState{};
+    ReadLocaleSeparators();
+    Drill.StartTime = EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345});
+  }
+
+  // Records the next solved problem: slots as four digits, the hidden slot 1..4.
+  static void Solve(const char* slots, int hidden, double seconds, int misses = 0) {
+    TLogRec& r = Drill.ProblemTable[++Drill.RightCount];
+    for (int i = 1; i <= 4; ++i)
+      r.SlotText[i] = std::string(1, slots[i - 1]);
+    r.HiddenSlotText = std::to_string(hidden);
+    r.Time = seconds / 86'400;
+    r.Misses = misses;
+    r.Solved = true;
+    Drill.ProblemNumber = Drill.RightCount;
+  }
+
+  static void SolveMany(int count) {
+    for (int k = 1; k <= count; ++k) {
+      const char slots[] = {char('1' + k % 9), char('1' + k % 7), char('0' + k % 10),
+                            char('0' + k / 10 % 10), 0};
+      Solve(slots, 1 + k % 4, k * 1.001, k % 3);
+    }
+  }
+
+  static std::string LogFile() {
+    auto it = headless::Get().files.find(kLogName);
+    return it == headless::Get().files.end() ? std::string() : it->second;
+  }
+
+  static std::vector<std::string> Lines(const std::string& file) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = file.find("\r\n", start)) != std::string::npos; start = end + 2)
+      lines.push_back(file.substr(start, end - start));
+    EXPECT_EQ(start, file.size()) << "the last line has no CR LF";
+    return lines;
+  }
+
+  static void ExpectOneWarningBox() {
+    const auto& boxes = headless::Get().messageBoxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kFailureText);
+    EXPECT_EQ(boxes[0].text.size(), 37u);
+    EXPECT_EQ(boxes[0].caption, kWarningCaption);
+    EXPECT_EQ(boxes[0].flags, platform::kMbOk | platform::kMbIconWarning);
+  }
+};
+
+TEST_F(PracticeLog, DivisionExampleByteForByte) {
+  Solve("7856", 2, 3.125);
+  Solve("4624", 4, 5.5, 1);
+  Solve("9327", 1, 2.004);
+  drill::WritePracticeLog(app::kDivisionVariant);
+
+  EXPECT_EQ(Drill.LogFileName, kLogName);
+  EXPECT_EQ(LogFile(),
+            "Divide Quarn,2024/03/05,09:07:02,3\r\n"
+            "7\x81\x7e?\x81\x81"
+            "56,8,00:03.125,0\r\n"
+            "4\x81\x7e"
+            "6\x81\x81"
+            "2?,4,00:05.500,1\r\n"
+            "?\x81\x7e"
+            "3\x81\x81"
+            "27,9,00:02.004,0\r\n");
+  const unsigned char line2[] = {0x37, 0x81, 0x7E, 0x3F, 0x81, 0x81, 0x35, 0x36,
+                                 0x2C, 0x38, 0x2C, 0x30, 0x30, 0x3A, 0x30, 0x33,
+                                 0x2E, 0x31, 0x32, 0x35, 0x2C, 0x30, 0x0D, 0x0A};
+  const std::string file = LogFile();
+  const size_t line2Start = file.find("\r\n") + 2;
+  EXPECT_EQ(file.substr(line2Start, sizeof line2),
+            std::string(reinterpret_cast<const char*>(line2), sizeof line2));
+  EXPECT_TRUE(headless::Get().messageBoxes.empty());
+  EXPECT_EQ(DatePattern, "yyyy/mm/dd");
+  EXPECT_EQ(TimePattern, "nn:ss.zzz");
+}
+
+TEST_F(PracticeLog, SubtractionBuildHeaderAndProblemLine) {
+  Solve("5813", 2, 4.25, 2);
+  drill::WritePracticeLog(app::kSubtractionVariant);
+  std::vector<std::string> lines = Lines(LogFile());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Subtract Quarn,2024/03/05,09:07:02,1");
+  EXPECT_EQ(lines[1],
+            "5\x81\x7b?\x81\x81"
+            "13,8,00:04.250,2");
+}
+
+TEST_F(PracticeLog, OneLinePerSolvedProblemAfterTheHeader) {
+  struct Case {
+    int solved;
+  } cases[] = {{1}, {2}, {99}, {100}};
+  for (const Case& c : cases) {
+    Fresh();
+    SolveMany(c.solved);
+    drill::WritePracticeLog(app::kDivisionVariant);
+    std::vector<std::string> lines = Lines(LogFile());
+    ASSERT_EQ(lines.size(), static_cast<size_t>(c.solved + 1)) << c.solved;
+    EXPECT_EQ(lines[0], "Divide Quarn,2024/03/05,09:07:02," + std::to_string(c.solved));
+    for (size_t k = 1; k < lines.size(); ++k) {
+      EXPECT_EQ(lines[k].find('\n'), std::string::npos);
+      EXPECT_EQ(lines[k].substr(0, 8).find(','), std::string::npos) << lines[k];
+      EXPECT_EQ(lines[k][8], ',') << "the problem field is 8 bytes: " << lines[k];
+    }
+    // The last record's line, built by hand.
+    const TLogRec& last = Drill.ProblemTable[c.solved];
+    EXPECT_EQ(lines.back().substr(lines.back().rfind(',') + 1), std::to_string(last.Misses));
+  }
+}
+
+TEST_F(PracticeLog, MissesAndLongSolvingTimes) {
+  Solve("8972", 3, 12.75, 3);     // three wrong tries
+  Solve("6742", 1, 75.5);         // over a minute
+  Solve("2918", 4, 3723.456, 1);  // over an hour: the minutes keep the hour
+  drill::WritePracticeLog(app::kDivisionVariant);
+  std::vector<std::string> lines = Lines(LogFile());
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1],
+            "8\x81\x7e"
+            "9\x81\x81?2,7,00:12.750,3");
+  EXPECT_EQ(lines[2],
+            "?\x81\x7e"
+            "7\x81\x81"
+            "42,6,01:15.500,0");
+  EXPECT_EQ(lines[3],
+            "2\x81\x7e"
+            "9\x81\x81"
+            "1?,8,62:03.456,1");
+}
+
+TEST_F(PracticeLog, RegionalSeparatorsInTheLogButNotInTheName) {
+  headless::Get().dateSeparator = '-';
+  headless::Get().timeSeparator = '.';
+  ReadLocaleSeparators();
+  Solve("7856", 2, 3.125);
+  drill::WritePracticeLog(app::kDivisionVariant);
+  EXPECT_EQ(Drill.LogFileName, kLogName);
+  EXPECT_EQ(LogFile(),
+            "Divide Quarn,2024-03-05,09.07.02,1\r\n"
+            "7\x81\x7e?\x81\x81"
+            "56,8,00.03.125,0\r\n");
+}
+
+TEST_F(PracticeLog, ReplacesALogOfTheSameSecond) {
+  headless::Get().files[kLogName] = std::string(500, 'o');
+  Solve("7856", 2, 3.125);
+  drill::WritePracticeLog(app::kDivisionVariant);
+  EXPECT_EQ(LogFile(),
+            "Divide Quarn,2024/03/05,09:07:02,1\r\n"
+            "7\x81\x7e?\x81\x81"
+            "56,8,00:03.125,0\r\n");
+}
+
+TEST_F(PracticeLog, WritesGoOutIn128ByteBlocks) {
+  SolveMany(100);
+  drill::WritePracticeLog(app::kDivisionVariant);
+  const size_t size = LogFile().size();
+  ASSERT_GT(size, 128u * 10);
+  std::vector<std::string> writes = headless::TraceOf({"file write"});
+  ASSERT_EQ(writes.size(), (size + 127) / 128);
+  const std::string full = std::string("file write ") + kLogName + " 128";
+  for (size_t i = 0; i + 1 < writes.size(); ++i)
+    EXPECT_EQ(writes[i], full);
+  EXPECT_EQ(writes.back(),
+            std::string("file write ") + kLogName + " " + std::to_string(size % 128));
+  std::vector<std::string> closes = headless::TraceOf({"file close"});
+  EXPECT_EQ(closes.size(), 1u);
+}
+
+TEST_F(PracticeLog, FailureShowsTheWarningOnceAndStopsWriting) {
+  // The complete log of 100 problems, to compare what a failed run leaves behind.
+  SolveMany(100);
+  drill::WritePracticeLog(app::kDivisionVariant);
+  const std::string complete = LogFile();
+  ASSERT_GT(complete.size(), 3u * 128);
+
+  struct Case {
+    const char* name;
+    int solved;
+    bool failOpen;
+    int failWriteCall;
+    bool failClose;
+    bool fileExists;
+    std::string left;  // what the file holds afterwards
+  } cases[] = {
+      {"open", 100, true, 0, false, false, ""},
+      {"third write", 100, false, 3, false, true, complete.substr(0, 256)},
+      {"first write", 100, false, 1, false, true, ""},
+      {"close", 100, false, 0, true, true, complete},
+      {"last block at close", 1, false, 1, false, true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fresh();
+    SolveMany(c.solved);
+    if (c.failOpen) headless::Get().failOpen.insert(kLogName);
+    headless::Get().failWriteCall = c.failWriteCall;
+    headless::Get().failClose = c.failClose;
+
+    drill::WritePracticeLog(app::kDivisionVariant);
+
+    ExpectOneWarningBox();
+    EXPECT_EQ(Drill.LogFileName, kLogName);
+    EXPECT_EQ(headless::Get().files.count(kLogName), c.fileExists ? 1u : 0u);
+    EXPECT_EQ(LogFile(), c.left);
+    if (c.failWriteCall > 0) {
+      EXPECT_EQ(headless::Get().writeCalls, c.failWriteCall) << "wrote on after the failure";
+    }
+  }
+}
+
+}  // namespace
