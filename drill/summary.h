@@ -1,0 +1,19 @@
+// The results of a practice run as the results dialog shows them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace drill {
+
+struct Summary {
+  std::string startTime;                   // date, and the time unless it is 00:00:00
+  std::string totalTime;                   // sum of the solving times
+  std::string problemCount;                // right answers
+  std::optional<std::string> averageTime;  // none before the first right answer
+};
+
+// Sets the dialog's patterns, recomputes TotalTime from the solved records, and formats.
+Summary SummarizeRun();
+
+}  // namespace drill

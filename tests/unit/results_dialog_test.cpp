@@ -1,0 +1,215 @@
+// The end of a run: what FormClose writes and shows, and the results dialog's texts,
+// geometry and keyboard.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "drill/time_text.h"
+#include "drill_harness.h"
+
+namespace {
+
+using namespace testing_support;
+
+// Records right answers with the given solving times (seconds).
+void Solve(const std::vector<double>& seconds) {
+  for (double s : seconds) {
+    Drill.ProblemTable[Drill.RightCount + 1].Time = s / 86400.0;
+    ++Drill.RightCount;
+  }
+}
+
+void DismissDialogWhenShown() {
+  headless::Get().idle = [] {
+    if (!Form2 || !Form2->Showing()) return false;
+    headless::PostKeyDown(platform::kVkReturn);
+    headless::PostKeyUp(platform::kVkReturn);
+    return true;
+  };
+}
+
+TEST(ResultsDialog, SummaryTexts) {
+  struct Case {
+    platform::SystemTime start;
+    std::vector<double> seconds;
+    const char* startText;
+    const char* total;
+    const char* count;
+    const char* average;  // nullptr: the average is hidden
+  } cases[] = {
+      {{2024, 3, 5, 9, 7, 2, 345},
+       {3.125, 5.5, 2.004},
+       "2024/3/5 09:07:02",
+       "00\x95\xaa 10\x95\x62"
+       "629",
+       "3",
+       "00\x95\xaa 03\x95\x62"
+       "543"},
+      // 100 answers of 40 s: the total keeps its hour as minutes.
+      {{2024, 11, 23, 18, 45, 9, 0},
+       std::vector<double>(100, 40.0),
+       "2024/11/23 18:45:09",
+       "66\x95\xaa 40\x95\x62"
+       "000",
+       "100",
+       "00\x95\xaa 40\x95\x62"
+       "000"},
+      {{2024, 3, 5, 0, 0, 0, 999},
+       {1.0},
+       "2024/3/5",
+       "00\x95\xaa 01\x95\x62"
+       "000",
+       "1",
+       "00\x95\xaa 01\x95\x62"
+       "000"},
+      {{2024, 3, 5, 0, 0, 1, 0},
+       {},
+       "2024/3/5 00:00:01",
+       "00\x95\xaa 00\x95\x62"
+       "000",
+       "0",
+       nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.startText);
+    FreshProcess();
+    headless::Get().dateSeparator = '-';  // the dialog's quoted separators ignore the region
+    ReadLocaleSeparators();
+    headless::SetLocalTime(c.start);
+    StartDrill(app::kDivisionVariant);
+    Solve(c.seconds);
+    Form2->FormActivate(*Form2);
+    EXPECT_EQ(Form2->StaticText1->Caption(), c.startText);
+    EXPECT_EQ(Form2->StaticText2->Caption(), c.total);
+    EXPECT_EQ(Form2->StaticText3->Caption(), c.count);
+    EXPECT_EQ(Form2->StaticText4->Visible(), c.average != nullptr);
+    if (c.average) {
+      EXPECT_EQ(Form2->StaticText4->Caption(), c.average);
+    }
+  }
+}
+
+TEST(ResultsDialog, GeometryAndTabOrder) {
+  FreshProcess();
+  StartDrill(app::kDivisionVariant);
+  TForm2& dialog = *Form2;
+  EXPECT_EQ(dialog.Caption(), "\x97\xfb\x8f\x4b\x8c\x8b\x89\xca");  // 練習結果
+  EXPECT_EQ(dialog.ClientWidth(), 359);
+  EXPECT_EQ(dialog.ClientHeight(), 207);
+  EXPECT_EQ(dialog.Description().borderStyle, platform::BorderStyle::kDialog);
+  EXPECT_FALSE(dialog.Description().systemMenu);
+  int row = 32;
+  for (platform::Label* label : {dialog.Label1, dialog.Label2, dialog.Label3, dialog.Label4}) {
+    SCOPED_TRACE(label->Name());
+    EXPECT_EQ(label->Left() + label->Width(), 166);
+    EXPECT_EQ(label->Top(), row);
+    EXPECT_EQ(label->GetFont().height, -16);
+    row += 24;
+  }
+  Solve({3.125});
+  dialog.FormActivate(dialog);
+  row = 32;
+  for (platform::StaticText* text :
+       {dialog.StaticText1, dialog.StaticText2, dialog.StaticText3, dialog.StaticText4}) {
+    SCOPED_TRACE(text->Name());
+    platform::Size extent = platform::backend::MeasureText(text->GetFont(), text->Caption());
+    EXPECT_EQ(text->Left(), 176);
+    EXPECT_EQ(text->Top(), row);
+    EXPECT_EQ(text->Width(), extent.width + 4);
+    EXPECT_EQ(text->Height(), extent.height + 4);
+    EXPECT_FALSE(text->CanFocus());
+    row += 24;
+  }
+  EXPECT_EQ(dialog.Button1->Caption(), "\x8f\x49\x97\xb9");  // 終了
+  EXPECT_EQ(dialog.Button1->GetFont().height, -12);
+  EXPECT_EQ(dialog.ActiveControl(), dialog.Button1);
+}
+
+TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
+  for (uint16_t key : {platform::kVkReturn, platform::kVkSpace}) {
+    FreshProcess();
+    StartDrill(app::kDivisionVariant);
+    TypeKey(ExpectedKey());
+    std::vector<uint16_t> keys = {platform::kVkEscape, key};
+    headless::Get().idle = [&keys] {
+      if (keys.empty() || !Form2->Showing()) return false;
+      headless::PostKeyDown(keys.front());
+      headless::PostKeyUp(keys.front());
+      keys.erase(keys.begin());
+      return true;
+    };
+    headless::PostClose();
+    headless::DeliverPending();
+    EXPECT_TRUE(keys.empty()) << "Esc closed the dialog";
+    EXPECT_FALSE(Form2->Showing());
+    EXPECT_EQ(Form2->Left(), (1024 - 359) / 2);
+    EXPECT_EQ(Form2->Top(), (711 - 207) / 2);
+    EXPECT_FALSE(Form1->Button1->Enabled());
+    EXPECT_TRUE(Form1->Enabled());
+  }
+}
+
+TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
+  struct Case {
+    int rightAnswers;
+    bool logFails;
+    std::vector<std::string> shown;  // message boxes and dialogs, in order
+    bool logWritten;
+  } cases[] = {
+      {0, false, {}, false},
+      {2, false, {"modal Form2"}, true},
+      {2, true, {"messagebox \x8c\x78\x8d\x90", "modal Form2"}, false},
+  };
+  for (const Case& c : cases) {
+    FreshProcess();
+    if (c.logFails) headless::Get().failOpen.insert("20240305090702.log");
+    StartDrill(app::kDivisionVariant);
+    DismissDialogWhenShown();
+    for (int i = 0; i < c.rightAnswers; ++i)
+      TypeKey(ExpectedKey());
+    headless::Get().trace.clear();
+    headless::PostClose();
+    headless::DeliverPending();
+    EXPECT_EQ(headless::TraceOf({"messagebox", "modal Form2"}), c.shown) << c.rightAnswers;
+    EXPECT_EQ(headless::Get().files.count("20240305090702.log") > 0, c.logWritten);
+    EXPECT_TRUE(platform::TheApp().Terminated());
+    if (c.logFails) {
+      // The dialog after the warning still has the full summary.
+      EXPECT_EQ(Form2->StaticText3->Caption(), "2");
+      EXPECT_EQ(Drill.LogFileName, "20240305090702.log");
+    }
+  }
+}
+
+TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
+  FreshProcess();
+  headless::Get().utcOffsetMinutes = 0;
+  int typed = 0;
+  bool released = true;
+  headless::Get().idle = [&] {
+    if (Form2 && Form2->Showing()) {
+      headless::PostKey('\r');
+    } else if (!released) {
+      headless::PostKeyUp('K');
+      released = true;
+    } else {
+      headless::Advance(1234);
+      headless::PostKeyDown('K');
+      headless::PostChar(++typed % 7 == 0 ? WrongKey() : ExpectedKey());
+      released = false;
+    }
+    return true;
+  };
+  EXPECT_EQ(RunProgram(app::kSubtractionVariant), 0);
+  EXPECT_EQ(Drill.RightCount, 100);
+  const std::string& log = headless::Get().files["20240305090702.log"];
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 101);
+  EXPECT_EQ(log.rfind("Subtract Quarn,2024/03/05,09:07:02,100\r\n", 0), 0u);
+  EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
+  EXPECT_EQ(headless::Get().files.count("C:\\Temp\\KORVEN.ttf"), 0u);
+  EXPECT_TRUE(headless::Get().registeredFonts.empty());
+  EXPECT_FALSE(headless::Get().stalled);
+}
+
+}  // namespace
