@@ -5,17 +5,34 @@
 #include <stdexcept>
 
 #include "drill/texts.h"
+#include "platform/controls.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr size_t kTempPathBuffer = 260;
 
+// Whether InstallFont left something for RemoveFont to undo: a registration of the font file
+// and the file itself. RemoveFont undoes nothing else, so that it never takes away another
+// process's registration of the same file.
+bool fontInstalled = false;
+
+// Shown here rather than thrown: the window's set-up after InstallFont must still run, and the
+// drill then goes on in the window system's substitute face.
+void ReportCannotCreate() {
+  std::string path = FontFilePath();
+  int length = std::snprintf(nullptr, 0, texts::kCannotCreateFile, path.c_str());
+  std::string message(static_cast<size_t>(length), '\0');
+  std::snprintf(message.data(), message.size() + 1, texts::kCannotCreateFile, path.c_str());
+  platform::TheApp().ShowException(std::runtime_error(message));
+}
+
 }  // namespace
 
 std::string TempPath() {
   std::string path = platform::SystemTempDirectory();
-  // The system reports a longer path by its length alone and leaves the buffer unfilled.
+  // GetTempPathA reports a path that does not fit the buffer by its length alone and leaves
+  // the buffer unfilled; such a path counts as none.
   if (path.size() >= kTempPathBuffer) return {};
   return path;
 }
@@ -25,15 +42,30 @@ std::string FontFilePath() {
 }
 
 void InstallFont() {
+  fontInstalled = false;
   std::string_view font = platform::OwnResource("MYFONT", "MyFont");
-  platform::File file = platform::File::Create(FontFilePath(), platform::FileMode::kFontFile);
-  if (!file.IsOpen() || !file.Write(font) || !file.Close()) {
-    std::string path = FontFilePath();
-    char message[512];
-    std::snprintf(message, sizeof message, texts::kCannotCreateFile, path.c_str());
-    throw std::runtime_error(message);
+  platform::FileError error = platform::FileError::kNone;
+  platform::File file =
+      platform::File::Create(FontFilePath(), platform::FileMode::kFontFile, &error);
+  if (file.IsOpen()) {
+    bool written = file.Write(font);
+    if (!file.Close() || !written) {
+      // A truncated font file is of no use to anyone.
+      platform::DeleteFile(FontFilePath());
+      ReportCannotCreate();
+      return;
+    }
+    platform::AddFontResource(FontFilePath());
+    fontInstalled = true;
+  } else if (error == platform::FileError::kInUse) {
+    // Another instance has this file registered: the system keeps a registered font file open.
+    // It counts the registrations of one file, so adding it once more keeps "Tavimo" for this
+    // run after the other instance has removed its own; whichever ends last deletes the file.
+    // If the file cannot be registered (still being written, say), there is nothing to undo.
+    fontInstalled = platform::AddFontResource(FontFilePath());
+  } else {
+    ReportCannotCreate();
   }
-  platform::AddFontResource(FontFilePath());
 }
 
 void PrimeSounds() {
@@ -42,6 +74,8 @@ void PrimeSounds() {
 }
 
 void RemoveFont() {
+  if (!fontInstalled) return;
+  fontInstalled = false;
   platform::RemoveFontResource(FontFilePath());
   platform::BroadcastFontChange();
   platform::DeleteFile(FontFilePath());

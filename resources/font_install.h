@@ -9,6 +9,10 @@
 std::string TempPath();
 std::string FontFilePath();  // TempPath() + "KORVEN.ttf", computed anew at each use
 
+// Writes the font resource to FontFilePath() and registers it. A file that cannot be written
+// is reported in the error box and the run goes on in the substitute face; nothing is thrown.
 void InstallFont();
+// Plays the wrong-answer sound and at once the right-answer one, which cuts it off.
 void PrimeSounds();
+// Undoes what InstallFont did: unregisters the file, tells every window, deletes the file.
 void RemoveFont();

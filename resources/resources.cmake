@@ -1,0 +1,30 @@
+# The embedded resources of D_Quarn and S_Quarn: one resource script whose icon follows the
+# build's QUARN_DIVISION definition, the font's licence beside the programs, and a test that
+# both executables carry what the script names.
+set(QUARN_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(QUARN_RESOURCE_DATA KORVEN.ttf right.wav wrong.wav division.ico subtraction.ico
+                        quarn.manifest)
+list(TRANSFORM QUARN_RESOURCE_DATA PREPEND ${QUARN_RESOURCE_DIR}/)
+
+# windres looks for the files the script names in its include directories.
+set_source_files_properties(${QUARN_RESOURCE_DIR}/quarn.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${QUARN_RESOURCE_DIR}
+  OBJECT_DEPENDS "${QUARN_RESOURCE_DATA}")
+
+foreach(program D_Quarn S_Quarn)
+  target_sources(${program} PRIVATE ${QUARN_RESOURCE_DIR}/quarn.rc)
+endforeach()
+
+# The font is a Modified Version under the SIL Open Font License, which must travel with it.
+if(CMAKE_RUNTIME_OUTPUT_DIRECTORY)
+  set(QUARN_PROGRAM_DIR ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+else()
+  set(QUARN_PROGRAM_DIR ${CMAKE_BINARY_DIR})
+endif()
+configure_file(${QUARN_RESOURCE_DIR}/OFL.txt ${QUARN_PROGRAM_DIR}/OFL.txt COPYONLY)
+
+find_program(QUARN_PYTHON NAMES python3 REQUIRED)
+enable_testing()
+add_test(NAME exe_resources
+         COMMAND ${QUARN_PYTHON} ${CMAKE_SOURCE_DIR}/tests/unit/exe_resources_test.py
+                 $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR})

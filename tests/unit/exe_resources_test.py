@@ -1,0 +1,181 @@
+#!/usr/bin/python3
+"""Reads the resource tree of the built D_Quarn.exe and S_Quarn.exe and checks that each carries
+the font, the two sounds, its own icon, the manifest and the version block, byte for byte
+where the resource comes from a file.
+
+Usage: exe_resources_test.py D_QUARN_EXE S_QUARN_EXE RESOURCE_DIRECTORY
+"""
+
+import os
+import struct
+import sys
+import unittest
+import xml.etree.ElementTree as ElementTree
+
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+
+ARGS = {}
+
+
+def Resources(path):
+    """{(type, name): bytes} of a PE file; type and name are ints or upper-case strings."""
+    with open(path, "rb") as f:
+        image = f.read()
+    pe = struct.unpack_from("<I", image, 0x3C)[0]
+    if image[pe : pe + 4] != b"PE\0\0":
+        raise ValueError(path + " is not a PE file")
+    sections, optionalSize = struct.unpack_from("<H12xH", image, pe + 6)
+    optional = pe + 24
+    magic = struct.unpack_from("<H", image, optional)[0]
+    directories = optional + (112 if magic == 0x20B else 96)
+    resourceRva, _ = struct.unpack_from("<II", image, directories + 2 * 8)
+    table = optional + optionalSize
+    spans = []
+    for i in range(sections):
+        size, rva, rawSize, rawOffset = struct.unpack_from("<IIII", image, table + 40 * i + 8)
+        spans.append((rva, max(size, rawSize), rawOffset))
+
+    def Offset(rva):
+        for start, size, raw in spans:
+            if start <= rva < start + size:
+                return rva - start + raw
+        raise ValueError("RVA outside every section")
+
+    root = Offset(resourceRva)
+
+    def Entries(directory):
+        named, numbered = struct.unpack_from("<HH", image, root + directory + 12)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", image, root + directory + 16 + 8 * i)
+            if name & 0x80000000:
+                at = root + (name & 0x7FFFFFFF)
+                length = struct.unpack_from("<H", image, at)[0]
+                name = image[at + 2 : at + 2 + 2 * length].decode("utf-16-le")
+            yield name, target
+
+    found = {}
+    for kind, kindDir in Entries(0):
+        for name, nameDir in Entries(kindDir & 0x7FFFFFFF):
+            for _, leaf in Entries(nameDir & 0x7FFFFFFF):
+                rva, size = struct.unpack_from("<II", image, root + leaf)
+                found[(kind, name)] = image[Offset(rva) : Offset(rva) + size]
+    return found
+
+
+def VersionBlocks(data, at=0):
+    """One VS_VERSIONINFO-style node: (key, value bytes, children) and its end."""
+    length, valueLength, kind = struct.unpack_from("<HHH", data, at)
+    end = at + length
+    keyEnd = at + 6
+    while data[keyEnd : keyEnd + 2] != b"\0\0":
+        keyEnd += 2
+    key = data[at + 6 : keyEnd].decode("utf-16-le")
+    pos = (keyEnd + 2 + 3) & ~3
+    valueBytes = valueLength * (2 if kind == 1 else 1)
+    value = data[pos : pos + valueBytes]
+    pos = (pos + valueBytes + 3) & ~3
+    children = []
+    while pos < end:
+        child, pos = VersionBlocks(data, pos)
+        children.append(child)
+        pos = (pos + 3) & ~3
+    return (key, value, children), end
+
+
+def Child(node, key):
+    for child in node[2]:
+        if child[0] == key:
+            return child
+    raise KeyError(key)
+
+
+def Text(node):
+    return node[1].decode("utf-16-le").rstrip("\0")
+
+
+class ExeResources(unittest.TestCase):
+    BUILDS = [
+        ("D_Quarn", "division.ico", "Divide Quarn"),
+        ("S_Quarn", "subtraction.ico", "Subtract Quarn"),
+    ]
+
+    @classmethod
+    def setUpClass(cls):
+        cls.resources = {name: Resources(ARGS[name]) for name, _, _ in cls.BUILDS}
+
+    def File(self, name):
+        with open(os.path.join(ARGS["dir"], name), "rb") as f:
+            return f.read()
+
+    def testFontAndSoundsAreTheCommittedFiles(self):
+        for program, _, _ in self.BUILDS:
+            with self.subTest(program=program):
+                found = self.resources[program]
+                self.assertEqual(found.get(("MYFONT", "MYFONT")), self.File("KORVEN.ttf"))
+                self.assertEqual(found.get(("WAVE", 101)), self.File("right.wav"))
+                self.assertEqual(found.get(("WAVE", 102)), self.File("wrong.wav"))
+
+    def testMainIconIsTheBuildsOwn(self):
+        for program, iconFile, _ in self.BUILDS:
+            with self.subTest(program=program):
+                found = self.resources[program]
+                group = found.get((RT_GROUP_ICON, "MAINICON"))
+                self.assertIsNotNone(group)
+                reserved, kind, count = struct.unpack_from("<HHH", group, 0)
+                self.assertEqual((reserved, kind, count), (0, 1, 1))
+                width, height, colours, _, planes, bits, size, iconId = struct.unpack_from(
+                    "<BBBBHHIH", group, 6
+                )
+                self.assertEqual((width, height, colours, planes, bits), (32, 32, 16, 1, 4))
+                ico = self.File(iconFile)
+                self.assertEqual(found.get((RT_ICON, iconId)), ico[22:])
+                self.assertEqual(size, len(ico) - 22)
+        icons = [
+            {data for (kind, _), data in self.resources[program].items() if kind == RT_ICON}
+            for program, _, _ in self.BUILDS
+        ]
+        self.assertTrue(icons[0].isdisjoint(icons[1]), "both builds carry the same icon")
+
+    def testManifest(self):
+        ns = {
+            "a": "urn:schemas-microsoft-com:asm.v1",
+            "a3": "urn:schemas-microsoft-com:asm.v3",
+            "ws5": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+            "ws16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+        }
+        for program, _, _ in self.BUILDS:
+            with self.subTest(program=program):
+                manifest = self.resources[program].get((RT_MANIFEST, 1))
+                self.assertIsNotNone(manifest)
+                root = ElementTree.fromstring(manifest)
+                identity = root.find("a:dependency/a:dependentAssembly/a:assemblyIdentity", ns)
+                self.assertEqual(identity.get("name"), "Microsoft.Windows.Common-Controls")
+                self.assertEqual(identity.get("version"), "6.0.0.0")
+                level = root.find(".//a3:requestedExecutionLevel", ns)
+                self.assertEqual(level.get("level"), "asInvoker")
+                self.assertEqual(root.find(".//ws5:dpiAware", ns).text, "true/PM")
+                self.assertEqual(root.find(".//ws16:dpiAwareness", ns).text, "PerMonitorV2")
+
+    def testVersionBlock(self):
+        for program, _, description in self.BUILDS:
+            with self.subTest(program=program):
+                data = self.resources[program].get((RT_VERSION, 1))
+                self.assertIsNotNone(data)
+                root, _ = VersionBlocks(data)
+                self.assertEqual(root[0], "VS_VERSION_INFO")
+                signature, _, _, _, productMs, productLs = struct.unpack_from("<6I", root[1])
+                self.assertEqual(signature, 0xFEEF04BD)
+                self.assertEqual((productMs, productLs), (0x00010000, 0))
+                strings = Child(Child(root, "StringFileInfo"), "041103A4")
+                self.assertEqual(Text(Child(strings, "FileDescription")), description)
+                self.assertEqual(Text(Child(strings, "ProductVersion")), "1.0")
+                self.assertEqual(Text(Child(strings, "OriginalFilename")), program + ".exe")
+                translation = Child(Child(root, "VarFileInfo"), "Translation")[1]
+                self.assertEqual(struct.unpack("<HH", translation), (0x0411, 932))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    ARGS.update(D_Quarn=sys.argv[1], S_Quarn=sys.argv[2], dir=sys.argv[3])
+    unittest.main(argv=sys.argv[:1], verbosity=2)

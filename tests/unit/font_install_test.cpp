@@ -1,0 +1,195 @@
+// The embedded font's life for one run on the in-memory backend: the order of the system
+// calls, where the file goes, and what happens when it cannot be written or is in use.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/headless/headless.h"
+#include "resources/font_install.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Trace = std::vector<std::string>;
+
+// Bytes with a zero in them, so that a copy that stops at the first zero shows.
+const std::string kFontBytes = "\0\1\0\0 glyf head hhea\0 end"s;
+const std::string kPath = "C:\\Temp\\KORVEN.ttf";
+// "ファイル C:\Temp\KORVEN.ttf を作成できません" and the "." the error box appends.
+const std::string kCannotCreateBox =
+    "\x83\x74\x83\x40\x83\x43\x83\x8b C:\\Temp\\KORVEN.ttf "
+    "\x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1.";
+
+// A new process of the division build whose own file carries the font.
+void FreshProcess() {
+  headless::Reset();
+  platform::TheApp().SetTitle("Divide Quarn");
+  headless::Get().resources["MYFONT/MYFONT"] = kFontBytes;
+}
+
+Trace SystemCalls() {
+  return headless::TraceOf({"file ", "font ", "sound "});
+}
+
+TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
+  FreshProcess();
+  headless::State& os = headless::Get();
+
+  InstallFont();
+  EXPECT_EQ(os.files[kPath], kFontBytes);
+  EXPECT_EQ(os.registeredFonts.count(kPath), 1u);
+  PrimeSounds();
+  RemoveFont();
+
+  EXPECT_EQ(SystemCalls(), (Trace{
+                               "file create " + kPath,
+                               "file write " + kPath + " " + std::to_string(kFontBytes.size()),
+                               "file close " + kPath,
+                               "font add " + kPath,
+                               "sound #102",
+                               "sound #101",
+                               "font remove " + kPath,
+                               "font broadcast",
+                               "file delete " + kPath,
+                           }));
+  EXPECT_EQ(os.files.count(kPath), 0u);
+  EXPECT_TRUE(os.registeredFonts.empty());
+  EXPECT_TRUE(os.messageBoxes.empty());
+}
+
+TEST(FontInstall, StaleFileFromAnEarlierRunIsReplaced) {
+  FreshProcess();
+  headless::Get().files[kPath] = "left over by a run that crashed, longer than the font";
+
+  InstallFont();
+
+  EXPECT_EQ(headless::Get().files[kPath], kFontBytes);
+  EXPECT_TRUE(headless::Get().messageBoxes.empty());
+}
+
+TEST(FontInstall, FilePathFollowsTheTempDirectory) {
+  const std::string dir259 = "C:\\" + std::string(255, 'd') + "\\";  // fits 260 with its NUL
+  const std::string dir260 = "C:\\" + std::string(256, 'd') + "\\";
+  struct Case {
+    std::string tempDirectory;
+    std::string fontFile;
+  } cases[] = {
+      {"C:\\Users\\kid\\AppData\\Local\\Temp\\",
+       "C:\\Users\\kid\\AppData\\Local\\Temp\\KORVEN.ttf"},
+      {"", "KORVEN.ttf"},  // no temp directory: the current one
+      {dir259, dir259 + "KORVEN.ttf"},
+      {dir260, "KORVEN.ttf"},  // does not fit the buffer: as if there were none
+      {std::string(600, 'x'), "KORVEN.ttf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tempDirectory.size());
+    FreshProcess();
+    headless::Get().tempDirectory = c.tempDirectory;
+
+    EXPECT_EQ(FontFilePath(), c.fontFile);
+    InstallFont();
+    RemoveFont();
+
+    EXPECT_EQ(headless::TraceOf({"file create", "font", "file delete"}),
+              (Trace{"file create " + c.fontFile, "font add " + c.fontFile,
+                     "font remove " + c.fontFile, "font broadcast", "file delete " + c.fontFile}));
+  }
+}
+
+// Another running instance has the file registered, which holds it open.
+TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
+  FreshProcess();
+  headless::State& os = headless::Get();
+  const std::string othersBytes = "the other instance's copy";
+  os.files[kPath] = othersBytes;
+  os.registeredFonts.insert(kPath);
+  os.lockedFiles.insert(kPath);
+
+  InstallFont();
+
+  EXPECT_TRUE(os.messageBoxes.empty());
+  EXPECT_EQ(SystemCalls(), (Trace{"file create " + kPath, "font add " + kPath}));
+  EXPECT_EQ(os.files[kPath], othersBytes);
+  EXPECT_EQ(os.registeredFonts.count(kPath), 2u);
+
+  // The other instance ends first; its deletion fails while this one's registration holds
+  // the file.
+  platform::RemoveFontResource(kPath);
+  platform::BroadcastFontChange();
+  os.lockedFiles.clear();
+  ASSERT_EQ(os.registeredFonts.count(kPath), 1u) << "the face went with the other instance";
+
+  os.trace.clear();
+  RemoveFont();
+
+  EXPECT_EQ(SystemCalls(),
+            (Trace{"font remove " + kPath, "font broadcast", "file delete " + kPath}));
+  EXPECT_TRUE(os.registeredFonts.empty());
+  EXPECT_EQ(os.files.count(kPath), 0u);
+}
+
+// The other instance is still writing the file: this one cannot register it, and must not
+// unregister or delete what the other instance then registers.
+TEST(FontInstall, FileInUseButNotYetAFontLeavesTheOtherInstanceAlone) {
+  FreshProcess();
+  headless::State& os = headless::Get();
+  os.lockedFiles.insert(kPath);
+
+  InstallFont();
+
+  EXPECT_TRUE(os.messageBoxes.empty());
+  EXPECT_TRUE(os.registeredFonts.empty());
+
+  os.files[kPath] = "written by the other instance";
+  os.registeredFonts.insert(kPath);
+  os.trace.clear();
+  RemoveFont();
+
+  EXPECT_EQ(SystemCalls(), Trace{});
+  EXPECT_EQ(os.registeredFonts.count(kPath), 1u);
+  EXPECT_EQ(os.files.count(kPath), 1u);
+}
+
+TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace) {
+  enum class Failure { kCreate, kWrite, kClose };
+  for (Failure failure : {Failure::kCreate, Failure::kWrite, Failure::kClose}) {
+    SCOPED_TRACE(static_cast<int>(failure));
+    FreshProcess();
+    headless::State& os = headless::Get();
+    if (failure == Failure::kCreate) os.failOpen.insert(kPath);
+    if (failure == Failure::kWrite) os.failWriteCall = 1;
+    if (failure == Failure::kClose) os.failClose = true;
+
+    EXPECT_NO_THROW(InstallFont());
+
+    ASSERT_EQ(os.messageBoxes.size(), 1u);
+    EXPECT_EQ(os.messageBoxes[0].text, kCannotCreateBox);
+    EXPECT_EQ(os.messageBoxes[0].caption, "Divide Quarn");
+    EXPECT_EQ(os.messageBoxes[0].flags, platform::kMbOk | platform::kMbIconError);
+    EXPECT_TRUE(os.registeredFonts.empty());
+    EXPECT_EQ(os.files.count(kPath), 0u) << "a broken font file was left behind";
+
+    os.trace.clear();
+    RemoveFont();
+    EXPECT_EQ(SystemCalls(), Trace{});
+  }
+}
+
+// A read-only KORVEN.ttf that belongs to someone else is neither used nor deleted.
+TEST(FontInstall, FileThatCannotBeReplacedIsLeftAsItWas) {
+  FreshProcess();
+  headless::State& os = headless::Get();
+  os.files[kPath] = "someone else's";
+  os.failOpen.insert(kPath);
+
+  InstallFont();
+  RemoveFont();
+
+  EXPECT_EQ(os.messageBoxes.size(), 1u);
+  EXPECT_EQ(os.files[kPath], "someone else's");
+  EXPECT_TRUE(os.registeredFonts.empty());
+}
+
+}  // namespace
