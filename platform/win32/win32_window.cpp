@@ -1,0 +1,666 @@
+// The windowing backend on USER and GDI: a native window per form and control, the image's
+// off-screen bitmap, one font handle per distinct font, and the message loop with the forms'
+// key preview and keyboard navigation.
+#include "platform/backend.h"
+
+#include "platform/win32/win32_handles.h"  // <windows.h> before the headers that need it
+
+#include <imm.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "platform/win32/win32_text.h"
+
+namespace platform {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"QuarnForm";
+constexpr wchar_t kPanelClass[] = L"QuarnPanel";
+constexpr wchar_t kImageClass[] = L"QuarnImage";
+// Child ids start above the small ids the system gives meaning to (IDOK, IDCANCEL, ...).
+constexpr int kFirstChildId = 100;
+
+// An image's picture: a bitmap selected into a memory DC.
+struct OffscreenBitmap {
+  OffscreenBitmap(win32::MemoryDc d, win32::Bitmap b, Size s)
+      : dc(std::move(d)), bitmap(std::move(b)), selection(dc.Get(), bitmap.Get()), size(s) {}
+  win32::MemoryDc dc;
+  win32::Bitmap bitmap;
+  win32::Selection selection;  // released first: the DC gets its own bitmap back
+  Size size;
+};
+
+struct Win32Control : NativeControl {
+  win32::Window window;
+  std::optional<OffscreenBitmap> canvas;  // images only, from the first use of the canvas
+};
+
+ATOM formAtom = 0;
+std::string applicationTitle;
+
+Win32Control* PeerOf(const Control& control) {
+  return static_cast<Win32Control*>(control.Native());
+}
+
+HWND WindowOf(const Control& control) {
+  Win32Control* peer = PeerOf(control);
+  return peer ? peer->window.Get() : nullptr;
+}
+
+// Every window we create carries its control in GWLP_USERDATA, from creation until
+// DestroyNative clears it.
+Control* ControlOf(HWND hwnd) {
+  return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// The form a window belongs to, or nullptr for windows that are not ours (the IME's, a
+// message box's).
+Form* FormOfWindow(HWND hwnd) {
+  HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+  if (!root || GetClassLongPtrW(root, GCW_ATOM) != formAtom) return nullptr;
+  return static_cast<Form*>(ControlOf(root));
+}
+
+// A Color with the top byte 0xFF names a system colour by its COLOR_ index.
+COLORREF ColorRefOf(Color color) {
+  if ((color & 0xFF000000) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+  return static_cast<COLORREF>(color);
+}
+
+void Fill(HDC dc, const RECT& rect, Color color) {
+  SetDCBrushColor(dc, ColorRefOf(color));
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+// One HFONT per distinct face, height and character set, kept for the life of the process
+// (the controls only borrow them). The colour is not part of a GDI font.
+HFONT FontHandle(const Font& font) {
+  static std::map<std::tuple<std::string, int, int>, win32::Font> fonts;
+  auto key = std::make_tuple(font.name, font.height, font.charset);
+  auto it = fonts.find(key);
+  if (it == fonts.end()) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = font.height;
+    logFont.lfWeight = FW_NORMAL;
+    logFont.lfCharSet = static_cast<BYTE>(font.charset);
+    logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    logFont.lfQuality = DEFAULT_QUALITY;
+    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    std::wstring face = win32::Widen(font.name);
+    face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+    it = fonts.emplace(key, win32::Font(CreateFontIndirectW(&logFont))).first;
+  }
+  return it->second.Get();
+}
+
+// Runs a window procedure's work with the application's error box as its safety net: no
+// exception may unwind through the system's frames.
+template <class F>
+LRESULT Guarded(F&& body) {
+  LRESULT result = 0;
+  TheApp().Guard([&] { result = body(); });
+  return result;
+}
+
+// Our own window classes get their control through CreateWindowEx's parameter.
+Control* Attach(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  return ControlOf(hwnd);
+}
+
+// What a parent hears about its children: the colours of the static texts and buttons, and
+// the buttons' clicks.
+std::optional<LRESULT> ChildMessage(Control& parent, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      auto dc = reinterpret_cast<HDC>(wParam);
+      Control* child = ControlOf(reinterpret_cast<HWND>(lParam));
+      COLORREF back = ColorRefOf(parent.GetColor());
+      SetTextColor(dc, ColorRefOf(child ? child->GetFont().color : kClWindowText));
+      SetBkColor(dc, back);
+      // The DC brush needs no owner: it lives in the DC the child paints with.
+      SetDCBrushColor(dc, back);
+      return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+    }
+    case WM_COMMAND:
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        if (Control* child = ControlOf(reinterpret_cast<HWND>(lParam))) child->Click();
+      }
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Gives the keyboard focus to the form's active control, or to the form itself when that
+// control cannot take it (the quit button once it is disabled).
+void FocusActiveControl(Form& form, HWND formWindow) {
+  Control* active = form.ActiveControl();
+  HWND target = active && active->CanFocus() && WindowOf(*active) ? WindowOf(*active) : formWindow;
+  if (GetFocus() != target) SetFocus(target);
+}
+
+// The window system moves the focus by itself too (a click on the button); the form learns
+// where it went before it moves it on.
+void RememberFocus(Form& form, HWND formWindow) {
+  HWND focus = GetFocus();
+  if (!focus || focus == formWindow || !IsChild(formWindow, focus)) return;
+  Control* control = ControlOf(focus);
+  if (control && control->CanFocus() && control != form.ActiveControl()) {
+    form.SetActiveControl(control);
+  }
+}
+
+LRESULT FormMessage(Form& form, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto result = ChildMessage(form, message, wParam, lParam)) return *result;
+  switch (message) {
+    case WM_CLOSE:
+      form.Close();  // not DefWindowProc: closing is the portable layer's business
+      return 0;
+    case WM_SYSCOMMAND:
+      // Without a window menu there is no close box, and Alt+F4 must not close the form.
+      if ((wParam & 0xFFF0) == SC_CLOSE && !form.Description().systemMenu) return 0;
+      break;
+    case WM_MOVE:
+    case WM_SIZE: {
+      RECT outer;
+      GetWindowRect(hwnd, &outer);
+      form.NoteBounds(outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top);
+      // A minimised window reports an empty client area, which is nothing to lay out for.
+      if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
+        form.NoteClientSize(LOWORD(lParam), HIWORD(lParam));
+      }
+      return 0;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        RememberFocus(form, hwnd);
+      } else if (HIWORD(wParam) == 0) {  // not while minimised
+        FocusActiveControl(form, hwnd);
+        form.DispatchActivate();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      FocusActiveControl(form, hwnd);
+      return 0;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd, &client);
+      Fill(reinterpret_cast<HDC>(wParam), client, form.GetColor());
+      return 1;
+    }
+    case WM_SETTINGCHANGE:
+      // Regional settings changes come as "intl" to every top-level window; the main form
+      // passes them on once.
+      if (lParam != 0 && &form == TheApp().MainForm() && TheApp().OnSettingChange &&
+          lstrcmpW(reinterpret_cast<LPCWSTR>(lParam), L"intl") == 0) {
+        TheApp().OnSettingChange();
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Control* control = Attach(hwnd, message, lParam);
+  if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return Guarded(
+      [&] { return FormMessage(static_cast<Form&>(*control), hwnd, message, wParam, lParam); });
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Control* panel = Attach(hwnd, message, lParam);
+  if (!panel) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return Guarded([&]() -> LRESULT {
+    if (auto result = ChildMessage(*panel, message, wParam, lParam)) return *result;
+    if (message == WM_ERASEBKGND) {
+      RECT client;
+      GetClientRect(hwnd, &client);
+      Fill(reinterpret_cast<HDC>(wParam), client, panel->GetColor());
+      return 1;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  });
+}
+
+// The image shows its bitmap unscaled at its top-left; what the bitmap does not cover shows
+// the parent's colour.
+LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Control* image = Attach(hwnd, message, lParam);
+  if (!image) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_ERASEBKGND) return 1;  // all of it is painted below
+  if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd, &paint);
+  Win32Control* peer = PeerOf(*image);
+  if (peer && peer->canvas) {
+    const OffscreenBitmap& canvas = *peer->canvas;
+    BitBlt(dc, 0, 0, canvas.size.width, canvas.size.height, canvas.dc.Get(), 0, 0, SRCCOPY);
+    ExcludeClipRect(dc, 0, 0, canvas.size.width, canvas.size.height);
+  }
+  RECT client;
+  GetClientRect(hwnd, &client);
+  Fill(dc, client, image->Parent() ? image->Parent()->GetColor() : kClWindow);
+  EndPaint(hwnd, &paint);
+  return 0;
+}
+
+void RegisterClasses() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW form{};
+  form.cbSize = sizeof form;
+  form.lpfnWndProc = FormProc;
+  form.hInstance = instance;
+  // Without the icon resource the system's default icon stands in.
+  form.hIcon = LoadIconW(instance, L"MAINICON");
+  form.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  form.lpszClassName = kFormClass;
+  formAtom = RegisterClassExW(&form);
+
+  WNDCLASSEXW child{};
+  child.cbSize = sizeof child;
+  child.hInstance = instance;
+  child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  child.lpfnWndProc = PanelProc;
+  child.lpszClassName = kPanelClass;
+  RegisterClassExW(&child);
+  child.lpfnWndProc = ImageProc;
+  child.lpszClassName = kImageClass;
+  RegisterClassExW(&child);
+}
+
+HWND CreateFormWindow(Form& form) {
+  const FormDescription& d = form.Description();
+  // Both frames are fixed: a caption with a thin border (single) or a dialog frame.
+  DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
+  DWORD exStyle = WS_EX_CONTROLPARENT;
+  if (d.borderStyle == BorderStyle::kDialog) {
+    style |= WS_POPUP | WS_DLGFRAME;
+    exStyle |= WS_EX_DLGMODALFRAME;
+  } else {
+    style |= WS_BORDER;
+  }
+  if (d.systemMenu) style |= WS_SYSMENU;
+  RECT outer{0, 0, form.ClientWidth(), form.ClientHeight()};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  // Later forms are owned by the main form: they stay above it and share its task bar entry.
+  Form* main = TheApp().MainForm();
+  HWND owner = main && main != &form ? WindowOf(*main) : nullptr;
+  HWND hwnd =
+      CreateWindowExW(exStyle, kFormClass, win32::Widen(form.Caption()).c_str(), style, form.Left(),
+                      form.Top(), outer.right - outer.left, outer.bottom - outer.top, owner,
+                      nullptr, GetModuleHandleW(nullptr), static_cast<Control*>(&form));
+  // No input method for the drill: with the Japanese IME on, typed digits would otherwise
+  // go into a composition instead of arriving as characters.
+  if (hwnd) ImmAssociateContextEx(hwnd, nullptr, IACE_CHILDREN);
+  return hwnd;
+}
+
+HWND CreateChildWindow(Control& control) {
+  static int nextId = kFirstChildId;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (control.Visible()) style |= WS_VISIBLE;
+  if (!control.Enabled()) style |= WS_DISABLED;
+  if (control.TabStop()) style |= WS_TABSTOP;
+  const wchar_t* windowClass = nullptr;
+  switch (control.Kind()) {
+    case ControlKind::kPanel:
+      windowClass = kPanelClass;
+      style |= WS_CLIPCHILDREN;
+      break;
+    case ControlKind::kImage:
+      windowClass = kImageClass;
+      break;
+    case ControlKind::kLabel:
+    case ControlKind::kStaticText:
+      // The window text is the caption, on one line, with "&" as itself.
+      windowClass = L"STATIC";
+      style |= SS_NOPREFIX |
+               (control.GetAlignment() == Alignment::kRight ? SS_RIGHT : SS_LEFTNOWORDWRAP);
+      break;
+    case ControlKind::kButton:
+      windowClass = L"BUTTON";
+      style |= BS_PUSHBUTTON;
+      break;
+    case ControlKind::kForm:
+      return nullptr;
+  }
+  HWND hwnd = CreateWindowExW(
+      0, windowClass, win32::Widen(control.Caption()).c_str(), style, control.Left(), control.Top(),
+      control.Width(), control.Height(), WindowOf(*control.Parent()),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleW(nullptr), &control);
+  if (!hwnd) return nullptr;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(control.GetFont())), FALSE);
+  // A new child goes below its siblings; a later control of a description is drawn over
+  // the earlier ones (the answer box over the labels), so it is raised.
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return hwnd;
+}
+
+// Key preview: the form's handlers see each key before the window it was typed into. False
+// when a handler swallowed it.
+bool PreviewKey(Form& form, MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      msg.wParam = form.PreviewKeyDown(static_cast<uint16_t>(msg.wParam));
+      return msg.wParam != 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      msg.wParam = form.PreviewKeyUp(static_cast<uint16_t>(msg.wParam));
+      return msg.wParam != 0;
+    case WM_CHAR:
+      // The handlers take CP932 bytes, as an ANSI window on a Japanese Windows would get
+      // them: a double-byte character as its two bytes, one after the other.
+      for (char byte : win32::TypedCharBytes(static_cast<wchar_t>(msg.wParam))) {
+        if (form.PreviewChar(byte) == 0) return false;
+      }
+      return true;
+    default:
+      return true;
+  }
+}
+
+// Tab, Shift+Tab and the arrow keys move the focus in the form's tab order (the one the
+// in-memory backend uses too); Enter presses a focused push button; Esc does nothing, as no
+// form has a cancel button. True when the key was used up here.
+bool NavigationKey(Form& form, const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  HWND formWindow = WindowOf(form);
+  switch (msg.wParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: {
+      bool back = msg.wParam == VK_LEFT || msg.wParam == VK_UP ||
+                  (msg.wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+      RememberFocus(form, formWindow);
+      form.SelectNext(!back);
+      // From the first keyboard navigation on, the focused button shows its focus frame.
+      SendMessageW(formWindow, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+      return true;
+    }
+    case VK_RETURN: {
+      RememberFocus(form, formWindow);
+      Control* active = form.ActiveControl();
+      // An auto-repeated Enter would also press the button of the dialog this press opens.
+      bool repeated = (msg.lParam & (1L << 30)) != 0;
+      if (!repeated && active && active->Kind() == ControlKind::kButton && active->CanFocus()) {
+        active->Click();
+      }
+      return true;
+    }
+    case VK_ESCAPE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+enum class Pumped { kMessage, kEmpty, kQuit };
+
+// Takes one message (waiting for it, or not) and handles it: key preview and navigation
+// for the forms' windows, then the window procedure. The one message step of RunLoop,
+// ProcessMessages and RunModal.
+Pumped PumpMessage(bool wait, WPARAM& quitCode) {
+  MSG msg;
+  if (wait) {
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      quitCode = msg.wParam;
+      return Pumped::kQuit;
+    }
+  } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    return Pumped::kEmpty;
+  } else if (msg.message == WM_QUIT) {
+    quitCode = msg.wParam;
+    return Pumped::kQuit;
+  }
+  if (Form* form = FormOfWindow(msg.hwnd)) {
+    if (!PreviewKey(*form, msg) || NavigationKey(*form, msg)) return Pumped::kMessage;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return Pumped::kMessage;
+}
+
+HDC CanvasDc(Image& image) {
+  Win32Control* peer = PeerOf(image);
+  return peer && peer->canvas ? peer->canvas->dc.Get() : nullptr;
+}
+
+void InvalidateImage(Image& image) {
+  if (HWND hwnd = WindowOf(image)) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+}  // namespace
+
+namespace backend {
+
+int ScreenPixelsPerInch() {
+  win32::ScreenDc screen;
+  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
+Size MeasureText(const Font& font, std::string_view text) {
+  win32::ScreenDc screen;
+  win32::Selection selected(screen.Get(), FontHandle(font));
+  std::wstring wide = win32::Widen(text);
+  SIZE extent{};
+  GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen.Get(), &metrics);
+  return {extent.cx, metrics.tmHeight};
+}
+
+Size BorderSize() {
+  return {GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
+}
+
+void CreateNative(Control& control) {
+  RegisterClasses();
+  bool isForm = control.Kind() == ControlKind::kForm;
+  HWND hwnd = isForm ? CreateFormWindow(static_cast<Form&>(control)) : CreateChildWindow(control);
+  if (!hwnd) throw std::runtime_error("Cannot create the window " + control.Name());
+  auto peer = std::make_unique<Win32Control>();
+  peer->window = win32::Window(hwnd);
+  control.SetNative(std::move(peer));
+  if (isForm) {
+    // A form's bounds are its outer rectangle.
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    control.NoteBounds(outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top);
+  }
+}
+
+void DestroyNative(Control& control) {
+  // Messages sent while the window goes no longer reach the control.
+  if (HWND hwnd = WindowOf(control)) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  control.SetNative(nullptr);
+}
+
+void UpdateBounds(Control& control) {
+  if (HWND hwnd = WindowOf(control)) {
+    SetWindowPos(hwnd, nullptr, control.Left(), control.Top(), control.Width(), control.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void UpdateCaption(Control& control) {
+  if (HWND hwnd = WindowOf(control)) SetWindowTextW(hwnd, win32::Widen(control.Caption()).c_str());
+}
+
+void UpdateFont(Control& control) {
+  HWND hwnd = WindowOf(control);
+  if (hwnd && control.Kind() != ControlKind::kForm) {
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(control.GetFont())), TRUE);
+  }
+}
+
+void UpdateEnabled(Control& control) {
+  if (HWND hwnd = WindowOf(control)) EnableWindow(hwnd, control.Enabled());
+}
+
+void UpdateVisible(Control& control) {
+  HWND hwnd = WindowOf(control);
+  if (!hwnd) return;
+  if (!control.Visible()) {
+    ShowWindow(hwnd, SW_HIDE);
+  } else if (control.Kind() != ControlKind::kForm) {
+    ShowWindow(hwnd, SW_SHOWNA);
+  } else if (static_cast<Form&>(control).Showing()) {
+    ShowWindow(hwnd, SW_SHOW);
+  }
+}
+
+void UpdateFocus(Form& form, Control*) {
+  // Only the active window's focus moves now; another form focuses its active control when
+  // it is activated.
+  HWND formWindow = WindowOf(form);
+  if (formWindow && GetActiveWindow() == formWindow) FocusActiveControl(form, formWindow);
+}
+
+void CreateCanvas(Image& image, Size size) {
+  Win32Control* peer = PeerOf(image);
+  if (!peer) return;
+  win32::ScreenDc screen;
+  win32::MemoryDc dc(CreateCompatibleDC(screen.Get()));
+  win32::Bitmap bitmap(
+      CreateCompatibleBitmap(screen.Get(), std::max(size.width, 1), std::max(size.height, 1)));
+  if (!dc || !bitmap) return;  // drawing then does nothing
+  peer->canvas.emplace(std::move(dc), std::move(bitmap), size);
+  // A new bitmap's pixels are undefined; the surface starts white.
+  PatBlt(peer->canvas->dc.Get(), 0, 0, size.width, size.height, WHITENESS);
+  InvalidateImage(image);
+}
+
+void CanvasRectangle(Image& image, int x1, int y1, int x2, int y2) {
+  HDC dc = CanvasDc(image);
+  if (!dc) return;
+  win32::Selection pen(dc, GetStockObject(BLACK_PEN));
+  win32::Selection brush(dc, GetStockObject(WHITE_BRUSH));
+  Rectangle(dc, x1, y1, x2, y2);
+  InvalidateImage(image);
+}
+
+void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_view text) {
+  HDC dc = CanvasDc(image);
+  if (!dc) return;
+  // The font is selected for this drawing only, so that no DC holds the embedded font when
+  // it is removed from the font table.
+  win32::Selection selected(dc, FontHandle(font));
+  SetTextColor(dc, ColorRefOf(font.color));
+  SetBkColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, OPAQUE);
+  std::wstring wide = win32::Widen(text);
+  TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+  InvalidateImage(image);
+}
+
+void SetApplicationTitle(std::string_view title) {
+  // The task bar shows the main form's caption, which is the same text.
+  applicationTitle = std::string(title);
+}
+
+void ShowMainForm(Form& form) {
+  HWND hwnd = WindowOf(form);
+  if (!hwnd) return;
+  bool maximized = form.Description().windowState == WindowState::kMaximized;
+  // The sizes reported while the window is being shown are intermediate: the form counts as
+  // showing only afterwards, so that its final size alone reaches the layout.
+  ShowWindow(hwnd, maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  form.NoteShowing(true);
+  form.SetVisible(true);
+  if (!IsIconic(hwnd)) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    form.NoteClientSize(client.right, client.bottom);
+  }
+  UpdateWindow(hwnd);
+}
+
+void RunLoop(Application& app) {
+  WPARAM quitCode = 0;
+  // Once termination is requested nothing more is waited for: the loop ends at the quit
+  // message or when the queue is empty, whichever comes first.
+  while (PumpMessage(!app.Terminated(), quitCode) == Pumped::kMessage) {
+  }
+}
+
+void ProcessMessages(Application&) {
+  WPARAM quitCode = 0;
+  for (;;) {
+    Pumped pumped = PumpMessage(false, quitCode);
+    if (pumped == Pumped::kEmpty) return;
+    if (pumped == Pumped::kQuit) {
+      PostQuitMessage(static_cast<int>(quitCode));  // for the loop that waits for it
+      return;
+    }
+  }
+}
+
+void PostQuit() {
+  PostQuitMessage(0);
+}
+
+void RunModal(Application& app, Form& form) {
+  HWND hwnd = WindowOf(form);
+  if (!hwnd) return;
+  Form* main = app.MainForm();
+  bool disablesMain = main && main != &form;
+  bool mainWasEnabled = disablesMain && main->Enabled();
+  if (disablesMain) main->SetEnabled(false);
+  form.NoteShowing(true);
+  ShowWindow(hwnd, SW_SHOW);
+  form.SetVisible(true);
+  SetActiveWindow(hwnd);
+  WPARAM quitCode = 0;
+  while (form.GetModalResult() == ModalResult::kNone && !app.Terminated()) {
+    if (PumpMessage(true, quitCode) == Pumped::kQuit) {
+      PostQuitMessage(static_cast<int>(quitCode));  // for the outer loop
+      break;
+    }
+  }
+  // The main window is enabled before the dialog goes, so that it takes the activation at
+  // once instead of another application's window coming to the front.
+  if (disablesMain) main->SetEnabled(mainWasEnabled);
+  form.SetVisible(false);
+  form.NoteShowing(false);
+}
+
+int MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+  HWND owner = GetActiveWindow();
+  if (!owner) {
+    Form* main = TheApp().MainForm();
+    HWND mainWindow = main ? WindowOf(*main) : nullptr;
+    if (mainWindow && IsWindowVisible(mainWindow)) owner = mainWindow;
+  }
+  return MessageBoxW(owner, win32::Widen(text).c_str(), win32::Widen(caption).c_str(), flags);
+}
+
+}  // namespace backend
+
+}  // namespace platform
