@@ -28,8 +28,30 @@ quarn_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    quarn_wine_japanese_fonts
     wineserver -w || true
   fi
+}
+
+# A new prefix has no Japanese UI face: the dialogs' face falls back to one without Latin
+# digits, and captions and message boxes lack Japanese glyphs. Point both at Noto Sans CJK
+# JP, as a Japanese Windows would have them. regedit wants UTF-16 to keep the face names.
+quarn_wine_japanese_fonts() {
+  local reg="$WINEPREFIX/quarn-fonts.reg"
+  {
+    printf '\xff\xfe'
+    iconv -f UTF-8 -t UTF-16LE <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="Noto Sans CJK JP"
+"MS UI Gothic"="Noto Sans CJK JP"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"Tahoma"=hex(7):4e,00,6f,00,74,00,6f,00,53,00,61,00,6e,00,73,00,43,00,4a,00,4b,00,2d,00,52,00,65,00,67,00,75,00,6c,00,61,00,72,00,2e,00,74,00,74,00,63,00,2c,00,4e,00,6f,00,74,00,6f,00,20,00,53,00,61,00,6e,00,73,00,20,00,43,00,4a,00,4b,00,20,00,4a,00,50,00,00,00,00,00
+REG
+  } >"$reg"
+  wine regedit /S "$reg" >/dev/null 2>&1 || true
 }
 
 # A virtual display unless one is given; sets DISPLAY and QUARN_XVFB_PID.
