@@ -115,6 +115,11 @@ class Control {
   Form* OwnerForm();
   const std::vector<std::unique_ptr<Control>>& Children() const { return children; }
   Control* FindComponent(std::string_view childName);  // searches the whole subtree
+  // A control of the stored description by name, as the type the description made.
+  template <class T>
+  T* Component(std::string_view childName) {
+    return static_cast<T*>(FindComponent(childName));
+  }
 
   int Left() const { return left; }
   int Top() const { return top; }
@@ -295,7 +300,8 @@ class Form : public Control {
   ModalResult modalResult = ModalResult::kNone;
   bool showing = false;
   bool closing = false;
-  bool placed = false;  // the modal placement has been made  // the close handler is running (it may show a modal dialog)
+  bool placed = false;  // the modal placement has been made  // the close handler is running (it
+                        // may show a modal dialog)
   int laidOutWidth = -1, laidOutHeight = -1;  // the client size OnResize last saw
 };
 

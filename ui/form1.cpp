@@ -55,11 +55,6 @@ platform::FormDescription MakeDescription(const drill::DrillVariant& variant,
           controls};
 }
 
-template <class T>
-T* Find(platform::Form& form, const char* name) {
-  return static_cast<T*>(form.FindComponent(name));
-}
-
 }  // namespace
 
 const platform::FormDescription& Form1Description(const drill::DrillVariant& variant) {
@@ -74,15 +69,15 @@ const platform::FormDescription& Form1Description(const drill::DrillVariant& var
 
 TForm1::TForm1(const drill::DrillVariant& v)
     : platform::Form(Form1Description(v)),
-      Button1(Find<platform::Button>(*this, "Button1")),
-      Label1(Find<platform::Label>(*this, "Label1")),
-      Label2(Find<platform::Label>(*this, "Label2")),
-      Label3(Find<platform::Label>(*this, "Label3")),
-      Label4(Find<platform::Label>(*this, "Label4")),
-      Label5(Find<platform::Label>(*this, "Label5")),
-      Label6(Find<platform::Label>(*this, "Label6")),
-      Panel1(Find<platform::Panel>(*this, "Panel1")),
-      Image1(Find<platform::Image>(*this, "Image1")),
+      Button1(Component<platform::Button>("Button1")),
+      Label1(Component<platform::Label>("Label1")),
+      Label2(Component<platform::Label>("Label2")),
+      Label3(Component<platform::Label>("Label3")),
+      Label4(Component<platform::Label>("Label4")),
+      Label5(Component<platform::Label>("Label5")),
+      Label6(Component<platform::Label>("Label6")),
+      Panel1(Component<platform::Panel>("Panel1")),
+      Image1(Component<platform::Image>("Image1")),
       variant(v) {
   OnCreate = [this](platform::Form& s) { FormCreate(s); };
   OnDestroy = [this](platform::Form& s) { FormDestroy(s); };
@@ -98,7 +93,7 @@ TForm1::TForm1(const drill::DrillVariant& v)
 void TForm1::FormCreate(platform::Form&) {
   InstallFont();
   for (int i = 1; i <= 6; ++i) {
-    auto* label = Find<platform::Label>(*this, ("Label" + std::to_string(i)).c_str());
+    auto* label = Component<platform::Label>("Label" + std::to_string(i));
     Drill.LabelArray[static_cast<size_t>(i - 1)] = label;
     label->SetFontCharset(platform::kDefaultCharset);
     label->SetFontSize(kDigitPoints);

@@ -51,24 +51,19 @@ const platform::FormDescription kForm2Description{
     false,
     kForm2Controls};
 
-template <class T>
-T* Find(platform::Form& form, const char* name) {
-  return static_cast<T*>(form.FindComponent(name));
-}
-
 }  // namespace
 
 TForm2::TForm2()
     : platform::Form(kForm2Description),
-      Label1(Find<platform::Label>(*this, "Label1")),
-      Label2(Find<platform::Label>(*this, "Label2")),
-      Label3(Find<platform::Label>(*this, "Label3")),
-      Label4(Find<platform::Label>(*this, "Label4")),
-      StaticText1(Find<platform::StaticText>(*this, "StaticText1")),
-      StaticText2(Find<platform::StaticText>(*this, "StaticText2")),
-      StaticText3(Find<platform::StaticText>(*this, "StaticText3")),
-      StaticText4(Find<platform::StaticText>(*this, "StaticText4")),
-      Button1(Find<platform::Button>(*this, "Button1")) {
+      Label1(Component<platform::Label>("Label1")),
+      Label2(Component<platform::Label>("Label2")),
+      Label3(Component<platform::Label>("Label3")),
+      Label4(Component<platform::Label>("Label4")),
+      StaticText1(Component<platform::StaticText>("StaticText1")),
+      StaticText2(Component<platform::StaticText>("StaticText2")),
+      StaticText3(Component<platform::StaticText>("StaticText3")),
+      StaticText4(Component<platform::StaticText>("StaticText4")),
+      Button1(Component<platform::Button>("Button1")) {
   OnActivate = [this](platform::Form& s) { FormActivate(s); };
   Button1->OnClick = [this](platform::Control& s) { Button1Click(s); };
   Form2 = this;

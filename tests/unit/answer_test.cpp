@@ -16,12 +16,7 @@ class Judging : public ::testing::Test {
     FreshProcess();
     SetUtcTimeOfDay(12, 34, 56, 789);
     form = &StartDrill(app::kDivisionVariant);
-    // The results dialog is dismissed as soon as it waits for the user.
-    headless::Get().idle = [] {
-      if (!Form2 || !Form2->Showing()) return false;
-      Form2->SetModalResult(platform::ModalResult::kCancel);
-      return true;
-    };
+    DismissResultsWhenShown();
     headless::Get().trace.clear();
   }
 

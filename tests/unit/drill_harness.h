@@ -57,4 +57,13 @@ inline void TypeKey(char key) {
   headless::DeliverPending();
 }
 
+// Whenever the loop waits while the results dialog is up, the dialog is dismissed.
+inline void DismissResultsWhenShown() {
+  headless::Get().idle = [] {
+    if (!Form2 || !Form2->Showing()) return false;
+    Form2->SetModalResult(platform::ModalResult::kCancel);
+    return true;
+  };
+}
+
 }  // namespace testing_support

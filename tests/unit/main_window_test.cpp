@@ -110,11 +110,7 @@ TEST(MainWindow, FocusStartsOnThePanelAndTabReachesTheQuitButton) {
       headless::PostKeyUp(k);
     headless::PostKeyDown(platform::kVkReturn);
     headless::PostKeyUp(platform::kVkReturn);
-    headless::Get().idle = [] {
-      if (!Form2 || !Form2->Showing()) return false;
-      Form2->SetModalResult(platform::ModalResult::kCancel);
-      return true;
-    };
+    DismissResultsWhenShown();
     headless::DeliverPending();
     EXPECT_EQ(platform::TheApp().Terminated(), c.quits) << c.keys.size();
     EXPECT_EQ(Drill.RunEnded, c.quits);
@@ -126,11 +122,7 @@ TEST(MainWindow, QuitButtonCloseBoxAndHundredthAnswerEndTheSameWay) {
   for (Way way : {Way::kButton, Way::kCloseBox}) {
     FreshProcess();
     TForm1& form = StartDrill(app::kDivisionVariant);
-    headless::Get().idle = [] {
-      if (!Form2 || !Form2->Showing()) return false;
-      Form2->SetModalResult(platform::ModalResult::kCancel);
-      return true;
-    };
+    DismissResultsWhenShown();
     TypeKey(ExpectedKey());
     if (way == Way::kButton) {
       headless::PostClick(*form.Button1);
