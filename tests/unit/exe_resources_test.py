@@ -153,8 +153,8 @@ class ExeResources(unittest.TestCase):
                 self.assertEqual(identity.get("version"), "6.0.0.0")
                 level = root.find(".//a3:requestedExecutionLevel", ns)
                 self.assertEqual(level.get("level"), "asInvoker")
-                self.assertEqual(root.find(".//ws5:dpiAware", ns).text, "true/PM")
-                self.assertEqual(root.find(".//ws16:dpiAwareness", ns).text, "PerMonitorV2")
+                self.assertEqual(root.find(".//ws5:dpiAware", ns).text, "true")
+                self.assertEqual(root.find(".//ws16:dpiAwareness", ns).text, "system")
 
     def testVersionBlock(self):
         for program, _, description in self.BUILDS:
