@@ -1,0 +1,425 @@
+// The end-to-end driver: runs D_Quarn.exe and S_Quarn.exe under Wine as a person would and
+// checks what they show and write. Started by ctest, it reruns itself inside a Wine virtual
+// desktop (where maximising works) and hands the scenario's verdict back as its exit code.
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/drill_view.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/session.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kReportName[] = L"report.txt";
+constexpr wchar_t kVerdictName[] = L"verdict.txt";
+constexpr wchar_t kDesktopSize[] = L"1024x768";
+
+struct Options {
+  std::wstring scenario;
+  std::vector<BuildInfo> builds;
+  std::wstring minimal;  // the yardstick program of the measure scenario
+  std::wstring work;     // scratch directory, made afresh
+  std::wstring desktop;  // virtual desktop name; empty: run here
+  int timeoutSeconds = 300;
+  bool inner = false;
+  std::vector<std::wstring> passOn;  // the arguments the inner run gets
+};
+
+bool HasFontResource(const BuildInfo& build) {
+  UniqueModule module(LoadLibraryExW(build.exe.c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  return module && FindResourceW(module.Get(), L"MYFONT", L"MYFONT") != nullptr;
+}
+
+std::wstring MakeDir(const std::wstring& parent, const std::wstring& name) {
+  const std::wstring path = JoinPath(parent, name);
+  CreateDirectoryW(path.c_str(), nullptr);
+  return path;
+}
+
+// ---- Scenarios -------------------------------------------------------------------------
+
+void CheckStartLayout(const Session& session) {
+  const MainView& v = session.View();
+  const std::string& name = session.Build().name;
+  Expect(IsZoomed(v.form) != 0, "%s: the main window is not maximised", name.c_str());
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  const RECT outer = ScreenRect(v.form);
+  Expect(outer.left <= workArea.left && outer.top <= workArea.top &&
+             outer.right >= workArea.right && outer.bottom >= workArea.bottom,
+         "%s: the maximised window (%ld,%ld)-(%ld,%ld) does not cover the work area", name.c_str(),
+         outer.left, outer.top, outer.right, outer.bottom);
+
+  std::array<RECT, 6> label;
+  for (int i = 0; i < 6; ++i)
+    label[i] = RectInParent(v.byLeft[i]);
+  static const char* const kNames[6] = {"Label1", "Label5", "Label2", "Label6", "Label3", "Label4"};
+  for (int i = 0; i < 6; ++i) {
+    Expect(label[i].top == 4, "%s: %s stands at Top %ld", name.c_str(), kNames[i], label[i].top);
+    if (i > 0)
+      Expect(label[i].left == label[i - 1].right + 8, "%s: %s stands at Left %ld, %s ends at %ld",
+             name.c_str(), kNames[i], label[i].left, kNames[i - 1], label[i - 1].right);
+  }
+  Expect(label[0].left == 4, "%s: Label1 stands at Left %ld", name.c_str(), label[0].left);
+  const SIZE client = ClientSize(v.form);
+  const RECT panel = RectInParent(v.panel);
+  Expect(Width(panel) == label[5].right + 4 && Height(panel) == Height(label[0]) + 8,
+         "%s: the panel is %d x %d for labels ending at %ld, %d high", name.c_str(), Width(panel),
+         Height(panel), label[5].right, Height(label[0]));
+  Expect(
+      panel.left == (client.cx - Width(panel)) / 2 && panel.top == (client.cy - Height(panel)) / 2,
+      "%s: the panel stands at (%ld, %ld) in a %ld x %ld client area", name.c_str(), panel.left,
+      panel.top, client.cx, client.cy);
+  const RECT box = RectInParent(v.box);
+  const RECT hidden = RectInParent(v.SlotLabel(session.Open().hidden));
+  Expect(box.top == 0 && Width(box) == Width(label[0]) + 8 && Height(box) == Height(label[0]) + 8,
+         "%s: the answer box is %d x %d at Top %ld; Label1 is %d x %d", name.c_str(), Width(box),
+         Height(box), box.top, Width(label[0]), Height(label[0]));
+  Expect(box.left == hidden.left - 4, "%s: the answer box stands at Left %ld over a label at %ld",
+         name.c_str(), box.left, hidden.left);
+  const RECT button = RectInParent(v.button);
+  Expect(Width(button) == 57 && Height(button) == 25 && button.left == client.cx - 57 - 16 &&
+             button.top == client.cy - 25 - 16,
+         "%s: the quit button is %d x %d at (%ld, %ld) in a %ld x %ld client area", name.c_str(),
+         Width(button), Height(button), button.left, button.top, client.cx, client.cy);
+  Expect(TextOf(v.button) == text::kQuit, "%s: the quit button reads %s", name.c_str(),
+         Utf8(TextOf(v.button)).c_str());
+  Expect(TextOf(v.OperatorLabel()) == session.Build().operatorGlyph &&
+             TextOf(v.EqualsLabel()) == text::kEquals,
+         "%s: the operator and equals labels read %s and %s", name.c_str(),
+         Utf8(TextOf(v.OperatorLabel())).c_str(), Utf8(TextOf(v.EqualsLabel())).c_str());
+  // Before the first answer the hidden label keeps its design-time caption under the box.
+  const HWND hiddenLabel = v.SlotLabel(session.Open().hidden);
+  Expect(TextOf(hiddenLabel) == std::wstring(L"9"), "%s: the hidden label of problem 1 reads %s",
+         name.c_str(), Utf8(TextOf(hiddenLabel)).c_str());
+
+  // With the embedded face a digit is 64 x 128 pixels and a sign 128 x 128.
+  if (HasFontResource(session.Build())) {
+    static constexpr int kLefts[6] = {4, 76, 212, 284, 420, 492};
+    bool exact =
+        Width(panel) == 560 && Height(panel) == 136 && Width(box) == 72 && Height(box) == 136;
+    for (int i = 0; i < 6; ++i)
+      exact &= label[i].left == kLefts[i];
+    Expect(exact,
+           "%s: with the embedded face the labels stand at 4, 76, 212, 284, 420, 492 in a 560 x "
+           "136 panel; they stand at %ld, %ld, %ld, %ld, %ld, %ld in %d x %d",
+           name.c_str(), label[0].left, label[1].left, label[2].left, label[3].left, label[4].left,
+           label[5].left, Width(panel), Height(panel));
+  } else {
+    Say("%s carries no font resource yet: exact label positions not checked", name.c_str());
+  }
+}
+
+// The keypad gives digits only with Num Lock on, which a fresh X server leaves off.
+void SetNumLock(bool on) {
+  if (((GetKeyState(VK_NUMLOCK) & 1) != 0) != on) TypeKey(VK_NUMLOCK);
+}
+
+void Startup(const BuildInfo& build, const std::wstring& work) {
+  Session session(build, work, true);
+  CheckStartLayout(session);
+  Expect(FontFileExists(), "KORVEN.ttf is not in the temporary directory %s while %s runs",
+         Utf8(TempDir()).c_str(), build.name.c_str());
+  session.Screenshot(session.View().form, build.name + "-main.png");
+  session.FinishWithoutAnswer();
+}
+
+void FullRun(const BuildInfo& build, const std::wstring& work) {
+  Session session(build, work);
+  for (int n = 1; n <= 100; ++n) {
+    if (n % 10 == 0) session.AnswerWrong(n == 10 ? build.name + "-wrong.png" : "");
+    session.AnswerRight();
+  }
+  session.FinishRun({.expectWarning = false,
+                     .otherInstanceRunning = false,
+                     .screenshot = build.name + "-dialog.png"});
+}
+
+void QuitButton(const BuildInfo& build, const std::wstring& work) {
+  Session session(build, work);
+  session.AnswerRight();
+  session.AnswerWrong();
+  session.AnswerRight();
+  session.AnswerRight();
+  session.PressQuitButton();
+  session.FinishRun({});
+}
+
+void Keys(const BuildInfo& build, const std::wstring& work) {
+  Session session(build, work);
+  Say("a wrong digit held down with auto-repeat");
+  session.HoldDigit((session.OpenAnswer() + 5) % 10, 5);  // one miss, not six
+  Say("keys that are no digits");
+  session.TypeNonDigits({'A', VK_OEM_MINUS, VK_OEM_2, VK_SPACE, VK_RETURN});
+  Say("the right digit held down with auto-repeat");
+  session.HoldDigit(session.OpenAnswer(), 5);  // one answer
+  Say("the right digit on the numeric keypad");
+  SetNumLock(true);
+  session.AnswerRight(static_cast<WORD>(VK_NUMPAD0 + session.OpenAnswer()));
+  Say("the right digit typed twice, the second time during the feedback");
+  session.DoubleTypeRight();
+  session.AnswerRight();
+  Say("Tab to the quit button, Enter");
+  session.PressQuitByKeyboard();
+  session.FinishRun({});
+}
+
+void LogUnwritable(const BuildInfo& build, const std::wstring& work) {
+  // The log's name comes from the start second; a directory of that name cannot be
+  // opened as a file, whoever runs the program (Wine's root ignores permissions).
+  SYSTEMTIME now = ReadLocal().time;
+  now.wMilliseconds = 0;
+  FILETIME file;
+  SystemTimeToFileTime(&now, &file);
+  ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+  for (int s = -2; s <= 20; ++s) {
+    ULARGE_INTEGER at = ticks;
+    at.QuadPart += static_cast<long long>(s) * 10000000LL;
+    const FILETIME atFile{at.LowPart, at.HighPart};
+    SYSTEMTIME t;
+    FileTimeToSystemTime(&atFile, &t);
+    MakeDir(work, Wide(Format("%04d%02d%02d%02d%02d%02d.log", t.wYear, t.wMonth, t.wDay, t.wHour,
+                              t.wMinute, t.wSecond)));
+  }
+  Session session(build, work);
+  session.AnswerRight();
+  session.AnswerWrong();
+  session.AnswerRight();
+  session.CloseBox();
+  session.FinishRun({.expectWarning = true, .otherInstanceRunning = false, .screenshot = ""});
+}
+
+void TwoInstances(const std::vector<BuildInfo>& builds, const std::wstring& work) {
+  Require(builds.size() == 2, "two-instances needs two programs");
+  Session first(builds[0], MakeDir(work, L"first"));
+  Session second(builds[1], MakeDir(work, L"second"));
+  Expect(FontFileExists(), "KORVEN.ttf is not in the temporary directory while both run");
+  first.AnswerRight();
+  second.AnswerRight();
+  first.AnswerWrong();
+  first.AnswerRight();
+  second.AnswerRight();
+  first.AnswerRight();
+  second.AnswerWrong();
+  second.AnswerRight();
+  first.PressQuitButton();
+  first.FinishRun({.expectWarning = false, .otherInstanceRunning = true, .screenshot = ""});
+  Require(IsRunning(second.Program()), "the second program ended with the first");
+  second.AnswerRight();
+  second.PressQuitButton();
+  second.FinishRun({});
+}
+
+// ---- Measure ---------------------------------------------------------------------------
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double MinimalFirstPaint(const std::wstring& exe, const std::wstring& work) {
+  Running program = StartProcess(exe, L"", work);
+  double paintedMs = -1;
+  while (paintedMs < 0 && NowMs() < program.startMs + 20000) {
+    for (HWND window : TopWindows(program.pid)) {
+      if (TextOf(window) != L"Quarn Minimal" || !IsZoomed(window)) continue;
+      const RECT client = ClientScreenRect(window);
+      const int left = client.left + (Width(client) - 72) / 2;
+      const int top = client.top + (Height(client) - 136) / 2;
+      const Pixels box = Capture(RECT{left, top, left + 72, top + 136});
+      if (box.width == 72 && box.At(0, 68) == 0 && box.At(36, 0) == 0 &&
+          box.At(36, 68) == 0xFFFFFF) {
+        paintedMs = NowMs() - program.startMs;
+        PostMessageW(window, WM_CLOSE, 0, 0);
+      }
+    }
+    Pause(1);
+  }
+  Expect(paintedMs >= 0, "the minimal program did not paint within 20 s");
+  if (!WaitExit(program, 5000)) TerminateProcess(program.process.Get(), 1);
+  return paintedMs;
+}
+
+// The drill starts once: under Wine a second start in the same wineserver session fails
+// (see run.sh). ctest --repeat gives more samples.
+void Measure(const Options& options) {
+  for (const BuildInfo& build : options.builds) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(build.exe.c_str(), GetFileExInfoStandard, &data);
+    Say("%s.exe: %lu bytes", build.name.c_str(), data.nFileSizeLow);
+  }
+  if (!options.minimal.empty()) {
+    std::vector<double> paints;
+    for (int run = 0; run < 5; ++run)
+      paints.push_back(MinimalFirstPaint(options.minimal, options.work));
+    Say("minimal program: start to first paint, median of 5: %.0f ms (runs: %.0f %.0f %.0f %.0f "
+        "%.0f)",
+        Median(paints), paints[0], paints[1], paints[2], paints[3], paints[4]);
+  }
+  Require(options.builds.size() == 1, "measure starts one drill program");
+  const BuildInfo& build = options.builds.front();
+  Session session(build, options.work, true);
+  Say("%s: start to problem 1 painted: %.0f ms", build.name.c_str(), session.FirstPaintMs());
+  std::vector<double> rightDelays, wrongDelays;
+  for (int k = 0; k < 12; ++k) {
+    if (k % 4 == 3) wrongDelays.push_back(session.MeasureKeyToDigit(false));
+    rightDelays.push_back(session.MeasureKeyToDigit(true));
+  }
+  Say("%s: key down to its digit in the box: right answers median %.0f ms, max %.0f ms (%zu); "
+      "wrong answers median %.0f ms, max %.0f ms (%zu)",
+      build.name.c_str(), Median(rightDelays),
+      *std::max_element(rightDelays.begin(), rightDelays.end()), rightDelays.size(),
+      Median(wrongDelays), *std::max_element(wrongDelays.begin(), wrongDelays.end()),
+      wrongDelays.size());
+  session.PressQuitButton();
+  session.FinishRun({.expectWarning = false, .otherInstanceRunning = false, .screenshot = ""});
+}
+
+// ---- Running a scenario ----------------------------------------------------------------
+
+void RunScenario(const Options& options) {
+  const std::map<std::wstring, void (*)(const BuildInfo&, const std::wstring&)> perBuild = {
+      {L"startup", Startup},
+      {L"full-run", FullRun},
+      {L"quit-button", QuitButton},
+      {L"keys", Keys},
+      {L"log-unwritable", LogUnwritable}};
+  if (auto found = perBuild.find(options.scenario); found != perBuild.end()) {
+    Require(options.builds.size() == 1, "%s runs one program", Utf8(options.scenario).c_str());
+    found->second(options.builds.front(), options.work);
+  } else if (options.scenario == L"two-instances") {
+    TwoInstances(options.builds, options.work);
+  } else if (options.scenario == L"measure") {
+    Measure(options);
+  } else {
+    Require(false, "no scenario %s", Utf8(options.scenario).c_str());
+  }
+}
+
+// Runs the scenario here, in whatever desktop this process has; the verdict goes to the
+// report, the verdict file and the exit code.
+int RunHere(const Options& options) {
+  if (options.inner) OpenReport(JoinPath(options.work, kReportName));
+  Say("scenario %s in %s", Utf8(options.scenario).c_str(), Utf8(options.work).c_str());
+  const double startMs = NowMs();
+  try {
+    RunScenario(options);
+  } catch (const ScenarioAborted&) {
+    // already reported
+  }
+  const int failures = FailureCount();
+  Say("%s: %d failed check(s), %.1f s", failures == 0 ? "PASS" : "FAIL", failures,
+      (NowMs() - startMs) / 1000);
+  WriteBytes(JoinPath(options.work, kVerdictName), failures == 0 ? "PASS" : "FAIL");
+  return failures == 0 ? 0 : 1;
+}
+
+std::wstring Quote(const std::wstring& argument) {
+  return argument.find_first_of(L" \t\"") == std::wstring::npos ? argument
+                                                                : L"\"" + argument + L"\"";
+}
+
+// `wine explorer /desktop=...` does not pass its program's exit code on: the inner run
+// writes a verdict file, which this outer run turns into its own exit code.
+int RunInDesktop(const Options& options) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  std::wstring commandLine = Quote(JoinPath(windows, L"explorer.exe")) + L" /desktop=" +
+                             options.desktop + L"," + kDesktopSize + L" " + Quote(self);
+  for (const std::wstring& argument : options.passOn)
+    commandLine += L" " + Quote(argument);
+  commandLine += L" --inner";
+
+  UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                      nullptr, options.work.c_str(), &startup, &info)) {
+    printf("FAIL: cannot start %s (error %lu)\n", Utf8(commandLine).c_str(), GetLastError());
+    return 1;
+  }
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  if (job) AssignProcessToJobObject(job.Get(), process.Get());
+  ResumeThread(thread.Get());
+  const bool finished =
+      WaitForSingleObject(process.Get(), static_cast<DWORD>(options.timeoutSeconds) * 1000) ==
+      WAIT_OBJECT_0;
+  if (!finished && job) TerminateJobObject(job.Get(), 1);
+
+  const std::optional<std::string> report = ReadBytes(JoinPath(options.work, kReportName));
+  printf("%s", report.value_or("(no report)\n").c_str());
+  if (!finished) printf("FAIL: the scenario did not end within %d s\n", options.timeoutSeconds);
+  fflush(stdout);
+  const std::optional<std::string> verdict = ReadBytes(JoinPath(options.work, kVerdictName));
+  return finished && verdict == std::string("PASS") ? 0 : 1;
+}
+
+bool ParseOptions(int argc, wchar_t** argv, Options& options) {
+  if (argc < 2) return false;
+  options.scenario = argv[1];
+  options.passOn.push_back(argv[1]);
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring flag = argv[i];
+    if (flag == L"--inner") {
+      options.inner = true;
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    const std::wstring value = argv[++i];
+    if (flag == L"--desktop") {
+      options.desktop = value;
+      continue;
+    }
+    if (flag == L"--division" || flag == L"--subtraction") {
+      const Build build = flag == L"--division" ? Build::kDivision : Build::kSubtraction;
+      options.builds.push_back(MakeBuild(build, WindowsPath(value)));
+    } else if (flag == L"--minimal") {
+      options.minimal = WindowsPath(value);
+    } else if (flag == L"--work") {
+      options.work = WindowsPath(value);
+    } else if (flag == L"--shots") {
+      ScreenshotDir = WindowsPath(value);
+    } else if (flag == L"--timeout") {
+      options.timeoutSeconds = static_cast<int>(std::wcstol(value.c_str(), nullptr, 10));
+    } else {
+      return false;
+    }
+    options.passOn.push_back(flag);
+    options.passOn.push_back(value);
+  }
+  return !options.work.empty();
+}
+
+}  // namespace
+}  // namespace e2e
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace e2e;
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    printf(
+        "usage: driver SCENARIO --work DIR [--desktop NAME] [--division EXE] "
+        "[--subtraction EXE] [--minimal EXE] [--shots DIR] [--timeout SECONDS]\n"
+        "scenarios: startup full-run quit-button keys log-unwritable (one program), "
+        "two-instances (two), measure\n");
+    return 2;
+  }
+  if (!options.inner) {
+    RemoveTree(options.work);
+    MakeDirs(options.work);
+    MakeDirs(ScreenshotDir);
+  }
+  if (options.desktop.empty() || options.inner) return RunHere(options);
+  return RunInDesktop(options);
+}
