@@ -142,12 +142,15 @@ std::string SystemTempDirectory() {
   return win32::Narrow(std::wstring_view(buffer.data(), n));
 }
 
+// The font is registered for this process only: no other program sees the face, and a
+// process that dies cannot leave a registration behind. Wine 8 also corrupts its shared font
+// cache when a face with a Japanese family name is removed from the public table.
 bool AddFontResource(const std::string& path) {
-  return AddFontResourceW(win32::Widen(path).c_str()) != 0;
+  return AddFontResourceExW(win32::Widen(path).c_str(), FR_PRIVATE, nullptr) != 0;
 }
 
 bool RemoveFontResource(const std::string& path) {
-  return RemoveFontResourceW(win32::Widen(path).c_str()) != 0;
+  return RemoveFontResourceExW(win32::Widen(path).c_str(), FR_PRIVATE, nullptr) != 0;
 }
 
 void BroadcastFontChange() {
