@@ -16,17 +16,18 @@
 
 namespace win32 {
 
-// Owns a handle and gives it back with Release, once. Null is "nothing owned".
+// Owns a handle and gives it back with Release, once. "Nothing owned" is null, or
+// Release::None() where the system uses another value (INVALID_HANDLE_VALUE).
 template <class Handle, class Release>
 class Unique {
  public:
   Unique() = default;
   explicit Unique(Handle h) : handle(h) {}
-  Unique(Unique&& other) noexcept : handle(std::exchange(other.handle, nullptr)) {}
+  Unique(Unique&& other) noexcept : handle(std::exchange(other.handle, None())) {}
   Unique& operator=(Unique&& other) noexcept {
     if (this != &other) {
       Reset();
-      handle = std::exchange(other.handle, nullptr);
+      handle = std::exchange(other.handle, None());
     }
     return *this;
   }
@@ -35,14 +36,21 @@ class Unique {
   ~Unique() { Reset(); }
 
   Handle Get() const { return handle; }
-  explicit operator bool() const { return handle != nullptr; }
+  explicit operator bool() const { return handle != None(); }
   void Reset() {
-    if (handle) Release{}(handle);
-    handle = nullptr;
+    if (handle != None()) Release{}(handle);
+    handle = None();
   }
 
  private:
-  Handle handle = nullptr;
+  static Handle None() {
+    if constexpr (requires { Release::None(); }) {
+      return Release::None();
+    } else {
+      return nullptr;
+    }
+  }
+  Handle handle = None();
 };
 
 struct DestroyWindowRelease {

@@ -2,7 +2,7 @@
 // windows of another process, typed keys and clicks, screenshots and files.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/win32_handles.h"  // <windows.h> and its handle owners
 
 #include <cstdint>
 #include <optional>
@@ -16,73 +16,24 @@ namespace e2e {
 
 // ---- Ownership -------------------------------------------------------------------------
 
-template <class H, class Traits>
-class Unique {
- public:
-  Unique() = default;
-  explicit Unique(H value) : handle(value) {}
-  Unique(Unique&& other) noexcept : handle(std::exchange(other.handle, Traits::kNone)) {}
-  Unique& operator=(Unique&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle = std::exchange(other.handle, Traits::kNone);
-    }
-    return *this;
-  }
-  Unique(const Unique&) = delete;
-  Unique& operator=(const Unique&) = delete;
-  ~Unique() { Reset(); }
-
-  H Get() const { return handle; }
-  explicit operator bool() const { return handle != Traits::kNone; }
-  void Reset() {
-    if (handle != Traits::kNone) Traits::Close(handle);
-    handle = Traits::kNone;
-  }
-
- private:
-  H handle = Traits::kNone;
+struct CloseHandleRelease {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct FindCloseRelease {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  void operator()(HANDLE h) const { FindClose(h); }
+};
+struct FreeLibraryRelease {
+  void operator()(HMODULE h) const { FreeLibrary(h); }
 };
 
-struct KernelHandleTraits {
-  static inline const HANDLE kNone = nullptr;
-  static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct FindHandleTraits {
-  static inline const HANDLE kNone = INVALID_HANDLE_VALUE;
-  static void Close(HANDLE h) { FindClose(h); }
-};
-struct GdiObjectTraits {
-  static inline const HGDIOBJ kNone = nullptr;
-  static void Close(HGDIOBJ h) { DeleteObject(h); }
-};
-struct MemoryDcTraits {
-  static inline const HDC kNone = nullptr;
-  static void Close(HDC h) { DeleteDC(h); }
-};
-struct ModuleTraits {
-  static inline const HMODULE kNone = nullptr;
-  static void Close(HMODULE h) { FreeLibrary(h); }
-};
+using UniqueHandle = win32::Unique<HANDLE, CloseHandleRelease>;
+using UniqueFind = win32::Unique<HANDLE, FindCloseRelease>;
+using UniqueGdiObject = win32::Unique<HGDIOBJ, win32::DeleteObjectRelease>;
+using UniqueMemoryDc = win32::MemoryDc;
+using UniqueModule = win32::Unique<HMODULE, FreeLibraryRelease>;
 
-using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
-using UniqueFind = Unique<HANDLE, FindHandleTraits>;
-using UniqueGdiObject = Unique<HGDIOBJ, GdiObjectTraits>;
-using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;
-using UniqueModule = Unique<HMODULE, ModuleTraits>;
-
-// The screen's DC, released on scope exit.
-class ScreenDc {
- public:
-  ScreenDc() : dc(GetDC(nullptr)) {}
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  ~ScreenDc() { ReleaseDC(nullptr, dc); }
-  HDC Get() const { return dc; }
-
- private:
-  HDC dc;
-};
+using win32::ScreenDc;
 
 // ---- Report ----------------------------------------------------------------------------
 
