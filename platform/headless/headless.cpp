@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <stdexcept>
 
 #include "platform/backend.h"
 #include "platform/cp932.h"
@@ -395,6 +396,9 @@ Size BorderSize() {
 }
 
 void CreateNative(Control& control) {
+  if (Get().failWindowCreation) {
+    throw std::runtime_error("Cannot create the window " + control.Name());
+  }
   headless::Peer(control);
 }
 void DestroyNative(Control& control) {

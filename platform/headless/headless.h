@@ -38,6 +38,7 @@ struct State {
   int64_t monotonicMicros = 1'000'000;
 
   int pixelsPerInch = 96;
+  bool failWindowCreation = false;  // CreateNative fails, as without a window station
   platform::Size maximizedClient{1024, 711};
 
   std::map<std::string, std::string> files;  // path -> contents

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "app/program.h"
 #include "drill_harness.h"
 
 namespace {
@@ -178,6 +179,15 @@ TEST(Application, AnEscapingErrorIsShownWithTheTitleAndTheLoopGoesOn) {
   EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
   EXPECT_EQ(headless::Get().messageBoxes[0].flags, platform::kMbOk | platform::kMbIconError);
   EXPECT_EQ(Drill.RightCount, 1);  // the character still reached the judging
+}
+
+TEST(Application, AProgramWhoseWindowCannotBeCreatedSaysWhyAndEnds) {
+  FreshProcess();
+  headless::Get().failWindowCreation = true;
+  EXPECT_EQ(RunProgram(app::kDivisionVariant), 1);
+  ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
+  EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
+  EXPECT_EQ(Drill.ProblemNumber, 0);
 }
 
 }  // namespace
