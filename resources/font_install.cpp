@@ -59,9 +59,9 @@ void InstallFont() {
     fontInstalled = true;
   } else if (error == platform::FileError::kInUse) {
     // Another instance has this file registered: the system keeps a registered font file open.
-    // It counts the registrations of one file, so adding it once more keeps "Tavimo" for this
-    // run after the other instance has removed its own; whichever ends last deletes the file.
-    // If the file cannot be registered (still being written, say), there is nothing to undo.
+    // Registering it for this process too keeps "Tavimo" for the whole run, also after the
+    // other instance has gone; whichever ends last deletes the file. If the file cannot be
+    // registered (still being written, say), there is nothing to undo.
     fontInstalled = platform::AddFontResource(FontFilePath());
   } else {
     ReportCannotCreate();
