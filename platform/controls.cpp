@@ -18,6 +18,16 @@ int MulDiv(int value, int numerator, int denominator) {
                                        : -((-product + half) / denominator));
 }
 
+// The control and all below it, every parent before its children, in description order.
+std::vector<Control*> ControlTree(Control& root) {
+  std::vector<Control*> tree{&root};
+  for (size_t i = 0; i < tree.size(); ++i) {
+    for (const auto& child : tree[i]->Children())
+      tree.push_back(child.get());
+  }
+  return tree;
+}
+
 void CollectTabStops(Control& control, std::vector<Control*>& out) {
   for (const auto& child : control.Children()) {
     if (child->CanFocus()) out.push_back(child.get());
@@ -270,18 +280,11 @@ ModalResult Form::ShowModal() {
 }
 
 void Form::Create() {
-  std::vector<Control*> pending{this};
-  for (size_t i = 0; i < pending.size(); ++i) {
-    backend::CreateNative(*pending[i]);
-    for (const auto& child : pending[i]->Children())
-      pending.push_back(child.get());
-  }
-  std::vector<Control*> stops;
-  CollectTabStops(*this, stops);
-  auto first = std::min_element(stops.begin(), stops.end(), [](Control* a, Control* b) {
-    return a->TabOrder() < b->TabOrder();
-  });
-  activeControl = first == stops.end() ? nullptr : *first;
+  for (Control* control : ControlTree(*this))
+    backend::CreateNative(*control);
+  // The focus starts on the first control in tab order that can take it.
+  activeControl = nullptr;
+  SelectNext(true);
   if (OnCreate) TheApp().Guard([&] { OnCreate(*this); });
 }
 
@@ -291,11 +294,7 @@ void Form::Destroy() {
   SetVisible(false);
   if (OnDestroy) TheApp().Guard([&] { OnDestroy(*this); });
   // Children first, so no native child outlives its parent window.
-  std::vector<Control*> order{this};
-  for (size_t i = 0; i < order.size(); ++i) {
-    for (const auto& child : order[i]->Children())
-      order.push_back(child.get());
-  }
+  std::vector<Control*> order = ControlTree(*this);
   for (auto it = order.rbegin(); it != order.rend(); ++it)
     backend::DestroyNative(**it);
 }
