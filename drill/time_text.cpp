@@ -121,17 +121,24 @@ TimeFields Decompose(TimeValue t) {
   return f;
 }
 
+// What "/" or ":" prints for a regional setting. An empty setting prints nothing. A setting
+// the system cannot report takes the default, and so does one that would break the practice
+// log: a comma or a double quote would split or quote its fields, a control character would
+// break its lines, and a lone CP932 lead byte would swallow the digit after it.
+char SeparatorFromSetting(std::optional<char> setting, char fallback) {
+  if (!setting) return fallback;
+  unsigned char b = static_cast<unsigned char>(*setting);
+  if (b == 0) return 0;
+  if (b == ',' || b == '"' || b < 0x20 || b == 0x7F || platform::IsCp932LeadByte(b))
+    return fallback;
+  return *setting;
+}
+
 }  // namespace
 
 void ReadLocaleSeparators() {
-  // A lead byte cannot stand as a one-byte separator: it would swallow the next character.
-  auto pick = [](char regional, char fallback) {
-    if (regional == 0 || platform::IsCp932LeadByte(static_cast<unsigned char>(regional)))
-      return fallback;
-    return regional;
-  };
-  LocaleDateSeparator = pick(platform::RegionalDateSeparator(), '/');
-  LocaleTimeSeparator = pick(platform::RegionalTimeSeparator(), ':');
+  LocaleDateSeparator = SeparatorFromSetting(platform::RegionalDateSeparator(), '/');
+  LocaleTimeSeparator = SeparatorFromSetting(platform::RegionalTimeSeparator(), ':');
 }
 
 CalendarDate DateOfDayNumber(int64_t dayNumber) {

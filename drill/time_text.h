@@ -13,7 +13,9 @@ extern std::string DatePattern, TimePattern;
 // What "/" and ":" outside quotes print; a zero byte prints nothing.
 extern char LocaleDateSeparator, LocaleTimeSeparator;
 
-// (Re)reads the separators from the user's regional settings; "/" and ":" where none is set.
+// (Re)reads the separators from the user's regional settings: an empty setting prints
+// nothing; "/" and ":" stand in where the system gives no value, or one that would break the
+// log's comma-separated lines (a comma, a double quote, a control character, a lead byte).
 void ReadLocaleSeparators();
 
 // Codes (either case): y m d h n s z; "..." quoted text; "/" and ":" the locale separators.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -78,8 +79,9 @@ void PlaySoundResource(const char* name);
 // The bytes of a resource of the program's own file; empty when there is none.
 std::string_view OwnResource(const char* type, const char* name);
 
-// The first byte of the user's regional date and time separators; 0 where none is set.
-char RegionalDateSeparator();
-char RegionalTimeSeparator();
+// The first CP932 byte of the user's regional date and time separators: 0 where the setting
+// is empty, nothing where the system gives no value at all.
+std::optional<char> RegionalDateSeparator();
+std::optional<char> RegionalTimeSeparator();
 
 }  // namespace platform

@@ -210,7 +210,7 @@ void PostClick(platform::Control& control) {
   });
 }
 
-void PostSettingChange(char dateSeparator, char timeSeparator) {
+void PostSettingChange(std::optional<char> dateSeparator, std::optional<char> timeSeparator) {
   Get().queue.push_back([dateSeparator, timeSeparator] {
     Get().dateSeparator = dateSeparator;
     Get().timeSeparator = timeSeparator;
@@ -357,10 +357,10 @@ std::string_view OwnResource(const char* type, const char* name) {
   return it->second;
 }
 
-char RegionalDateSeparator() {
+std::optional<char> RegionalDateSeparator() {
   return Get().dateSeparator;
 }
-char RegionalTimeSeparator() {
+std::optional<char> RegionalTimeSeparator() {
   return Get().timeSeparator;
 }
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -52,8 +53,9 @@ struct State {
   std::multiset<std::string> registeredFonts;  // paths passed to AddFontResource
   int fontBroadcasts = 0;
   std::map<std::string, std::string> resources;  // "TYPE/NAME" in upper case -> bytes
-  char dateSeparator = '/';
-  char timeSeparator = ':';
+  // The regional settings; nothing stands for a setting the system cannot report.
+  std::optional<char> dateSeparator = '/';
+  std::optional<char> timeSeparator = ':';
 
   std::vector<MessageBoxRecord> messageBoxes;
   std::function<int(const MessageBoxRecord&)> onMessageBox;  // runs while the box "is shown"
@@ -81,7 +83,7 @@ void PostKey(char ch);  // down, character, up, as one typed key
 void PostResize(int clientWidth, int clientHeight);
 void PostClose();  // the close box of the main form
 void PostClick(platform::Control& control);
-void PostSettingChange(char dateSeparator, char timeSeparator);
+void PostSettingChange(std::optional<char> dateSeparator, std::optional<char> timeSeparator);
 // Delivers every queued event, as the event loop would; unlike "process pending messages"
 // it leaves no trace entry.
 void DeliverPending();

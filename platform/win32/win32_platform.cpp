@@ -27,13 +27,14 @@ HANDLE AsHandle(uintptr_t h) {
   return reinterpret_cast<HANDLE>(h);
 }
 
-// The first CP932 byte of a locale text; 0 when the locale has none.
-char FirstLocaleByte(LCTYPE item) {
+// The first CP932 byte of a locale text: 0 for an empty setting, nothing when the call fails.
+// The count includes the terminating zero, so an empty setting reports 1.
+std::optional<char> FirstLocaleByte(LCTYPE item) {
   wchar_t text[16];
   int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, static_cast<int>(std::size(text)));
-  if (n <= 1) return 0;
+  if (n <= 0) return std::nullopt;
   std::string bytes = win32::Narrow(std::wstring_view(text, static_cast<size_t>(n - 1)));
-  return bytes.empty() ? 0 : bytes[0];
+  return bytes.empty() ? '\0' : bytes[0];
 }
 
 }  // namespace
@@ -173,11 +174,11 @@ std::string_view OwnResource(const char* type, const char* name) {
   return {static_cast<const char*>(bytes), SizeofResource(nullptr, info)};
 }
 
-char RegionalDateSeparator() {
+std::optional<char> RegionalDateSeparator() {
   return FirstLocaleByte(LOCALE_SDATE);
 }
 
-char RegionalTimeSeparator() {
+std::optional<char> RegionalTimeSeparator() {
   return FirstLocaleByte(LOCALE_STIME);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "drill/time_text.h"
@@ -82,8 +83,9 @@ TEST_F(TimeText, LogFileNamePartsTruncateSeconds) {
 }
 
 TEST_F(TimeText, LogHeaderFieldsUseTheRegionalSeparators) {
+  constexpr std::optional<char> kNoValue;  // the system cannot report the setting
   struct Case {
-    char date, time;  // as the regional settings give them; 0 is none
+    std::optional<char> date, time;  // as the regional settings give them
     const char* dateText;
     const char* timeText;
     const char* solvingTime;
@@ -91,11 +93,22 @@ TEST_F(TimeText, LogHeaderFieldsUseTheRegionalSeparators) {
       {'/', ':', "2024/03/05", "09:07:02", "00:03.125"},
       {'-', '.', "2024-03-05", "09.07.02", "00.03.125"},
       {'.', '.', "2024.03.05", "09.07.02", "00.03.125"},
-      {0, 0, "2024/03/05", "09:07:02", "00:03.125"},
+      // An empty setting prints nothing; only a missing one takes the default.
+      {'\0', '\0', "20240305", "090702", "0003.125"},
+      {kNoValue, kNoValue, "2024/03/05", "09:07:02", "00:03.125"},
+      {'\0', kNoValue, "20240305", "09:07:02", "00:03.125"},
+      // Separators that would break the comma-separated lines take the defaults.
+      {',', ',', "2024/03/05", "09:07:02", "00:03.125"},
+      {'"', '"', "2024/03/05", "09:07:02", "00:03.125"},
+      {'\t', '\n', "2024/03/05", "09:07:02", "00:03.125"},
+      {'\r', '\x7f', "2024/03/05", "09:07:02", "00:03.125"},
       // A lone lead byte would swallow the digit after it; the defaults stand in.
       {'\x81', '\x82', "2024/03/05", "09:07:02", "00:03.125"},
+      // Half-width katakana are single bytes and print as they are.
+      {'\xb0', ' ', "2024\xb0" "03\xb0" "05", "09 07 02", "00 03.125"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.dateText + std::string(" ") + c.timeText);
     headless::Get().dateSeparator = c.date;
     headless::Get().timeSeparator = c.time;
     ReadLocaleSeparators();
