@@ -33,7 +33,8 @@ void EraseBox(platform::Image& answerBox) {
 
 void JudgeKeyPress(char key, platform::Image& answerBox, const std::function<void()>& nextProblem,
                    const std::function<void()>& closeWindow) {
-  if (Drill.KeyHeld || key < '0' || key > '9' || Drill.RunEnded) return;
+  // Before the first layout there is no open problem, and no record 0 to judge against.
+  if (Drill.KeyHeld || key < '0' || key > '9' || Drill.RunEnded || Drill.ProblemNumber < 1) return;
   Drill.KeyHeld = true;
   Drill.Busy = true;
   Drill.TypedKey = std::string(1, key);
@@ -44,10 +45,12 @@ void JudgeKeyPress(char key, platform::Image& answerBox, const std::function<voi
     TLogRec& record = Drill.ProblemTable[Drill.ProblemNumber];
     record.Time = ReadMonotonicClock() - record.Opened;
     record.Solved = true;
+    Drill.AnswerInFlight = true;
     ShowTypedKey(answerBox, platform::kBlack);
+    // A close handled while the digit was being shown has counted this answer already.
     if (!Drill.RunEnded) {
       platform::PlaySoundResource(kRightSound);
-      ++Drill.RightCount;
+      CountAnswerInFlight();
       platform::Sleep(kRightPauseMs);
       if (Drill.RightCount >= kProblemsPerRun) closeWindow();
       EraseBox(answerBox);
@@ -67,6 +70,12 @@ void JudgeKeyPress(char key, platform::Image& answerBox, const std::function<voi
     }
   }
   Drill.Busy = false;
+}
+
+void CountAnswerInFlight() {
+  if (!Drill.AnswerInFlight) return;
+  Drill.AnswerInFlight = false;
+  ++Drill.RightCount;
 }
 
 void ReleaseKey() {

@@ -64,6 +64,8 @@ struct DrillState {
   TProblemTable ProblemTable;
   int32_t ProblemsOpened = 0;  // counts generator calls; tells a judging its problem went away
   bool RunEnded = false;       // the main window has been closed: no further problem or answer
+  // A right answer has been judged and recorded but not yet counted in RightCount.
+  bool AnswerInFlight = false;
 };
 
 extern DrillState Drill;

@@ -12,23 +12,30 @@ namespace drill {
 void OpenProblem(Operation op, platform::Image& answerBox) {
   if (Drill.RunEnded) return;
   // An open problem that was never solved is given up: it frees its record and its
-  // combination, so the table holds only solved problems and can never overflow.
+  // combination, so the table holds only solved problems and can never overflow. It is not
+  // drawn again straight away: the learner would see the same problem come back.
   int index = Drill.ProblemNumber;
+  int abandonedA = 0, abandonedB = 0, abandonedH = 0;
   if (index > 0 && !Drill.ProblemTable[index].Solved) {
-    TLogRec& abandoned = Drill.ProblemTable[index];
-    Drill.UsedCombinations(abandoned.SlotText[1][0] - '0', abandoned.SlotText[2][0] - '0',
-                           abandoned.HiddenSlotText[0] - '0') = 0;
+    const TLogRec& abandoned = Drill.ProblemTable[index];
+    abandonedA = abandoned.SlotText[1][0] - '0';
+    abandonedB = abandoned.SlotText[2][0] - '0';
+    abandonedH = abandoned.HiddenSlotText[0] - '0';
+    Drill.UsedCombinations(abandonedA, abandonedB, abandonedH) = 0;
     --index;
   }
   if (index >= kProblemsPerRun) return;  // all records solved: the run is over
 
+  // At most 99 answered combinations and the abandoned one are excluded, of at least 180, so
+  // the drawing always ends.
   int a, b, h, r;
   do {
     a = DrawRandom(9) + 1;
     b = DrawRandom(9) + 1;
     h = DrawRandom(4) + 1;
     r = Combine(op, a, b);
-  } while (r < 10 || Drill.UsedCombinations(a, b, h));
+  } while (r < 10 || Drill.UsedCombinations(a, b, h) ||
+           (a == abandonedA && b == abandonedB && h == abandonedH));
   Drill.UsedCombinations(a, b, h) = 1;
   ++Drill.ProblemsOpened;
 

@@ -138,6 +138,7 @@ void TForm1::FormClose(platform::Form&, platform::CloseAction&) {
   // The run ends once, whatever asks for a close after that.
   if (Drill.RunEnded) return;
   Drill.RunEnded = true;
+  drill::CountAnswerInFlight();
   if (Drill.RightCount < 1) return;
   LogOutput();
   if (Form2) Form2->ShowModal();

@@ -189,4 +189,71 @@ TEST_F(Judging, CloseDuringTheFeedbackEndsTheRunOnce) {
   EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
 }
 
+
+// A close handled while a right answer's digit is shown ends the run with that answer
+// counted: in the log, the dialog's count and its total, once.
+TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
+  for (int before : {1, kProblemsPerRun - 1}) {
+    SCOPED_TRACE(before);
+    SetUp();
+    for (int i = 0; i < before; ++i)
+      TypeKey(ExpectedKey());
+    ASSERT_EQ(Drill.RightCount, before);
+    headless::Get().trace.clear();
+    headless::Advance(2000);
+    headless::PostKeyDown('x');
+    headless::PostChar(ExpectedKey());
+    headless::PostClose();
+    headless::DeliverPending();
+
+    const int solved = before + 1;
+    EXPECT_EQ(Drill.RightCount, solved);
+    EXPECT_FALSE(Drill.AnswerInFlight);
+    EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
+    EXPECT_EQ(headless::TraceOf({"quit"}).size(), 1u);
+    // Nothing of the feedback runs after the results: no chime, no pause, no new problem.
+    EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
+    const std::string& log = headless::Get().files[Drill.LogFileName];
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), solved + 1);
+    EXPECT_NE(log.find("," + std::to_string(solved) + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find(",00:02.000,0\r\n"), std::string::npos);
+    EXPECT_EQ(Form2->StaticText3->Caption(), std::to_string(solved));
+    TimeValue total = 0;
+    for (int k = 1; k <= solved; ++k)
+      total += Drill.ProblemTable[k].Time;
+    EXPECT_DOUBLE_EQ(Drill.TotalTime, total);
+  }
+}
+
+TEST_F(Judging, RightAnswerReadsTheClockIntoLastClock) {
+  for (int ms : {1500, 61'001}) {
+    headless::Advance(ms);
+    TypeKey(WrongKey());
+    TimeValue now = ReadClock();
+    TypeKey(ExpectedKey());
+    // The right answer's clock reading, before its 400 ms pause.
+    EXPECT_DOUBLE_EQ(Drill.LastClock, now);
+  }
+}
+
+TEST(JudgingWithoutAProblem, DigitsBeforeTheFirstLayoutChangeNothing) {
+  FreshProcess();
+  TForm1& form = platform::TheApp().CreateForm<TForm1>(app::kDivisionVariant);
+  ASSERT_EQ(Drill.ProblemNumber, 0);
+  headless::Get().trace.clear();
+  for (char key = '0'; key <= '9'; ++key) {
+    char typed = key;
+    form.FormKeyPress(form, typed);
+  }
+  EXPECT_FALSE(Drill.KeyHeld);
+  EXPECT_FALSE(Drill.Busy);
+  EXPECT_EQ(Drill.TypedKey, "");
+  EXPECT_EQ(Drill.RightCount, 0);
+  EXPECT_TRUE(headless::TraceOf({"text", "sound", "sleep", "process"}).empty());
+  // The entry is still armed for the first problem.
+  platform::backend::ShowMainForm(form);
+  TypeKey(ExpectedKey());
+  EXPECT_EQ(Drill.RightCount, 1);
+}
+
 }  // namespace
