@@ -189,7 +189,6 @@ TEST_F(Judging, CloseDuringTheFeedbackEndsTheRunOnce) {
   EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
 }
 
-
 // A close handled while a right answer's digit is shown ends the run with that answer
 // counted: in the log, the dialog's count and its total, once.
 TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "drill_harness.h"
 
@@ -132,6 +133,85 @@ TEST(Generator, RelayoutReplacesTheOpenProblemInItsRecord) {
   EXPECT_EQ(Drill.RightCount, 1);
   EXPECT_EQ(Drill.ProblemNumber, 2);
   EXPECT_TRUE(Drill.ProblemTable[1].Solved);
+}
+
+TEST(Generator, AnAbandonedProblemIsNotAskedAgainAtOnce) {
+  for (const drill::DrillVariant* variant : {&app::kDivisionVariant, &app::kSubtractionVariant}) {
+    SCOPED_TRACE(variant->title);
+    FreshProcess();
+    SetUtcTimeOfDay(8, 0, 0, 0);
+    StartDrill(*variant);
+    for (int relayout = 0; relayout < 1000; ++relayout) {
+      if (relayout % 12 == 11) TypeKey(ExpectedKey());  // 83 answers on the way
+      Problem abandoned = OpenProblem();
+      headless::PostResize(900 + relayout % 2, 700);
+      headless::DeliverPending();
+      ASSERT_FALSE(OpenProblem() == abandoned) << "re-layout " << relayout;
+      // The abandoned combination may come back later: it was never answered.
+      EXPECT_EQ(Drill.UsedCombinations(abandoned.a, abandoned.b, abandoned.h), 0);
+    }
+  }
+}
+
+// Every combination but the named ones already asked, so the generator must open those.
+void LeaveOnly(const std::vector<Problem>& open) {
+  for (int a = 1; a <= 9; ++a)
+    for (int b = 1; b <= 9; ++b)
+      for (int h = 1; h <= 4; ++h)
+        Drill.UsedCombinations(a, b, h) = 1;
+  for (const Problem& p : open)
+    Drill.UsedCombinations(p.a, p.b, p.h) = 0;
+}
+
+TEST(Generator, APairComesBackWithAnotherHiddenSlotAndZeroIsAnAnswer) {
+  struct Case {
+    const drill::DrillVariant* variant;
+    std::vector<Problem> open;
+    char key;  // the right key for each, in any order
+  } cases[] = {
+      // 6 x 7 = 42 twice: once with each factor hidden.
+      {&app::kDivisionVariant, {{6, 7, 1}, {6, 7, 2}}, 0},
+      // 4 x 5 = 20 and 3 + 7 = 10 with the units hidden: the key 0.
+      {&app::kDivisionVariant, {{4, 5, 4}}, '0'},
+      {&app::kSubtractionVariant, {{3, 7, 4}}, '0'},
+  };
+  for (const Case& c : cases) {
+    FreshProcess();
+    SetUtcTimeOfDay(12, 34, 56, 789);
+    platform::TheApp().CreateForm<TForm1>(*c.variant);
+    // Flags set before the run are not cleared by its start.
+    LeaveOnly(c.open);
+    platform::backend::ShowMainForm(*Form1);
+    std::set<std::tuple<int, int, int>> asked;
+    for (size_t i = 0; i < c.open.size(); ++i) {
+      Problem p = OpenProblem();
+      asked.insert({p.a, p.b, p.h});
+      // The last answer opens one more problem: give the generator one to find.
+      if (i + 1 == c.open.size()) Drill.UsedCombinations(9, 9, 1) = 0;
+      char key = c.key ? c.key : ExpectedKey();
+      TypeKey(key);
+      ASSERT_EQ(Drill.RightCount, static_cast<int>(i + 1)) << "key " << key;
+    }
+    std::set<std::tuple<int, int, int>> expected;
+    for (const Problem& p : c.open)
+      expected.insert({p.a, p.b, p.h});
+    EXPECT_EQ(asked, expected);
+  }
+}
+
+TEST(Generator, StartingTheRunKeepsTheTableAndTheFlags) {
+  FreshProcess();
+  Drill.UsedCombinations(6, 7, 3) = 1;
+  Drill.ProblemTable[5].SlotText[1] = "6";
+  Drill.ProblemTable[5].Misses = 4;
+  headless::Advance(5000);
+  StartPracticeRun();
+  EXPECT_EQ(Drill.UsedCombinations(6, 7, 3), 1);
+  EXPECT_EQ(Drill.ProblemTable[5].SlotText[1], "6");
+  EXPECT_EQ(Drill.ProblemTable[5].Misses, 4);
+  EXPECT_EQ(Drill.ProblemNumber, 0);
+  EXPECT_DOUBLE_EQ(Drill.StartTime, ReadClock());
+  EXPECT_DOUBLE_EQ(Drill.LastClock, Drill.StartTime);
 }
 
 }  // namespace

@@ -105,7 +105,11 @@ TEST_F(TimeText, LogHeaderFieldsUseTheRegionalSeparators) {
       // A lone lead byte would swallow the digit after it; the defaults stand in.
       {'\x81', '\x82', "2024/03/05", "09:07:02", "00:03.125"},
       // Half-width katakana are single bytes and print as they are.
-      {'\xb0', ' ', "2024\xb0" "03\xb0" "05", "09 07 02", "00 03.125"},
+      {'\xb0', ' ',
+       "2024\xb0"
+       "03\xb0"
+       "05",
+       "09 07 02", "00 03.125"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dateText + std::string(" ") + c.timeText);
