@@ -7,6 +7,7 @@
 #include "app/variants.h"
 #include "drill/drill_state.h"
 #include "drill/random.h"
+#include "drill/time_text.h"
 #include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "ui/form1.h"
@@ -18,6 +19,7 @@ namespace testing_support {
 // 09:07:02.345 local, which is 00:07:02.345 UTC; seeds come from SetUtcTimeOfDay.
 inline void FreshProcess() {
   headless::Reset();
+  ReadLocaleSeparators();
   Drill = DrillState{};
   RandomSeed = 0;
 }

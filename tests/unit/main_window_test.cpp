@@ -89,31 +89,42 @@ TEST(MainWindow, SubstituteFaceWhenTheEmbeddedOneIsMissing) {
 }
 
 TEST(MainWindow, FocusStartsOnThePanelAndTabReachesTheQuitButton) {
+  constexpr uint16_t kEnter = platform::kVkReturn;
+  constexpr uint16_t kSpace = platform::kVkSpace;
   struct Case {
-    std::vector<uint16_t> keys;  // pressed before Enter
+    std::vector<uint16_t> keys;  // pressed before the button key
+    uint16_t press;              // Enter or Space
     bool quits;
   } cases[] = {
-      {{}, false},
-      {{platform::kVkTab}, true},
-      {{platform::kVkRight}, true},
-      {{platform::kVkDown}, true},
-      {{platform::kVkTab, platform::kVkTab}, false},
-      {{platform::kVkShift, platform::kVkTab}, true},
+      {{}, kEnter, false},
+      {{}, kSpace, false},
+      {{platform::kVkTab}, kEnter, true},
+      {{platform::kVkTab}, kSpace, true},
+      {{platform::kVkRight}, kEnter, true},
+      {{platform::kVkDown}, kSpace, true},
+      {{platform::kVkLeft}, kEnter, true},
+      {{platform::kVkUp}, kSpace, true},
+      {{platform::kVkTab, platform::kVkTab}, kEnter, false},
+      {{platform::kVkLeft, platform::kVkLeft}, kSpace, false},
+      {{platform::kVkShift, platform::kVkTab}, kEnter, true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keys.size() << " keys, then " << c.press);
     FreshProcess();
     TForm1& form = StartDrill(app::kDivisionVariant);
     TypeKey(ExpectedKey());
-    ASSERT_TRUE(headless::HasFocus(*form.Panel1) || !c.keys.empty());
+    ASSERT_TRUE(headless::HasFocus(*form.Panel1));
     for (uint16_t k : c.keys)
       headless::PostKeyDown(k);
     for (uint16_t k : c.keys)
       headless::PostKeyUp(k);
-    headless::PostKeyDown(platform::kVkReturn);
-    headless::PostKeyUp(platform::kVkReturn);
+    headless::DeliverPending();
+    EXPECT_EQ(headless::HasFocus(*form.Button1), c.quits);
+    headless::PostKeyDown(c.press);
+    headless::PostKeyUp(c.press);
     DismissResultsWhenShown();
     headless::DeliverPending();
-    EXPECT_EQ(platform::TheApp().Terminated(), c.quits) << c.keys.size();
+    EXPECT_EQ(platform::TheApp().Terminated(), c.quits);
     EXPECT_EQ(Drill.RunEnded, c.quits);
   }
 }

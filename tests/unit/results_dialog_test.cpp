@@ -79,6 +79,8 @@ TEST(ResultsDialog, SummaryTexts) {
     headless::SetLocalTime(c.start);
     StartDrill(app::kDivisionVariant);
     Solve(c.seconds);
+    // Every activation computes the same summary afresh.
+    Form2->FormActivate(*Form2);
     Form2->FormActivate(*Form2);
     EXPECT_EQ(Form2->StaticText1->Caption(), c.startText);
     EXPECT_EQ(Form2->StaticText2->Caption(), c.total);
@@ -148,6 +150,95 @@ TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
     EXPECT_FALSE(Form1->Button1->Enabled());
     EXPECT_TRUE(Form1->Enabled());
   }
+}
+
+TEST(ResultsDialog, PlacedOnceAndNeverOffTheScreen) {
+  FreshProcess();
+  // A main window smaller than the dialog: both halves are negative and become 0.
+  headless::Get().maximizedClient = {300, 150};
+  StartDrill(app::kDivisionVariant);
+  auto showAndDismiss = [] {
+    headless::Get().idle = [] {
+      if (!Form2->Showing()) return false;
+      Form2->SetModalResult(platform::ModalResult::kCancel);
+      return true;
+    };
+    Form2->ShowModal();
+  };
+  showAndDismiss();
+  EXPECT_EQ(Form2->Left(), 0);
+  EXPECT_EQ(Form2->Top(), 0);
+  // Shown again over a moved main window, it keeps its first place.
+  Form1->SetBounds(400, 300, 1000, 700);
+  showAndDismiss();
+  EXPECT_EQ(Form2->Left(), 0);
+  EXPECT_EQ(Form2->Top(), 0);
+}
+
+// Keys typed on the in-memory window, with the clock between them, give the worked example's
+// dialog: 3.125 s, 5.5 s with one wrong try, 2.004 s.
+TEST(EndOfPractice, AJudgedRunCarriesThroughToTheDialog) {
+  FreshProcess();
+  StartDrill(app::kDivisionVariant);
+  DismissDialogWhenShown();
+  headless::Advance(3125);
+  TypeKey(ExpectedKey());
+  headless::Advance(2000);
+  TypeKey(WrongKey());  // its 500 ms pause counts
+  headless::Advance(3000);
+  TypeKey(ExpectedKey());
+  headless::Advance(2004);
+  TypeKey(ExpectedKey());
+  headless::PostClose();
+  headless::DeliverPending();
+  EXPECT_EQ(Form2->StaticText1->Caption(), "2024/3/5 09:07:02");
+  EXPECT_EQ(Form2->StaticText2->Caption(),
+            "00\x95\xaa 10\x95\x62"
+            "629");
+  EXPECT_EQ(Form2->StaticText3->Caption(), "3");
+  EXPECT_EQ(Form2->StaticText4->Caption(),
+            "00\x95\xaa 03\x95\x62"
+            "543");
+  const std::string& log = headless::Get().files["20240305090702.log"];
+  EXPECT_NE(log.find(",00:03.125,0\r\n"), std::string::npos);
+  EXPECT_NE(log.find(",00:05.500,1\r\n"), std::string::npos);
+  EXPECT_NE(log.find(",00:02.004,0\r\n"), std::string::npos);
+}
+
+// The regional settings are read again when the system reports a change, so a run's log
+// uses the separators in force when it ends.
+TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
+  FreshProcess();
+  // One answer, the settings change, another answer, the close; then the dialog goes.
+  int step = 0;
+  headless::Get().idle = [&] {
+    if (Form2 && Form2->Showing()) {
+      Form2->SetModalResult(platform::ModalResult::kCancel);
+      return true;
+    }
+    switch (step++) {
+      case 0:
+      case 3:
+        headless::Advance(1000);
+        headless::PostKeyDown('K');
+        headless::PostChar(ExpectedKey());
+        break;
+      case 1:
+      case 4:
+        headless::PostKeyUp('K');
+        break;
+      case 2:
+        headless::PostSettingChange('-', '\0');
+        break;
+      default:
+        headless::PostClose();
+    }
+    return true;
+  };
+  EXPECT_EQ(RunProgram(app::kDivisionVariant), 0);
+  const std::string& log = headless::Get().files["20240305090702.log"];
+  EXPECT_EQ(log.rfind("Divide Quarn,2024-03-05,090702,2\r\n", 0), 0u) << log;
+  EXPECT_NE(log.find(",0001.000,0\r\n"), std::string::npos);
 }
 
 TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
