@@ -71,7 +71,8 @@ std::string ProblemAndAnswer(const TLogRec& r, const DrillVariant& variant) {
 
 // Steps 4 to 9: false as soon as a step fails.
 bool WriteLogFile(const DrillVariant& variant) {
-  platform::File file = platform::File::Create(Drill.LogFileName, platform::FileMode::kLog);
+  platform::File file = platform::File::Create(platform::Path::FromAscii(Drill.LogFileName),
+                                               platform::FileMode::kLog);
   if (!file.IsOpen()) return false;
   WriteBuffer out(file);
 

@@ -27,6 +27,30 @@ int64_t MonotonicMicroseconds();
 // Blocks the calling (GUI) thread; nothing is dispatched meanwhile.
 void Sleep(int milliseconds);
 
+// A file-system path in the system's own characters (UTF-16 on Windows), so that a folder
+// whose name code page 932 cannot spell ("C:\\Users\\José\\...") still names the right place.
+class Path {
+ public:
+  Path() = default;
+  explicit Path(std::wstring native) : text(std::move(native)) {}
+  // A name the program makes up itself, such as a log's or the font file's: ASCII.
+  static Path FromAscii(std::string_view ascii) {
+    return Path(std::wstring(ascii.begin(), ascii.end()));
+  }
+  Path operator+(std::string_view asciiName) const {
+    return Path(text + FromAscii(asciiName).text);
+  }
+  const std::wstring& Native() const { return text; }
+  size_t Length() const { return text.size(); }
+  bool operator==(const Path&) const = default;
+
+ private:
+  std::wstring text;
+};
+
+// The path as CP932 bytes, for a message; characters CP932 lacks become '?'.
+std::string DisplayText(const Path& path);
+
 // How a file is opened; both create the file anew, replacing an older one.
 enum class FileMode {
   kLog,       // write only; others may read it while it is open
@@ -44,7 +68,7 @@ enum class FileError {
 class File {
  public:
   File() = default;
-  static File Create(const std::string& path, FileMode mode, FileError* error = nullptr);
+  static File Create(const Path& path, FileMode mode, FileError* error = nullptr);
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
   File(const File&) = delete;
@@ -62,13 +86,17 @@ class File {
   uintptr_t handle = 0;
 };
 
-bool DeleteFile(const std::string& path);
+bool DeleteFile(const Path& path);
 
 // The temporary directory as the system reports it, ending in a separator; empty if none.
-std::string SystemTempDirectory();
+Path SystemTempDirectory();
 
-bool AddFontResource(const std::string& path);
-bool RemoveFontResource(const std::string& path);
+bool AddFontResource(const Path& path);
+bool RemoveFontResource(const Path& path);
+// Frees every font object the windowing layer made of the face. While one is alive the system
+// keeps the font file behind it open, and the file cannot be deleted; a control that draws
+// in the face afterwards gets a new one.
+void ReleaseFontObjects(std::string_view face);
 // Tells every top-level window that the font table changed; returns when all have handled it.
 void BroadcastFontChange();
 

@@ -20,7 +20,7 @@ bool fontInstalled = false;
 // Shown here rather than thrown: the window's set-up after InstallFont must still run, and the
 // drill then goes on in the window system's substitute face.
 void ReportCannotCreate() {
-  std::string path = FontFilePath();
+  std::string path = platform::DisplayText(FontFilePath());
   int length = std::snprintf(nullptr, 0, texts::kCannotCreateFile, path.c_str());
   std::string message(static_cast<size_t>(length), '\0');
   std::snprintf(message.data(), message.size() + 1, texts::kCannotCreateFile, path.c_str());
@@ -29,15 +29,15 @@ void ReportCannotCreate() {
 
 }  // namespace
 
-std::string TempPath() {
-  std::string path = platform::SystemTempDirectory();
-  // GetTempPathA reports a path that does not fit the buffer by its length alone and leaves
-  // the buffer unfilled; such a path counts as none.
-  if (path.size() >= kTempPathBuffer) return {};
+platform::Path TempPath() {
+  platform::Path path = platform::SystemTempDirectory();
+  // A path that does not fit the 260-character buffer is reported by its length alone, with
+  // the buffer left unfilled; such a path counts as none.
+  if (path.Length() >= kTempPathBuffer) return {};
   return path;
 }
 
-std::string FontFilePath() {
+platform::Path FontFilePath() {
   return TempPath() + texts::kFontFileName;
 }
 
@@ -78,5 +78,8 @@ void RemoveFont() {
   fontInstalled = false;
   platform::RemoveFontResource(FontFilePath());
   platform::BroadcastFontChange();
+  // The labels still hold font objects of the face, and the system keeps the file open for
+  // them: without this the delete fails and the file outlives the program.
+  platform::ReleaseFontObjects(texts::kDigitFace);
   platform::DeleteFile(FontFilePath());
 }

@@ -111,6 +111,43 @@ void Loop(const std::function<bool()>& done) {
 
 }  // namespace
 
+std::string Utf8(const platform::Path& path) {
+  std::string out;
+  for (wchar_t wc : path.Native()) {
+    auto c = static_cast<uint32_t>(wc);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | c >> 18);
+      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+platform::Path PathFromUtf8(std::string_view utf8) {
+  std::wstring out;
+  for (size_t i = 0; i < utf8.size();) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    uint32_t c = extra == 0 ? b : b & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+      c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    out += static_cast<wchar_t>(c);
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return platform::Path(out);
+}
+
 State& Get() {
   static State state;
   return state;
@@ -267,7 +304,16 @@ void Sleep(int milliseconds) {
   headless::Advance(milliseconds);
 }
 
-File File::Create(const std::string& path, FileMode, FileError* error) {
+std::string DisplayText(const Path& path) {
+  // The in-memory system spells ASCII only; the rest is what CP932 would lack.
+  std::string out;
+  for (wchar_t c : path.Native())
+    out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+File File::Create(const Path& nativePath, FileMode, FileError* error) {
+  const std::string path = headless::Utf8(nativePath);
   headless::Trace("file create " + path);
   if (error) *error = FileError::kNone;
   if (Get().lockedFiles.count(path)) {
@@ -318,28 +364,37 @@ bool File::Close() {
   return !Get().failClose;
 }
 
-bool DeleteFile(const std::string& path) {
+bool DeleteFile(const Path& nativePath) {
+  const std::string path = headless::Utf8(nativePath);
   headless::Trace("file delete " + path);
+  if (Get().refuseDelete && Get().refuseDelete(path)) return false;
   return Get().files.erase(path) > 0;
 }
 
-std::string SystemTempDirectory() {
-  return Get().tempDirectory;
+Path SystemTempDirectory() {
+  return headless::PathFromUtf8(Get().tempDirectory);
 }
 
-bool AddFontResource(const std::string& path) {
+bool AddFontResource(const Path& nativePath) {
+  const std::string path = headless::Utf8(nativePath);
   headless::Trace("font add " + path);
   if (!Get().files.count(path)) return false;
   Get().registeredFonts.insert(path);
   return true;
 }
 
-bool RemoveFontResource(const std::string& path) {
+bool RemoveFontResource(const Path& nativePath) {
+  const std::string path = headless::Utf8(nativePath);
   headless::Trace("font remove " + path);
   auto it = Get().registeredFonts.find(path);
   if (it == Get().registeredFonts.end()) return false;
   Get().registeredFonts.erase(it);
   return true;
+}
+
+void ReleaseFontObjects(std::string_view face) {
+  headless::Trace("font release " + std::string(face));
+  Get().fontObjects.erase(std::string(face));
 }
 
 void BroadcastFontChange() {
@@ -374,6 +429,7 @@ int ScreenPixelsPerInch() {
 // em wide and every other glyph one em; other faces have half-em single-byte glyphs and
 // one-em double-byte ones. A line is one em high in both.
 Size MeasureText(const Font& font, std::string_view text) {
+  Get().fontObjects.insert(font.name);
   int em = font.height < 0 ? -font.height : font.height;
   bool embedded = font.name == "Tavimo" && !Get().registeredFonts.empty();
   int width = 0;
@@ -406,7 +462,9 @@ void DestroyNative(Control& control) {
 }
 void UpdateBounds(Control&) {}
 void UpdateCaption(Control&) {}
-void UpdateFont(Control&) {}
+void UpdateFont(Control& control) {
+  Get().fontObjects.insert(control.GetFont().name);
+}
 void UpdateEnabled(Control&) {}
 void UpdateVisible(Control&) {}
 void UpdateFocus(Form&, Control*) {}
@@ -425,6 +483,7 @@ void CanvasRectangle(Image& image, int x1, int y1, int x2, int y2) {
 }
 
 void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_view text) {
+  Get().fontObjects.insert(font.name);
   char entry[96];
   std::snprintf(entry, sizeof entry, "text %d,%d %.*s %06x", x, y, static_cast<int>(text.size()),
                 text.data(), font.color);

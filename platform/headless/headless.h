@@ -42,15 +42,19 @@ struct State {
   bool failWindowCreation = false;  // CreateNative fails, as without a window station
   platform::Size maximizedClient{1024, 711};
 
-  std::map<std::string, std::string> files;  // path -> contents
+  std::map<std::string, std::string> files;  // path (UTF-8) -> contents
   std::set<std::string> failOpen;            // creating these paths fails
   std::set<std::string> lockedFiles;         // held by another process: creating them fails
   int failWriteCall = 0;                     // the n-th File::Write fails (1-based; 0: never)
   bool failClose = false;                    // File::Close fails
   int writeCalls = 0;
-  std::string tempDirectory = "C:\\Temp\\";
+  std::string tempDirectory = "C:\\Temp\\";  // UTF-8
+  // Whether a file may not be deleted now, as the system refuses for a font file that a
+  // live font object still maps.
+  std::function<bool(const std::string& path)> refuseDelete;
 
   std::multiset<std::string> registeredFonts;  // paths passed to AddFontResource
+  std::set<std::string> fontObjects;           // faces the windowing layer made fonts of
   int fontBroadcasts = 0;
   std::map<std::string, std::string> resources;  // "TYPE/NAME" in upper case -> bytes
   // The regional settings; nothing stands for a setting the system cannot report.
@@ -70,6 +74,10 @@ struct State {
 };
 
 State& Get();
+// Paths as the tests name them: UTF-8.
+std::string Utf8(const platform::Path& path);
+platform::Path PathFromUtf8(std::string_view utf8);
+
 // A fresh machine: clears the state, restarts the application object.
 void Reset();
 void SetLocalTime(const platform::SystemTime& t);

@@ -68,10 +68,14 @@ void Sleep(int milliseconds) {
   ::Sleep(static_cast<DWORD>(std::max(milliseconds, 0)));
 }
 
-File File::Create(const std::string& path, FileMode mode, FileError* error) {
+std::string DisplayText(const Path& path) {
+  return win32::Narrow(path.Native());
+}
+
+File File::Create(const Path& path, FileMode mode, FileError* error) {
   DWORD access = mode == FileMode::kLog ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
   DWORD share = mode == FileMode::kLog ? FILE_SHARE_READ : 0;
-  HANDLE h = CreateFileW(win32::Widen(path).c_str(), access, share, nullptr, CREATE_ALWAYS,
+  HANDLE h = CreateFileW(path.Native().c_str(), access, share, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     if (error) {
@@ -125,13 +129,13 @@ bool File::Close() {
   return flushed && closed;
 }
 
-bool DeleteFile(const std::string& path) {
-  return DeleteFileW(win32::Widen(path).c_str()) != 0;
+bool DeleteFile(const Path& path) {
+  return DeleteFileW(path.Native().c_str()) != 0;
 }
 
-std::string SystemTempDirectory() {
-  // The W call and a conversion to CP932, so that the path reads back the same through the
-  // CP932 -> UTF-16 conversion of the file functions; the caller applies its own length
+Path SystemTempDirectory() {
+  // Kept in UTF-16 from here to the file and font functions: a folder name that CP932 cannot
+  // spell would not survive a round trip through it. The caller applies its own length
   // limit, so the buffer here only has to be large enough for any path.
   std::vector<wchar_t> buffer(MAX_PATH + 1);
   DWORD n = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
@@ -140,18 +144,18 @@ std::string SystemTempDirectory() {
     n = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
   }
   if (n == 0 || n > buffer.size()) return {};
-  return win32::Narrow(std::wstring_view(buffer.data(), n));
+  return Path(std::wstring(buffer.data(), n));
 }
 
 // The font is registered for this process only: no other program sees the face, and a
 // process that dies cannot leave a registration behind. Wine 8 also corrupts its shared font
 // cache when a face with a Japanese family name is removed from the public table.
-bool AddFontResource(const std::string& path) {
-  return AddFontResourceExW(win32::Widen(path).c_str(), FR_PRIVATE, nullptr) != 0;
+bool AddFontResource(const Path& path) {
+  return AddFontResourceExW(path.Native().c_str(), FR_PRIVATE, nullptr) != 0;
 }
 
-bool RemoveFontResource(const std::string& path) {
-  return RemoveFontResourceExW(win32::Widen(path).c_str(), FR_PRIVATE, nullptr) != 0;
+bool RemoveFontResource(const Path& path) {
+  return RemoveFontResourceExW(path.Native().c_str(), FR_PRIVATE, nullptr) != 0;
 }
 
 void BroadcastFontChange() {

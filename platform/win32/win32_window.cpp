@@ -80,10 +80,17 @@ void Fill(HDC dc, const RECT& rect, Color color) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-// One HFONT per distinct face, height and character set, kept for the life of the process
+// One HFONT per distinct face, height and character set, kept until the face is released
 // (the controls only borrow them). The colour is not part of a GDI font.
+using FontCache = std::map<std::tuple<std::string, int, int>, win32::Font>;
+
+FontCache& Fonts() {
+  static FontCache fonts;
+  return fonts;
+}
+
 HFONT FontHandle(const Font& font) {
-  static std::map<std::tuple<std::string, int, int>, win32::Font> fonts;
+  FontCache& fonts = Fonts();
   auto key = std::make_tuple(font.name, font.height, font.charset);
   auto it = fonts.find(key);
   if (it == fonts.end()) {
@@ -457,6 +464,10 @@ void InvalidateImage(Image& image) {
 }
 
 }  // namespace
+
+void ReleaseFontObjects(std::string_view face) {
+  std::erase_if(Fonts(), [face](const auto& entry) { return std::get<0>(entry.first) == face; });
+}
 
 namespace backend {
 

@@ -52,6 +52,7 @@ TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
                                "sound #101",
                                "font remove " + kPath,
                                "font broadcast",
+                               "font release Tavimo",
                                "file delete " + kPath,
                            }));
   EXPECT_EQ(os.files.count(kPath), 0u);
@@ -78,6 +79,10 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
   } cases[] = {
       {"C:\\Users\\kid\\AppData\\Local\\Temp\\",
        "C:\\Users\\kid\\AppData\\Local\\Temp\\KORVEN.ttf"},
+      // Names that code page 932 cannot spell stay what they are, end to end.
+      {"C:\\Users\\Jos\xc3\xa9\\AppData\\Local\\Temp\\",
+       "C:\\Users\\Jos\xc3\xa9\\AppData\\Local\\Temp\\KORVEN.ttf"},
+      {"D:\\caf\xc3\xa9\\\xe2\x82\xac\\", "D:\\caf\xc3\xa9\\\xe2\x82\xac\\KORVEN.ttf"},
       {"", "KORVEN.ttf"},  // no temp directory: the current one
       {dir259, dir259 + "KORVEN.ttf"},
       {dir260, "KORVEN.ttf"},  // does not fit the buffer: as if there were none
@@ -88,13 +93,16 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
     FreshProcess();
     headless::Get().tempDirectory = c.tempDirectory;
 
-    EXPECT_EQ(FontFilePath(), c.fontFile);
+    EXPECT_EQ(headless::Utf8(FontFilePath()), c.fontFile);
     InstallFont();
+    EXPECT_EQ(headless::Get().registeredFonts.count(c.fontFile), 1u);
+    EXPECT_TRUE(headless::Get().messageBoxes.empty());
     RemoveFont();
 
-    EXPECT_EQ(headless::TraceOf({"file create", "font", "file delete"}),
-              (Trace{"file create " + c.fontFile, "font add " + c.fontFile,
-                     "font remove " + c.fontFile, "font broadcast", "file delete " + c.fontFile}));
+    EXPECT_EQ(
+        headless::TraceOf({"file create", "font", "file delete"}),
+        (Trace{"file create " + c.fontFile, "font add " + c.fontFile, "font remove " + c.fontFile,
+               "font broadcast", "font release Tavimo", "file delete " + c.fontFile}));
   }
 }
 
@@ -116,7 +124,7 @@ TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
 
   // The other instance ends first; its deletion fails while this one's registration holds
   // the file.
-  platform::RemoveFontResource(kPath);
+  platform::RemoveFontResource(headless::PathFromUtf8(kPath));
   platform::BroadcastFontChange();
   os.lockedFiles.clear();
   ASSERT_EQ(os.registeredFonts.count(kPath), 1u) << "the face went with the other instance";
@@ -124,8 +132,8 @@ TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
   os.trace.clear();
   RemoveFont();
 
-  EXPECT_EQ(SystemCalls(),
-            (Trace{"font remove " + kPath, "font broadcast", "file delete " + kPath}));
+  EXPECT_EQ(SystemCalls(), (Trace{"font remove " + kPath, "font broadcast", "font release Tavimo",
+                                  "file delete " + kPath}));
   EXPECT_TRUE(os.registeredFonts.empty());
   EXPECT_EQ(os.files.count(kPath), 0u);
 }
@@ -175,6 +183,16 @@ TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace
     RemoveFont();
     EXPECT_EQ(SystemCalls(), Trace{});
   }
+}
+
+// Only the box's text is narrowed to CP932; what it cannot spell shows as "?".
+TEST(FontInstall, ABoxAboutAPathCp932CannotSpellShowsQuestionMarks) {
+  FreshProcess();
+  headless::Get().tempDirectory = "C:\\Jos\xc3\xa9\\";
+  headless::Get().failOpen.insert("C:\\Jos\xc3\xa9\\KORVEN.ttf");
+  InstallFont();
+  ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
+  EXPECT_NE(headless::Get().messageBoxes[0].text.find(" C:\\Jos?\\KORVEN.ttf "), std::string::npos);
 }
 
 // A read-only KORVEN.ttf that belongs to someone else is neither used nor deleted.

@@ -163,6 +163,32 @@ TEST(MainWindow, ClosingBeforeAnyRightAnswerShowsNothing) {
   EXPECT_TRUE(headless::TraceOf({"modal", "messagebox"}).empty());
 }
 
+// As on Windows, the font file cannot be deleted while a font object made of its face is
+// alive; the labels have made several by the end of a run.
+TEST(MainWindow, FontFileGoesAlthoughTheLabelsHeldTheFace) {
+  FreshProcess();
+  const std::string fontFile = "C:\\Temp\\KORVEN.ttf";
+  headless::Get().refuseDelete = [&fontFile](const std::string& path) {
+    return path == fontFile && headless::Get().fontObjects.count("Tavimo") > 0;
+  };
+  int typed = 0;
+  headless::Get().idle = [&typed] {
+    if (Form2 && Form2->Showing()) {
+      Form2->SetModalResult(platform::ModalResult::kCancel);
+    } else if (typed++ == 0) {
+      headless::PostKey(ExpectedKey());
+    } else {
+      headless::PostClose();
+    }
+    return true;
+  };
+  EXPECT_EQ(RunProgram(app::kDivisionVariant), 0);
+  EXPECT_EQ(headless::TraceOf({"file delete"}),
+            std::vector<std::string>{"file delete " + fontFile});
+  EXPECT_EQ(headless::Get().files.count(fontFile), 0u);
+  EXPECT_TRUE(headless::Get().registeredFonts.empty());
+}
+
 TEST(Application, ErrorBoxTextAddsAFullStopAfterLaterBytes) {
   struct Case {
     const char* message;
