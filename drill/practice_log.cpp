@@ -95,14 +95,20 @@ bool WriteLogFile(const DrillVariant& variant) {
 
 }  // namespace
 
-void WritePracticeLog(const DrillVariant& variant) {
+bool WritePracticeLogQuietly(const DrillVariant& variant) {
   DatePattern = "yyyymmdd";
   TimePattern = "hhnnss";
   Drill.LogFileName = DateText(Drill.StartTime) + TimeText(Drill.StartTime) + ".log";
-  if (!WriteLogFile(variant)) {
-    platform::TheApp().MessageBox(texts::kLogFailed, texts::kWarning,
-                                  platform::kMbOk | platform::kMbIconWarning);
-  }
+  return WriteLogFile(variant);
+}
+
+void ShowLogFailure() {
+  platform::TheApp().MessageBox(texts::kLogFailed, texts::kWarning,
+                                platform::kMbOk | platform::kMbIconWarning);
+}
+
+void WritePracticeLog(const DrillVariant& variant) {
+  if (!WritePracticeLogQuietly(variant)) ShowLogFailure();
 }
 
 }  // namespace drill

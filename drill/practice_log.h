@@ -8,5 +8,9 @@ namespace drill {
 // Names the log after Drill.StartTime into Drill.LogFileName and writes it into the current
 // directory. A failure shows the warning box once; it always returns normally.
 void WritePracticeLog(const DrillVariant& variant);
+// The same without the box: false when a step failed.
+bool WritePracticeLogQuietly(const DrillVariant& variant);
+// The warning box of a failed log.
+void ShowLogFailure();
 
 }  // namespace drill

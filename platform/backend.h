@@ -37,6 +37,8 @@ void ShowMainForm(Form& form);
 void RunLoop(Application& app);
 void ProcessMessages(Application& app);
 void PostQuit();
+// Ends the process at once with the exit code.
+void ExitProcess(int code);
 // Shows the form, disables the other windows and runs a nested loop until the form's modal
 // result is set or the application terminates; then hides the form.
 void RunModal(Application& app, Form& form);

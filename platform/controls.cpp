@@ -350,6 +350,14 @@ void Application::Terminate() {
   backend::PostQuit();
 }
 
+void Application::EndSession() {
+  Form* main = MainForm();
+  if (main && main->OnEndSession) Guard([&] { main->OnEndSession(*main); });
+  terminated = true;
+  DestroyForms();
+  backend::ExitProcess(0);
+}
+
 void Application::ShowException(const std::exception& error) {
   MessageBox(ErrorBoxText(error.what()), title, kMbOk | kMbIconError);
 }

@@ -266,6 +266,8 @@ class Form : public Control {
   std::function<void(Form&, uint16_t& key)> OnKeyDown;
   std::function<void(Form&, uint16_t& key)> OnKeyUp;
   std::function<void(Form&, char& key)> OnKeyPress;
+  // The user logs off or the system shuts down; the process ends right after it returns.
+  std::function<void(Form&)> OnEndSession;
 
   // Runs the close handler; closing the main form ends the application.
   void Close();
@@ -299,9 +301,8 @@ class Form : public Control {
   Control* activeControl = nullptr;
   ModalResult modalResult = ModalResult::kNone;
   bool showing = false;
-  bool closing = false;
-  bool placed = false;  // the modal placement has been made  // the close handler is running (it
-                        // may show a modal dialog)
+  bool closing = false;  // the close handler is running (it may show a modal dialog)
+  bool placed = false;   // the modal placement has been made
   int laidOutWidth = -1, laidOutHeight = -1;  // the client size OnResize last saw
 };
 
@@ -328,6 +329,10 @@ class Application {
   void ProcessMessages();
   void Terminate();
   bool Terminated() const { return terminated; }
+  // The session ends (log-off, shutdown): the main form's OnEndSession runs, the forms are
+  // destroyed as at a normal end, and the process exits with 0 at once, since the system
+  // may end it at any moment once it has answered.
+  void EndSession();
   // The error box for an error that escaped a handler.
   void ShowException(const std::exception& error);
   int MessageBox(std::string_view text, std::string_view caption, unsigned flags);

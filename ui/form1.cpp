@@ -86,6 +86,7 @@ TForm1::TForm1(const drill::DrillVariant& v)
   OnKeyDown = [this](platform::Form& s, uint16_t& k) { FormKeyDown(s, k); };
   OnKeyUp = [this](platform::Form& s, uint16_t& k) { FormKeyUp(s, k); };
   OnKeyPress = [this](platform::Form& s, char& k) { FormKeyPress(s, k); };
+  OnEndSession = [this](platform::Form& s) { FormEndSession(s); };
   Button1->OnClick = [this](platform::Control& s) { Button1Click(s); };
   Form1 = this;
 }
@@ -142,6 +143,17 @@ void TForm1::FormClose(platform::Form&, platform::CloseAction&) {
   if (Drill.RightCount < 1) return;
   LogOutput();
   if (Form2) Form2->ShowModal();
+}
+
+void TForm1::FormEndSession(platform::Form&) {
+  Button1->SetEnabled(false);
+  if (Drill.RunEnded) return;  // a close came first and has written the log
+  Drill.RunEnded = true;
+  drill::CountAnswerInFlight();
+  bool logFailed = Drill.RightCount >= 1 && !drill::WritePracticeLogQuietly(variant);
+  // The font goes before any box: the system may end the process while the box is shown.
+  RemoveFont();
+  if (logFailed) drill::ShowLogFailure();
 }
 
 void TForm1::FormKeyDown(platform::Form&, uint16_t&) {}

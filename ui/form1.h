@@ -29,6 +29,8 @@ class TForm1 : public platform::Form {
   void FormKeyUp(platform::Form& Sender, uint16_t& Key);
   void FormKeyPress(platform::Form& Sender, char& Key);
   void Button1Click(platform::Control& Sender);
+  // Log-off or shutdown: the run ends as a close ends it, without the results dialog.
+  void FormEndSession(platform::Form& Sender);
   void KakeZan();  // the division build's generator: products
   void TasiZan();  // the subtraction build's generator: sums
   void LogOutput();

@@ -240,6 +240,10 @@ void PostClose() {
   });
 }
 
+void PostEndSession() {
+  Get().queue.push_back([] { platform::TheApp().EndSession(); });
+}
+
 void PostClick(platform::Control& control) {
   Get().queue.push_back([&control] {
     platform::Form* form = control.OwnerForm();
@@ -522,6 +526,10 @@ void ProcessMessages(Application&) {
 
 void PostQuit() {
   headless::Trace("quit");
+}
+
+void ExitProcess(int code) {
+  headless::Trace("exit " + std::to_string(code));
 }
 
 void RunModal(Application& app, Form& form) {

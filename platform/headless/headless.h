@@ -91,6 +91,8 @@ void PostKey(char ch);  // down, character, up, as one typed key
 void PostResize(int clientWidth, int clientHeight);
 void PostClose();  // the close box of the main form
 void PostClick(platform::Control& control);
+// The user logs off: the system's query and then its word that the session ends.
+void PostEndSession();
 void PostSettingChange(std::optional<char> dateSeparator, std::optional<char> timeSeparator);
 // Delivers every queued event, as the event loop would; unlike "process pending messages"
 // it leaves no trace entry.

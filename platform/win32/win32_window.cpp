@@ -209,6 +209,13 @@ LRESULT FormMessage(Form& form, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       Fill(reinterpret_cast<HDC>(wParam), client, form.GetColor());
       return 1;
     }
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never in the way of a log-off: the run is saved when it comes
+    case WM_ENDSESSION:
+      // Once this message has been answered the system may end the process at any moment,
+      // so the run is ended, saved and cleaned up inside it.
+      if (wParam && &form == TheApp().MainForm()) TheApp().EndSession();
+      return 0;
     case WM_SETTINGCHANGE:
       // Regional settings changes come as "intl" to every top-level window; the main form
       // passes them on once.
@@ -631,6 +638,10 @@ void ProcessMessages(Application&) {
       return;
     }
   }
+}
+
+void ExitProcess(int code) {
+  ::ExitProcess(static_cast<UINT>(code));
 }
 
 void PostQuit() {

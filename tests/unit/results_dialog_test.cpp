@@ -241,6 +241,73 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
   EXPECT_NE(log.find(",0001.000,0\r\n"), std::string::npos);
 }
 
+// Log-off or shutdown in the middle of a run: the run is saved as a close would save it, but
+// no dialog waits for a person who has gone, and the process ends with 0.
+TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
+  const std::string log = "20240305090702.log";
+  const std::string font = "C:\\Temp\\KORVEN.ttf";
+  struct Case {
+    const char* name;
+    int rightAnswers;
+    bool duringFeedback;  // the session ends while the last right digit is shown
+    bool logFails;
+    int logLines;                              // 0: no log
+    std::vector<std::string> removalAndBoxes;  // in order
+  } cases[] = {
+      {"two answers", 2, false, false, 3, {"font remove " + font}},
+      {"no answer", 0, false, false, 0, {"font remove " + font}},
+      {"during a right answer", 3, true, false, 4, {"font remove " + font}},
+      // The font goes first: the box may be the last thing the process does.
+      {"log fails", 1, false, true, 0, {"font remove " + font, "messagebox \x8c\x78\x8d\x90"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FreshProcess();
+    if (c.logFails) headless::Get().failOpen.insert(log);
+    StartDrill(app::kDivisionVariant);
+    for (int i = 0; i < c.rightAnswers - (c.duringFeedback ? 1 : 0); ++i)
+      TypeKey(ExpectedKey());
+    headless::Get().trace.clear();
+    if (c.duringFeedback) {
+      headless::PostKeyDown('K');
+      headless::PostChar(ExpectedKey());
+    }
+    headless::PostEndSession();
+    headless::DeliverPending();
+
+    EXPECT_EQ(Drill.RightCount, c.rightAnswers);
+    EXPECT_TRUE(headless::TraceOf({"modal"}).empty());
+    EXPECT_EQ(headless::TraceOf({"exit"}), std::vector<std::string>{"exit 0"});
+    if (c.logLines > 0) {
+      const std::string& written = headless::Get().files[log];
+      EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), c.logLines);
+    } else {
+      EXPECT_EQ(headless::Get().files.count(log), 0u);
+    }
+    EXPECT_EQ(headless::TraceOf({"messagebox", "font remove"}), c.removalAndBoxes);
+    EXPECT_EQ(headless::Get().files.count(font), 0u);
+    EXPECT_TRUE(headless::Get().registeredFonts.empty());
+    // Nothing of the interrupted feedback runs on.
+    EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
+  }
+}
+
+TEST(EndOfPractice, EndOfTheSessionWhileTheResultsAreShownWritesNoSecondLog) {
+  FreshProcess();
+  StartDrill(app::kDivisionVariant);
+  TypeKey(ExpectedKey());
+  headless::Get().idle = [] {
+    if (!Form2->Showing()) return false;
+    headless::PostEndSession();
+    return true;
+  };
+  headless::PostClose();
+  headless::DeliverPending();
+  EXPECT_EQ(headless::TraceOf({"file create 2024"}).size(), 1u);
+  EXPECT_EQ(headless::TraceOf({"exit"}), std::vector<std::string>{"exit 0"});
+  EXPECT_EQ(headless::Get().files.count("C:\\Temp\\KORVEN.ttf"), 0u);
+}
+
 TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
   struct Case {
     int rightAnswers;
