@@ -4,8 +4,8 @@
   right.wav (resource WAVE 101): a two-note chime, 660 Hz for 0.2 s, then 528 Hz (a major
       third below) fading out over the rest of the second;
   wrong.wav (resource WAVE 102): a buzz of two band-limited sawtooth voices 7 Hz apart (the
-      beating gives the rasp), a 0.1 s burst, a 0.05 s pause, then 0.35 s of buzz dying
-      away over its last 0.1 s.
+      beating gives the rasp), a 0.1 s burst, a 0.05 s pause, then 0.35 s of steady buzz
+      that dies away over the last 0.1 s of the file, so that it sounds to the very end.
 
 Every note has a soft attack and release and the levels stay well below full scale, so the
 sounds are not harsh at normal volume. Only the standard library is used; the output is the
@@ -83,14 +83,13 @@ def Sawtooth(t, frequency, highest):
 
 
 def Buzz(frames):
+    end = frames / RATE
     out = []
     for i in range(frames):
         t = i / RATE
         level = Gate(t, 0.0, 0.10, 0.005, 0.012)
         if t >= 0.15:
-            steady = Gate(t, 0.15, 0.50, 0.005, 0.001)
-            dying = 1.0 if t < 0.40 else RaisedCosine((0.50 - t) / 0.10)
-            level = steady * dying
+            level = Gate(t, 0.15, end, 0.005, 0.10)
         sample = 0.0
         if level > 0:
             sample = level * (Sawtooth(t, 125.0, 6000.0) + 0.6 * Sawtooth(t, 132.0, 6000.0))
