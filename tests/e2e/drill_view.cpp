@@ -160,27 +160,51 @@ std::optional<int> Number(std::string_view digits, size_t width = 0) {
   return value;
 }
 
-// "yyyy<sep>mm<sep>dd" or "hh<sep>nn<sep>ss": three numbers of the given widths.
+// "yyyy<sep>mm<sep>dd" or "hh<sep>nn<sep>ss": three numbers of the given widths, with no
+// separator at all when the setting is empty (separator 0).
 std::optional<std::array<int, 3>> Triple(std::string_view text, char separator, size_t w1) {
-  if (text.size() != w1 + 6 || text[w1] != separator || text[w1 + 3] != separator)
-    return std::nullopt;
+  const size_t gap = separator != 0 ? 1 : 0;
+  if (text.size() != w1 + 4 + 2 * gap) return std::nullopt;
+  if (gap && (text[w1] != separator || text[w1 + 3] != separator)) return std::nullopt;
   auto a = Number(text.substr(0, w1), w1);
-  auto b = Number(text.substr(w1 + 1, 2), 2);
-  auto c = Number(text.substr(w1 + 4, 2), 2);
+  auto b = Number(text.substr(w1 + gap, 2), 2);
+  auto c = Number(text.substr(w1 + gap + 2 + gap, 2), 2);
   if (!a || !b || !c) return std::nullopt;
   return std::array<int, 3>{*a, *b, *c};
+}
+
+// "nn<sep>ss.zzz" in milliseconds. A duration of an hour or more keeps its hours in the
+// minutes, which then have more than two digits.
+std::optional<long long> LogDuration(std::string_view text, char separator) {
+  const size_t dot = text.find('.');
+  const size_t gap = separator != 0 ? 1 : 0;
+  if (dot == std::string_view::npos || dot < 4 + gap || text.size() != dot + 4) return std::nullopt;
+  if (gap && text[dot - 3] != separator) return std::nullopt;
+  const std::string_view minutes = text.substr(0, dot - 2 - gap);
+  if (minutes.size() < 2 || minutes.size() > 7) return std::nullopt;
+  auto m = Number(minutes, minutes.size());
+  auto sec = Number(text.substr(dot - 2, 2), 2);
+  auto ms = Number(text.substr(dot + 1, 3), 3);
+  if (!m || !sec || !ms || *sec > 59) return std::nullopt;
+  return (*m * 60LL + *sec) * 1000 + *ms;
+}
+
+// What the drill prints for "/" or ":" from a regional setting: nothing for an empty one,
+// the default where there is none or it would break the log's lines.
+char SeparatorFromSetting(LCTYPE item, char fallback) {
+  wchar_t buffer[8] = {};
+  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, buffer, 8);
+  if (n <= 0) return fallback;
+  if (n == 1) return 0;
+  const wchar_t c = buffer[0];
+  if (c >= 0x7F || c < 0x20 || c == L',' || c == L'"') return fallback;
+  return static_cast<char>(c);
 }
 
 }  // namespace
 
 Separators RegionalSeparators() {
-  Separators separators;
-  wchar_t buffer[8] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, 8) > 1 && buffer[0] < 0x80)
-    separators.date = static_cast<char>(buffer[0]);
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, 8) > 1 && buffer[0] < 0x80)
-    separators.time = static_cast<char>(buffer[0]);
-  return separators;
+  return {SeparatorFromSetting(LOCALE_SDATE, '/'), SeparatorFromSetting(LOCALE_STIME, ':')};
 }
 
 std::vector<std::wstring> LogFiles(const std::wstring& dir) {
@@ -270,19 +294,15 @@ std::optional<PracticeLog> ReadLog(const std::wstring& dir, const std::wstring& 
     LogEntry entry;
     entry.problem = fields[0];
     entry.answer = fields[1];
-    const std::string& t = fields[2];
-    const bool timeOk = t.size() == 9 && t[2] == separators.time && t[5] == '.' &&
-                        Number(t.substr(0, 2), 2) && Number(t.substr(3, 2), 2) &&
-                        Number(t.substr(6, 3), 3);
+    const std::optional<long long> time = LogDuration(fields[2], separators.time);
     const auto misses = Number(fields[3]);
     Expect(entry.problem.size() == 8, "log line %zu: problem field is not 8 bytes: %s", k + 1,
            shown.c_str());
-    Expect(timeOk, "log line %zu: time %s is not nn%css.zzz", k + 1, t.c_str(), separators.time);
+    Expect(time.has_value(), "log line %zu: time %s is not nn%css.zzz", k + 1, fields[2].c_str(),
+           separators.time);
     Expect(misses.has_value(), "log line %zu: misses %s is no decimal number", k + 1,
            fields[3].c_str());
-    if (timeOk)
-      entry.timeMs = (*Number(t.substr(0, 2), 2) * 60 + *Number(t.substr(3, 2), 2)) * 1000 +
-                     *Number(t.substr(6, 3), 3);
+    entry.timeMs = time.value_or(0);
     entry.misses = misses.value_or(-1);
     log.entries.push_back(entry);
   }
@@ -325,7 +345,7 @@ ResultsView ReadResults(HWND dialog) {
 }
 
 std::wstring DialogDuration(long long ms) {
-  const long long minutes = ms / 60000 % 60;
+  const long long minutes = ms / 60000;
   const long long seconds = ms / 1000 % 60;
   return Wide(Format("%02lld", minutes)) + text::kMinutes + L" " + Wide(Format("%02lld", seconds)) +
          text::kSeconds + Wide(Format("%03lld", ms % 1000));

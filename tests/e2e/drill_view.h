@@ -89,7 +89,7 @@ std::string LogProblemField(const BuildInfo& build, const Problem& problem);
 struct LogEntry {
   std::string problem;  // CP932 bytes
   std::string answer;
-  int timeMs = 0;
+  long long timeMs = 0;
   int misses = 0;
 };
 
@@ -101,6 +101,7 @@ struct PracticeLog {
   std::vector<LogEntry> entries;
 };
 
+// What the log's "/" and ":" print under the user's regional settings; 0 for nothing.
 struct Separators {
   char date = '/';
   char time = ':';
@@ -123,7 +124,7 @@ struct ResultsView {
 };
 
 ResultsView ReadResults(HWND dialog);
-// A duration as the dialog shows it: "nn分 ss秒zzz" (hours dropped).
+// A duration as the dialog shows it: "nn分 ss秒zzz", the hours kept in the minutes.
 std::wstring DialogDuration(long long ms);
 
 }  // namespace e2e

@@ -216,6 +216,93 @@ void TwoInstances(const std::vector<BuildInfo>& builds, const std::wstring& work
   second.FinishRun({});
 }
 
+// A regional setting for one scenario, written where the system keeps it (the sDate and
+// sTime values under HKCU\Control Panel\International); the old one comes back at the end,
+// so the shared prefix is left as it was. Wine gives each process the values it found at
+// its first look, so only programs started afterwards see the change.
+class RegionalSetting {
+ public:
+  RegionalSetting(LCTYPE setting, const std::wstring& value) : item(setting) {
+    wchar_t old[16] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, item, old, 16) > 0) previous = old;
+    Require(SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value.c_str()) != 0,
+            "cannot change a regional setting (error %lu)", GetLastError());
+  }
+  RegionalSetting(const RegionalSetting&) = delete;
+  RegionalSetting& operator=(const RegionalSetting&) = delete;
+  ~RegionalSetting() {
+    if (previous) SetLocaleInfoW(LOCALE_USER_DEFAULT, item, previous->c_str());
+  }
+
+ private:
+  LCTYPE item;
+  std::optional<std::wstring> previous;
+};
+
+// An environment variable of this process, and so of the programs it starts, for one
+// scenario.
+class EnvironmentSetting {
+ public:
+  EnvironmentSetting(const wchar_t* variable, const std::wstring& value) : name(variable) {
+    wchar_t old[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(name, old, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) previous = std::wstring(old, n);
+    SetEnvironmentVariableW(name, value.c_str());
+  }
+  EnvironmentSetting(const EnvironmentSetting&) = delete;
+  EnvironmentSetting& operator=(const EnvironmentSetting&) = delete;
+  ~EnvironmentSetting() { SetEnvironmentVariableW(name, previous ? previous->c_str() : nullptr); }
+
+ private:
+  const wchar_t* name;
+  std::optional<std::wstring> previous;
+};
+
+// Empty date and time separators print nothing: the header reads 20261208,161248 and a
+// solving time 0003.125.
+void RegionalEmpty(const BuildInfo& build, const std::wstring& work) {
+  RegionalSetting date(LOCALE_SDATE, L"");
+  RegionalSetting time(LOCALE_STIME, L"");
+  const Separators separators = RegionalSeparators();
+  Require(separators.date == 0 && separators.time == 0,
+          "the prefix does not report the empty separators");
+  Session session(build, work);
+  session.AnswerRight();
+  session.AnswerWrong();
+  session.AnswerRight();
+  session.PressQuitButton();
+  session.FinishRun({});
+}
+
+// A temporary and a current directory whose names CP932 cannot spell: the font is still
+// written and used, and the log lands in the current directory.
+void NonAsciiPaths(const BuildInfo& build, const std::wstring& work) {
+  const std::wstring temp = MakeDir(work, L"caf\u00e9 temp") + L"\\";
+  EnvironmentSetting tmp(L"TMP", temp);
+  EnvironmentSetting tempVariable(L"TEMP", temp);
+  Require(TempDir() == temp, "the temporary directory is %s, not %s", Utf8(TempDir()).c_str(),
+          Utf8(temp).c_str());
+  Session session(build, MakeDir(work, L"Jos\u00e9"), true);
+  Expect(PathExists(temp + L"KORVEN.ttf"), "KORVEN.ttf is not in %s", Utf8(temp).c_str());
+  for (HWND window : TopWindows(session.Program().pid))
+    Expect(!HasClass(window, L"#32770"), "%s shows a box at start: %s", build.name.c_str(),
+           Utf8(TextOf(window)).c_str());
+  CheckStartLayout(session);
+  session.AnswerRight();
+  session.AnswerRight();
+  session.PressQuitButton();
+  session.FinishRun({});
+}
+
+// Logging off in the middle of a run keeps the run.
+void EndSession(const BuildInfo& build, const std::wstring& work) {
+  Session session(build, work);
+  session.AnswerRight();
+  session.AnswerWrong();
+  session.AnswerRight();
+  session.EndSession();
+}
+
 // ---- Measure ---------------------------------------------------------------------------
 
 double Median(std::vector<double> values) {
@@ -247,8 +334,7 @@ double MinimalFirstPaint(const std::wstring& exe, const std::wstring& work) {
   return paintedMs;
 }
 
-// The drill starts once: under Wine a second start in the same wineserver session fails
-// (see run.sh). ctest --repeat gives more samples.
+// One start of the drill per build; ctest --repeat gives more samples.
 void Measure(const Options& options) {
   for (const BuildInfo& build : options.builds) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -290,7 +376,10 @@ void RunScenario(const Options& options) {
       {L"full-run", FullRun},
       {L"quit-button", QuitButton},
       {L"keys", Keys},
-      {L"log-unwritable", LogUnwritable}};
+      {L"log-unwritable", LogUnwritable},
+      {L"regional-empty", RegionalEmpty},
+      {L"non-ascii-paths", NonAsciiPaths},
+      {L"end-session", EndSession}};
   if (auto found = perBuild.find(options.scenario); found != perBuild.end()) {
     Require(options.builds.size() == 1, "%s runs one program", Utf8(options.scenario).c_str());
     found->second(options.builds.front(), options.work);
@@ -411,7 +500,8 @@ int wmain(int argc, wchar_t** argv) {
     printf(
         "usage: driver SCENARIO --work DIR [--desktop NAME] [--division EXE] "
         "[--subtraction EXE] [--minimal EXE] [--shots DIR] [--timeout SECONDS]\n"
-        "scenarios: startup full-run quit-button keys log-unwritable (one program), "
+        "scenarios: startup full-run quit-button keys log-unwritable regional-empty "
+        "non-ascii-paths end-session (one program), "
         "two-instances (two), measure\n");
     return 2;
   }

@@ -22,14 +22,14 @@ target_link_libraries(quarn_minimal PRIVATE user32 gdi32)
 enable_testing()
 
 set(QUARN_E2E_DESKTOP 0)
-# One scenario as a test. run.sh starts the driver on a fresh wineserver, and the driver
-# reruns itself in a virtual desktop of its own; tests share the Wine prefix, its temporary
-# directory and the font file in it, so they run one at a time.
+# One scenario as a test. The driver reruns itself in a virtual desktop of its own; tests
+# share the Wine prefix, its temporary directory and the font file in it, so they run one at
+# a time.
 function(quarn_e2e_test name scenario timeout)
   math(EXPR desktop "${QUARN_E2E_DESKTOP} + 1")
   set(QUARN_E2E_DESKTOP ${desktop} PARENT_SCOPE)
   add_test(NAME e2e.${name}
-           COMMAND sh ${QUARN_E2E_DIR}/run.sh $<TARGET_FILE:quarn_e2e_driver> ${scenario}
+           COMMAND wine $<TARGET_FILE:quarn_e2e_driver> ${scenario}
                    --desktop quarn${desktop} --work ${QUARN_E2E_OUT}/${name}
                    --shots ${QUARN_E2E_OUT} --timeout ${timeout} ${ARGN})
   math(EXPR ctestTimeout "${timeout} + 30")
@@ -48,7 +48,10 @@ foreach(program D_Quarn S_Quarn)
   quarn_e2e_test(${program}.quit-button quit-button 60 ${variant})
   quarn_e2e_test(${program}.keys keys 60 ${variant})
   quarn_e2e_test(${program}.log-unwritable log-unwritable 60 ${variant})
+  quarn_e2e_test(${program}.end-session end-session 60 ${variant})
 endforeach()
+quarn_e2e_test(regional-empty regional-empty 60 ${QUARN_E2E_ARGS_D_Quarn})
+quarn_e2e_test(non-ascii-paths non-ascii-paths 60 ${QUARN_E2E_ARGS_S_Quarn})
 quarn_e2e_test(two-instances two-instances 90 ${QUARN_E2E_ARGS_D_Quarn} ${QUARN_E2E_ARGS_S_Quarn})
 
 # Start-up and key-to-screen times; they print figures and check nothing timed. They run
@@ -56,7 +59,7 @@ quarn_e2e_test(two-instances two-instances 90 ${QUARN_E2E_ARGS_D_Quarn} ${QUARN_
 foreach(program D_Quarn S_Quarn)
   set(variant ${QUARN_E2E_ARGS_${program}})
   add_test(NAME e2e.measure.${program} CONFIGURATIONS Measure
-           COMMAND sh ${QUARN_E2E_DIR}/run.sh $<TARGET_FILE:quarn_e2e_driver> measure
+           COMMAND wine $<TARGET_FILE:quarn_e2e_driver> measure
                    --desktop quarnmeasure --work ${QUARN_E2E_OUT}/measure.${program}
                    --timeout 120 ${variant} --minimal $<TARGET_FILE:quarn_minimal>)
   set_tests_properties(e2e.measure.${program} PROPERTIES

@@ -37,15 +37,18 @@ std::wstring DialogStart(const SYSTEMTIME& t) {
 }
 
 std::optional<long long> ParseDialogDuration(const std::wstring& shown) {
-  // nn分 ss秒zzz
-  if (shown.size() != 10 || shown.substr(2, 2) != std::wstring(text::kMinutes) + L" " ||
-      shown.substr(6, 1) != text::kSeconds)
+  // nn分 ss秒zzz, where the minutes hold the hours of a long run and so may have more digits
+  const size_t mark = shown.find(text::kMinutes);
+  if (mark == std::wstring::npos || mark < 2 || mark > 7 || shown.size() != mark + 8 ||
+      shown.substr(mark, 2) != std::wstring(text::kMinutes) + L" " ||
+      shown.substr(mark + 4, 1) != text::kSeconds)
     return std::nullopt;
-  const std::wstring digits = shown.substr(0, 2) + shown.substr(4, 2) + shown.substr(7, 3);
+  const std::wstring digits =
+      shown.substr(0, mark) + shown.substr(mark + 2, 2) + shown.substr(mark + 5, 3);
   if (!std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
     return std::nullopt;
-  return std::stoll(shown.substr(0, 2)) * 60000 + std::stoll(shown.substr(4, 2)) * 1000 +
-         std::stoll(shown.substr(7, 3));
+  return std::stoll(shown.substr(0, mark)) * 60000 + std::stoll(shown.substr(mark + 2, 2)) * 1000 +
+         std::stoll(shown.substr(mark + 5, 3));
 }
 
 SYSTEMTIME AddSeconds(const SYSTEMTIME& t, int seconds) {
@@ -454,6 +457,35 @@ void Session::FinishRun(const RunEnd& end) {
   CheckExit(end);
 }
 
+void Session::EndSession() {
+  // As the system does at log-off: the query, then the end, to each top-level window.
+  DWORD_PTR allowed = 0;
+  const LRESULT answered = SendMessageTimeoutW(view.form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                               SMTO_ABORTIFHUNG, 5000, &allowed);
+  Expect(answered != 0 && allowed == TRUE, "%s stands in the way of the log-off",
+         build.name.c_str());
+  // The program ends itself while it handles this one, so no answer is awaited.
+  SendMessageTimeoutW(view.form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
+                      nullptr);
+  bool sawDialog = false;
+  const double deadline = NowMs() + kWindowTimeoutMs;
+  while (IsRunning(program) && NowMs() < deadline) {
+    sawDialog |= FindTopWindow(program.pid, text::kResults) != nullptr;
+    Pause(5);
+  }
+  Expect(!sawDialog, "%s shows the results dialog to a user who logs off", build.name.c_str());
+  const std::optional<DWORD> code = WaitExit(program, 0);
+  Require(code.has_value(), "%s still runs %d ms after the session ended", build.name.c_str(),
+          kWindowTimeoutMs);
+  Expect(*code == 0, "%s exited with code %lu", build.name.c_str(), *code);
+  const std::vector<std::wstring> logs = LogFiles(program.dir);
+  if (Expect(logs.size() == 1, "%s left %zu log files at the log-off instead of one",
+             build.name.c_str(), logs.size())) {
+    if (std::optional<PracticeLog> log = ReadLog(program.dir, logs.front())) CheckLog(*log);
+  }
+  Expect(!FontFileExists(), "KORVEN.ttf is left in the temporary directory after the log-off");
+}
+
 void Session::CheckExit(const RunEnd& end) {
   const std::optional<DWORD> code = WaitExit(program, kWindowTimeoutMs);
   Require(code.has_value(), "%s still runs %d ms after Enter on the results dialog",
@@ -491,11 +523,11 @@ void Session::CheckLog(const PracticeLog& log) {
     Expect(entry.misses >= expected.missesLow && entry.misses <= expected.missesHigh,
            "%s: log line %d has %d misses, %d%s expected", name.c_str(), line, entry.misses,
            expected.missesLow, expected.missesHigh > expected.missesLow ? " or 1" : "");
-    const double difference = entry.timeMs - expected.measuredMs;
+    const double difference = static_cast<double>(entry.timeMs) - expected.measuredMs;
     worstBelow = std::min(worstBelow, difference);
     worstAbove = std::max(worstAbove, difference);
     Expect(difference >= -kTimeSlackBelowMs && difference <= kTimeSlackAboveMs,
-           "%s: log line %d has the time %d ms, the driver measured %.0f ms", name.c_str(), line,
+           "%s: log line %d has the time %lld ms, the driver measured %.0f ms", name.c_str(), line,
            entry.timeMs, expected.measuredMs);
   }
   Say("%s: log %s checked, %zu lines; logged times lie %.0f to %+.0f ms from the driver's",

@@ -75,6 +75,9 @@ class Session {
   void FinishRun(const RunEnd& end);
   // Checks the end of a run without a right answer: no log, no dialog, exit 0.
   void FinishWithoutAnswer();
+  // Logs the user off as the system does, and checks that the run is kept: the log of the
+  // solved problems, no dialog, exit 0, the font file gone.
+  void EndSession();
 
   void Screenshot(HWND window, const std::string& fileName);
 
