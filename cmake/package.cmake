@@ -17,6 +17,7 @@ function(QuarnReleaseFiles)
   if(TARGET Quarn_Report)
     list(APPEND QUARN_SHIPPED_PROGRAMS Quarn_Report)
   endif()
+  set(programSpecs "")  # EXE_PATH=TITLE
   set(programArgs "")
   set(programFiles "")
   foreach(program IN LISTS QUARN_SHIPPED_PROGRAMS)
@@ -24,14 +25,15 @@ function(QuarnReleaseFiles)
     if(NOT title)
       string(REPLACE "_" " " title ${program})
     endif()
+    list(APPEND programSpecs "$<TARGET_FILE:${program}>=${title}")
     list(APPEND programArgs --program "$<TARGET_FILE:${program}>=${title}")
     list(APPEND programFiles "$<TARGET_FILE:${program}>")
   endforeach()
 
   set(stem ${CMAKE_BINARY_DIR}/Quarn-${PROJECT_VERSION}-win64)
-  set(release ${QUARN_PACKAGE_PYTHON} ${QUARN_PACKAGING_DIR}/release.py
-      --version ${PROJECT_VERSION} --publisher ${QUARN_PUBLISHER} --source ${CMAKE_SOURCE_DIR}
-      ${programArgs})
+  set(releaseBase ${QUARN_PACKAGE_PYTHON} ${QUARN_PACKAGING_DIR}/release.py
+      --publisher ${QUARN_PUBLISHER} --source ${CMAKE_SOURCE_DIR})
+  set(release ${releaseBase} --version ${PROJECT_VERSION} ${programArgs})
   add_custom_command(
     OUTPUT ${stem}.zip ${stem}.msi
     COMMAND ${release} --out ${CMAKE_BINARY_DIR} --work ${CMAKE_BINARY_DIR}/package --zip --msi
