@@ -32,7 +32,7 @@ function(QuarnReleaseFiles)
 
   set(stem ${CMAKE_BINARY_DIR}/Quarn-${PROJECT_VERSION}-win64)
   set(releaseBase ${QUARN_PACKAGE_PYTHON} ${QUARN_PACKAGING_DIR}/release.py
-      --publisher ${QUARN_PUBLISHER} --source ${CMAKE_SOURCE_DIR})
+      --date ${QUARN_RELEASE_DATE} --publisher ${QUARN_PUBLISHER} --source ${CMAKE_SOURCE_DIR})
   set(release ${releaseBase} --version ${PROJECT_VERSION} ${programArgs})
   add_custom_command(
     OUTPUT ${stem}.zip ${stem}.msi

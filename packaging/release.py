@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Makes the release files of the Windows build from the built programs: the portable zip
 Quarn-VERSION-win64.zip and the per-user installer Quarn-VERSION-win64.msi (with wixl). Both
-are reproducible: fixed dates (SOURCE_DATE_EPOCH, else the last commit's time), sorted
+are reproducible: one fixed date (SOURCE_DATE_EPOCH, else the release date), sorted
 entries, and GUIDs derived from the version and the contents.
 
-Usage: release.py --version V --publisher P --source DIR --out DIR --work DIR
-                  [--zip] [--msi] --program EXE=TITLE ...
+Usage: release.py --version V --date YYYY-MM-DD --publisher P --source DIR --out DIR
+                  --work DIR [--zip] [--msi] --program EXE=TITLE ...
 """
 
 import argparse
@@ -33,19 +33,11 @@ MSI_CODEPAGE = 932
 ZIP_EPOCH_MIN = 315532800  # 1980-01-01, the first date a zip can hold
 
 
-def SourceEpoch(source):
+def Epoch(date):
     if os.environ.get("SOURCE_DATE_EPOCH"):
-        return int(os.environ["SOURCE_DATE_EPOCH"])
-    try:
-        out = subprocess.run(
-            ["git", "-C", source, "log", "-1", "--format=%ct"],
-            check=True,
-            capture_output=True,
-            text=True,
-        ).stdout.strip()
-        return max(int(out), ZIP_EPOCH_MIN)
-    except (OSError, subprocess.CalledProcessError, ValueError):
-        return ZIP_EPOCH_MIN
+        return max(int(os.environ["SOURCE_DATE_EPOCH"]), ZIP_EPOCH_MIN)
+    day = datetime.datetime.strptime(date, "%Y-%m-%d").replace(tzinfo=datetime.timezone.utc)
+    return max(int(day.timestamp()), ZIP_EPOCH_MIN)
 
 
 def WindowsText(text, bom=False):
@@ -222,6 +214,7 @@ class Program:
 def Main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--version", required=True)
+    parser.add_argument("--date", required=True)
     parser.add_argument("--publisher", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--out", required=True)
@@ -230,7 +223,7 @@ def Main():
     parser.add_argument("--msi", action="store_true")
     parser.add_argument("--program", dest="programs", type=Program, action="append", required=True)
     args = parser.parse_args()
-    epoch = SourceEpoch(args.source)
+    epoch = Epoch(args.date)
     os.makedirs(args.work, exist_ok=True)
     files = Stage(args, epoch)
     if args.zip:
