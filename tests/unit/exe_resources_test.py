@@ -219,6 +219,8 @@ class Hardening(unittest.TestCase):
             with self.subTest(program=program):
                 self.assertEqual(machine, self.IMAGE_FILE_MACHINE_AMD64)
                 self.assertEqual(stamp, 0, "a link time stamp makes every build differ")
+                sourceDir = os.path.dirname(os.path.abspath(ARGS["dir"])).encode()
+                self.assertNotIn(sourceDir, image, "a build path makes checkouts differ")
                 self.assertLess(len(image), 1 << 20)
             for flag, bit in self.DLL_CHARACTERISTICS.items():
                 with self.subTest(program=program, flag=flag):
