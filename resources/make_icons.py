@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Turns the text pixel maps division_icon.txt and subtraction_icon.txt into division.ico and
-subtraction.ico: one 32 x 32 image each, 16 colours (4 bits per pixel) with a transparency
-mask, as the two builds' MAINICON.
+subtraction.ico, the two builds' MAINICON: the drawn 32 x 32 image, and from it the 16 x 16
+and 48 x 48 images that Explorer and the Start menu show; all 16 colours (4 bits per pixel)
+with a transparency mask.
 
 A map is 32 lines of 32 characters after any '#' comment lines; each character names one
 colour of the standard 16-colour Windows palette (see PALETTE) or '.' for transparent.
@@ -51,23 +52,52 @@ def ReadMap(path):
     return rows
 
 
-def IconBytes(rows):
+def Shrink(rows):
+    """Half size: each 2 x 2 block becomes its most frequent visible colour, or transparent
+    when fewer than two of its pixels are visible. Ties go to the darker palette entry, so
+    that outlines survive."""
+    order = [c for c, _ in PALETTE]
+    small = []
+    for y in range(0, SIZE, 2):
+        row = ""
+        for x in range(0, SIZE, 2):
+            block = [rows[y][x], rows[y][x + 1], rows[y + 1][x], rows[y + 1][x + 1]]
+            visible = [c for c in block if c != TRANSPARENT]
+            if len(visible) < 2:
+                row += TRANSPARENT
+            else:
+                row += max(visible, key=lambda c: (visible.count(c), -order.index(c)))
+        small.append(row)
+    return small
+
+
+def Grow(rows, size):
+    """Nearest-neighbour enlargement to size x size."""
+    return [
+        "".join(rows[y * SIZE // size][x * SIZE // size] for x in range(size))
+        for y in range(size)
+    ]
+
+
+def ImageBytes(rows):
+    size = len(rows)
     index = {c: i for i, (c, _) in enumerate(PALETTE)}
     colours = b"".join(struct.pack("<BBBB", b, g, r, 0) for _, (r, g, b) in PALETTE)
+    maskStride = (size + 31) // 32 * 4
     xor = bytearray()
     mask = bytearray()
     for row in reversed(rows):  # device-independent bitmaps run bottom-up
         pixels = [index.get(c, 0) for c in row]  # transparent pixels are black under the mask
-        xor += bytes((pixels[x] << 4) | pixels[x + 1] for x in range(0, SIZE, 2))
+        xor += bytes((pixels[x] << 4) | pixels[x + 1] for x in range(0, size, 2))
         bits = 0
         for c in row:
             bits = (bits << 1) | (c == TRANSPARENT)
-        mask += struct.pack(">I", bits)  # rows of 32 bits are already 4-byte aligned
+        mask += (bits << (maskStride * 8 - size)).to_bytes(maskStride, "big")
     header = struct.pack(
         "<IiiHHIIiiII",
         40,  # BITMAPINFOHEADER
-        SIZE,
-        2 * SIZE,  # colour bitmap and mask together
+        size,
+        2 * size,  # colour bitmap and mask together
         1,
         4,
         0,  # BI_RGB
@@ -77,10 +107,23 @@ def IconBytes(rows):
         len(PALETTE),
         0,
     )
-    image = header + colours + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1)  # reserved, type icon, one image
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
+    return header + colours + bytes(xor) + bytes(mask)
+
+
+def IconBytes(rows):
+    # The drawn image first: its bytes have not changed since it was the only one.
+    images = [
+        (SIZE, ImageBytes(rows)),
+        (16, ImageBytes(Shrink(rows))),
+        (48, ImageBytes(Grow(rows, 48))),
+    ]
+    directory = struct.pack("<HHH", 0, 1, len(images))  # reserved, type icon, image count
+    offset = 6 + 16 * len(images)
+    entries = b""
+    for size, image in images:
+        entries += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), offset)
+        offset += len(image)
+    return directory + entries + b"".join(image for _, image in images)
 
 
 def Build(directory):

@@ -6,10 +6,13 @@ set(QUARN_RESOURCE_DATA KORVEN.ttf right.wav wrong.wav division.ico subtraction.
                         quarn.manifest)
 list(TRANSFORM QUARN_RESOURCE_DATA PREPEND ${QUARN_RESOURCE_DIR}/)
 
+configure_file(${QUARN_RESOURCE_DIR}/quarn_version.h.in
+               ${CMAKE_BINARY_DIR}/generated/quarn_version.h @ONLY)
+
 # windres looks for the files the script names in its include directories.
 set_source_files_properties(${QUARN_RESOURCE_DIR}/quarn.rc PROPERTIES
-  INCLUDE_DIRECTORIES ${QUARN_RESOURCE_DIR}
-  OBJECT_DEPENDS "${QUARN_RESOURCE_DATA}")
+  INCLUDE_DIRECTORIES "${QUARN_RESOURCE_DIR};${CMAKE_BINARY_DIR}/generated"
+  OBJECT_DEPENDS "${QUARN_RESOURCE_DATA};${CMAKE_BINARY_DIR}/generated/quarn_version.h")
 
 foreach(program D_Quarn S_Quarn)
   target_sources(${program} PRIVATE ${QUARN_RESOURCE_DIR}/quarn.rc)
@@ -27,4 +30,5 @@ find_program(QUARN_PYTHON NAMES python3 REQUIRED)
 enable_testing()
 add_test(NAME exe_resources
          COMMAND ${QUARN_PYTHON} ${CMAKE_SOURCE_DIR}/tests/unit/exe_resources_test.py
-                 $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR})
+                 $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR}
+                 ${PROJECT_VERSION} ${QUARN_PUBLISHER} ${QUARN_COPYRIGHT})

@@ -3,7 +3,8 @@
 
 QUARN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUARN_PACKAGES=(cmake ninja-build g++ libgtest-dev python3 python3-fonttools
-  g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fonts-noto-cjk)
+  g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fonts-noto-cjk
+  wixl msitools)
 
 quarn_install_packages() {
   local missing=()
@@ -31,6 +32,16 @@ quarn_wine_prefix() {
     quarn_wine_japanese_fonts
     wineserver -w || true
   fi
+  quarn_wine_audio
+}
+
+# Without a sound card every sound makes Wine's ALSA driver print its failure in the
+# terminal; the driver "none" plays nothing and says nothing. Set once per prefix.
+quarn_wine_audio() {
+  if compgen -G '/dev/snd/pcm*' >/dev/null || [ -f "$WINEPREFIX/quarn-audio-none" ]; then return; fi
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1 &&
+    touch "$WINEPREFIX/quarn-audio-none"
+  wineserver -w || true
 }
 
 # A new prefix has no Japanese UI face: the dialogs' face falls back to one without Latin

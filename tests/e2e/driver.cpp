@@ -10,6 +10,7 @@
 
 #include "tests/e2e/drill_view.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/installed.h"
 #include "tests/e2e/session.h"
 
 namespace e2e {
@@ -27,7 +28,8 @@ struct Options {
   std::wstring desktop;  // virtual desktop name; empty: run here
   int timeoutSeconds = 300;
   bool inner = false;
-  std::vector<std::wstring> passOn;  // the arguments the inner run gets
+  std::vector<ShippedProgram> shipped;  // the installed scenario's programs
+  std::vector<std::wstring> passOn;     // the arguments the inner run gets
 };
 
 bool HasFontResource(const BuildInfo& build) {
@@ -303,6 +305,23 @@ void EndSession(const BuildInfo& build, const std::wstring& work) {
   session.EndSession();
 }
 
+// A short showing for a machine without a display (tools/run.sh): a problem, ten answers of
+// which the fourth comes after a wrong try, the quit button and the results dialog, each
+// with its screenshot; the report names the dialog's texts.
+void Demo(const BuildInfo& build, const std::wstring& work) {
+  Session session(build, work, true);
+  session.Screenshot(session.View().form, build.name + "-problem.png");
+  for (int n = 1; n <= 10; ++n) {
+    if (n == 4) session.AnswerWrong(build.name + "-wrong.png");
+    session.AnswerRight();
+  }
+  session.PressQuitButton();
+  session.FinishRun({.expectWarning = false,
+                     .otherInstanceRunning = false,
+                     .screenshot = build.name + "-dialog.png",
+                     .describe = true});
+}
+
 // ---- Measure ---------------------------------------------------------------------------
 
 double Median(std::vector<double> values) {
@@ -379,7 +398,8 @@ void RunScenario(const Options& options) {
       {L"log-unwritable", LogUnwritable},
       {L"regional-empty", RegionalEmpty},
       {L"non-ascii-paths", NonAsciiPaths},
-      {L"end-session", EndSession}};
+      {L"end-session", EndSession},
+      {L"demo", Demo}};
   if (auto found = perBuild.find(options.scenario); found != perBuild.end()) {
     Require(options.builds.size() == 1, "%s runs one program", Utf8(options.scenario).c_str());
     found->second(options.builds.front(), options.work);
@@ -387,6 +407,8 @@ void RunScenario(const Options& options) {
     TwoInstances(options.builds, options.work);
   } else if (options.scenario == L"measure") {
     Measure(options);
+  } else if (options.scenario == L"installed") {
+    Installed(options.shipped);
   } else {
     Require(false, "no scenario %s", Utf8(options.scenario).c_str());
   }
@@ -473,6 +495,10 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
     if (flag == L"--division" || flag == L"--subtraction") {
       const Build build = flag == L"--division" ? Build::kDivision : Build::kSubtraction;
       options.builds.push_back(MakeBuild(build, WindowsPath(value)));
+    } else if (flag == L"--program") {
+      const size_t equals = value.find(L'=');
+      if (equals == std::wstring::npos) return false;
+      options.shipped.push_back({value.substr(0, equals), value.substr(equals + 1)});
     } else if (flag == L"--minimal") {
       options.minimal = WindowsPath(value);
     } else if (flag == L"--work") {
@@ -499,10 +525,11 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     printf(
         "usage: driver SCENARIO --work DIR [--desktop NAME] [--division EXE] "
-        "[--subtraction EXE] [--minimal EXE] [--shots DIR] [--timeout SECONDS]\n"
+        "[--subtraction EXE] [--minimal EXE] [--program TITLE=EXE]... [--shots DIR] "
+        "[--timeout SECONDS]\n"
         "scenarios: startup full-run quit-button keys log-unwritable regional-empty "
-        "non-ascii-paths end-session (one program), "
-        "two-instances (two), measure\n");
+        "non-ascii-paths end-session demo (one program), two-instances (two), measure, "
+        "installed (the installed programs, --program each)\n");
     return 2;
   }
   if (!options.inner) {

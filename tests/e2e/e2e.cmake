@@ -6,13 +6,13 @@ set(QUARN_E2E_OUT ${CMAKE_BINARY_DIR}/e2e)
 
 add_executable(quarn_e2e_driver
   ${QUARN_E2E_DIR}/driver.cpp ${QUARN_E2E_DIR}/harness.cpp ${QUARN_E2E_DIR}/drill_view.cpp
-  ${QUARN_E2E_DIR}/session.cpp)
+  ${QUARN_E2E_DIR}/session.cpp ${QUARN_E2E_DIR}/installed.cpp)
 target_include_directories(quarn_e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
 # MinGW's own printf family, which knows %zu and %lld.
 target_compile_definitions(quarn_e2e_driver
   PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX __USE_MINGW_ANSI_STDIO=1)
 target_link_options(quarn_e2e_driver PRIVATE -municode -static)
-target_link_libraries(quarn_e2e_driver PRIVATE user32 gdi32)
+target_link_libraries(quarn_e2e_driver PRIVATE user32 gdi32 ole32 shell32 uuid)
 
 add_executable(quarn_minimal WIN32 ${QUARN_E2E_DIR}/minimal.cpp)
 target_compile_definitions(quarn_minimal PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)

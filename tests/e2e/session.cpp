@@ -447,6 +447,15 @@ void Session::FinishRun(const RunEnd& end) {
     if (log) CheckLog(*log);
   }
   CheckDialog(dialog, log ? &*log : nullptr);
+  if (end.describe) {
+    Say("the results dialog \"%s\":", Utf8(TextOf(dialog)).c_str());
+    for (const auto& row : ReadResults(dialog).rows) {
+      std::string line;
+      for (const std::wstring& cell : row)
+        line += (line.empty() ? "" : "  ") + Utf8(cell);
+      Say("  %s", line.c_str());
+    }
+  }
   if (!end.screenshot.empty()) Screenshot(dialog, end.screenshot);
   Expect(!IsWindowEnabled(view.form), "%s: the main window takes input behind the dialog",
          build.name.c_str());

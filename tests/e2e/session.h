@@ -24,6 +24,7 @@ struct RunEnd {
   bool expectWarning = false;         // the log cannot be written
   bool otherInstanceRunning = false;  // the font file may stay while another one runs
   std::string screenshot;             // file name of the dialog's screenshot, empty for none
+  bool describe = false;              // report the results dialog's texts
 };
 
 class Session {

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Reads the resource tree of the built D_Quarn.exe and S_Quarn.exe and checks that each carries
 the font, the two sounds, its own icon, the manifest and the version block, byte for byte
-where the resource comes from a file.
+where the resource comes from a file; and that the PE header holds the hardening flags.
 
-Usage: exe_resources_test.py D_QUARN_EXE S_QUARN_EXE RESOURCE_DIRECTORY
+Usage: exe_resources_test.py D_QUARN_EXE S_QUARN_EXE RESOURCE_DIRECTORY VERSION PUBLISHER
+                             COPYRIGHT
 """
 
 import os
@@ -121,15 +122,23 @@ class ExeResources(unittest.TestCase):
                 found = self.resources[program]
                 group = found.get((RT_GROUP_ICON, "MAINICON"))
                 self.assertIsNotNone(group)
-                reserved, kind, count = struct.unpack_from("<HHH", group, 0)
-                self.assertEqual((reserved, kind, count), (0, 1, 1))
-                width, height, colours, _, planes, bits, size, iconId = struct.unpack_from(
-                    "<BBBBHHIH", group, 6
-                )
-                self.assertEqual((width, height, colours, planes, bits), (32, 32, 16, 1, 4))
                 ico = self.File(iconFile)
-                self.assertEqual(found.get((RT_ICON, iconId)), ico[22:])
-                self.assertEqual(size, len(ico) - 22)
+                reserved, kind, count = struct.unpack_from("<HHH", group, 0)
+                self.assertEqual((reserved, kind, count), struct.unpack_from("<HHH", ico, 0))
+                sides = []
+                for i in range(count):
+                    width, height, colours, _, planes, bits, size, iconId = struct.unpack_from(
+                        "<BBBBHHIH", group, 6 + 14 * i
+                    )
+                    fileEntry = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
+                    self.assertEqual(
+                        (width, height, colours, planes, bits, size),
+                        fileEntry[:3] + fileEntry[4:7],
+                    )
+                    offset = fileEntry[7]
+                    self.assertEqual(found.get((RT_ICON, iconId)), ico[offset : offset + size])
+                    sides.append(width)
+                self.assertEqual(sorted(sides), [16, 32, 48])
         icons = [
             {data for (kind, _), data in self.resources[program].items() if kind == RT_ICON}
             for program, _, _ in self.BUILDS
@@ -165,17 +174,65 @@ class ExeResources(unittest.TestCase):
                 self.assertEqual(root[0], "VS_VERSION_INFO")
                 signature, _, _, _, productMs, productLs = struct.unpack_from("<6I", root[1])
                 self.assertEqual(signature, 0xFEEF04BD)
-                self.assertEqual((productMs, productLs), (0x00010000, 0))
+                major, minor, patch = (int(n) for n in ARGS["version"].split("."))
+                self.assertEqual((productMs, productLs), (major << 16 | minor, patch << 16))
                 strings = Child(Child(root, "StringFileInfo"), "041103A4")
-                self.assertEqual(Text(Child(strings, "FileDescription")), description)
-                self.assertEqual(Text(Child(strings, "ProductVersion")), "1.0")
-                self.assertEqual(Text(Child(strings, "OriginalFilename")), program + ".exe")
+                expected = {
+                    "FileDescription": description,
+                    "ProductName": description,
+                    "ProductVersion": ARGS["version"],
+                    "FileVersion": ARGS["version"] + ".0",
+                    "OriginalFilename": program + ".exe",
+                    "InternalName": program,
+                    "CompanyName": ARGS["publisher"],
+                    "LegalCopyright": ARGS["copyright"],
+                }
+                for key, value in expected.items():
+                    self.assertEqual(Text(Child(strings, key)), value, key)
                 translation = Child(Child(root, "VarFileInfo"), "Translation")[1]
                 self.assertEqual(struct.unpack("<HH", translation), (0x0411, 932))
 
 
+class Hardening(unittest.TestCase):
+    """The PE header's and the runtime's defences, and the reproducible link."""
+
+    IMAGE_FILE_MACHINE_AMD64 = 0x8664
+    DLL_CHARACTERISTICS = {
+        "HIGH_ENTROPY_VA": 0x0020,
+        "DYNAMIC_BASE": 0x0040,
+        "NX_COMPAT": 0x0100,
+        "TERMINAL_SERVER_AWARE": 0x8000,
+    }
+    # Texts that only the stack protector's and the checked functions' failure paths print.
+    RUNTIME_CHECKS = {
+        "stack protector": b"*** stack smashing detected ***",
+        "_FORTIFY_SOURCE": b"*** buffer overflow detected ***",
+    }
+
+    def testHeaderFlagsSizeAndTimeStamp(self):
+        for program, _, _ in ExeResources.BUILDS:
+            with open(ARGS[program], "rb") as f:
+                image = f.read()
+            pe = struct.unpack_from("<I", image, 0x3C)[0]
+            machine, _, stamp = struct.unpack_from("<HHI", image, pe + 4)
+            characteristics = struct.unpack_from("<H", image, pe + 24 + 70)[0]
+            with self.subTest(program=program):
+                self.assertEqual(machine, self.IMAGE_FILE_MACHINE_AMD64)
+                self.assertEqual(stamp, 0, "a link time stamp makes every build differ")
+                sourceDir = os.path.dirname(os.path.abspath(ARGS["dir"])).encode()
+                self.assertNotIn(sourceDir, image, "a build path makes checkouts differ")
+                self.assertLess(len(image), 1 << 20)
+            for flag, bit in self.DLL_CHARACTERISTICS.items():
+                with self.subTest(program=program, flag=flag):
+                    self.assertTrue(characteristics & bit)
+            for check, text in self.RUNTIME_CHECKS.items():
+                with self.subTest(program=program, check=check):
+                    self.assertIn(text, image)
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 7:
         sys.exit(__doc__)
-    ARGS.update(D_Quarn=sys.argv[1], S_Quarn=sys.argv[2], dir=sys.argv[3])
+    ARGS.update(D_Quarn=sys.argv[1], S_Quarn=sys.argv[2], dir=sys.argv[3], version=sys.argv[4],
+                publisher=sys.argv[5], copyright=sys.argv[6])
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -6,6 +6,7 @@ still make the committed bytes.
 Usage: resource_files_test.py [RESOURCE_DIRECTORY]   (default: ../../resources)
 """
 
+import hashlib
 import math
 import os
 import struct
@@ -223,56 +224,92 @@ class Sounds(unittest.TestCase):
 
 
 def ReadIcon(name):
+    """{size: image} of an .ico file whose images are 16-colour bitmaps with a mask."""
     data = ReadBytes(name)
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
-    width, height, colours, _, planes, bits, size, offset = struct.unpack_from(
-        "<BBBBHHII", data, 6
-    )
-    header = struct.unpack_from("<IiiHHI", data, offset)
-    palette = [struct.unpack_from("<BBBB", data, offset + 40 + 4 * i) for i in range(16)]
-    pixels = data[offset + 40 + 64 : offset + 40 + 64 + 512]
-    mask = data[offset + 40 + 64 + 512 : offset + size]
-    return {
-        "directory": (reserved, kind, count, width, height, colours, planes, bits),
-        "bitmap": header,
-        "fits": offset + size == len(data),
-        "palette": palette,
-        "pixels": pixels,
-        "mask": mask,
-    }
+    images = {"directory": (reserved, kind, count), "end": 6 + 16 * count}
+    for i in range(count):
+        width, height, colours, _, planes, bits, size, offset = struct.unpack_from(
+            "<BBBBHHII", data, 6 + 16 * i
+        )
+        side = width or 256
+        maskBytes = (side + 31) // 32 * 4 * side
+        pixelBytes = side * side // 2
+        start = offset + 40 + 64
+        images[side] = {
+            "entry": (width, height, colours, planes, bits),
+            "bitmap": struct.unpack_from("<IiiHHI", data, offset),
+            "bytes": data[offset : offset + size],
+            "size": size,
+            "palette": [struct.unpack_from("<BBBB", data, offset + 40 + 4 * k) for k in range(16)],
+            "pixels": data[start : start + pixelBytes],
+            "mask": data[start + pixelBytes : offset + size],
+            "maskBytes": maskBytes,
+        }
+        images["end"] = max(images["end"], offset + size)
+    images["length"] = len(data)
+    return images
+
+
+def Transparency(image, side):
+    stride = len(image["mask"]) // side
+    return [
+        bool(image["mask"][y * stride + x // 8] & (0x80 >> (x % 8)))
+        for y in range(side)
+        for x in range(side)
+    ]
 
 
 class Icons(unittest.TestCase):
     NAMES = ["division.ico", "subtraction.ico"]
+    SIDES = [16, 32, 48]
+    # The drawn 32 x 32 image of each build, as it was made before the other sizes came.
+    DRAWN_SHA256 = {
+        "division.ico": "231c56e240d625149168d77025090d7921ecdd808a5c181198480e19560833ea",
+        "subtraction.ico": "04acac0318af0d5230180ac0c781531c95ed02e6b53a34895923ec619d2b8fa0",
+    }
 
-    def testOne32By32ImageIn16Colours(self):
+    def testThreeSizesIn16Colours(self):
+        for name in self.NAMES:
+            icon = ReadIcon(name)
+            self.assertEqual(icon["directory"], (0, 1, 3))
+            self.assertEqual(icon["end"], icon["length"], "the images do not fill the file")
+            for side in self.SIDES:
+                with self.subTest(icon=name, side=side):
+                    self.assertIn(side, icon)
+                    image = icon[side]
+                    self.assertEqual(image["entry"], (side, side, 16, 1, 4))
+                    self.assertEqual(image["bitmap"], (40, side, 2 * side, 1, 4, 0))
+                    self.assertEqual(len(image["mask"]), image["maskBytes"])
+
+    def testDrawnImageUnchanged(self):
         for name in self.NAMES:
             with self.subTest(icon=name):
-                icon = ReadIcon(name)
-                self.assertEqual(icon["directory"], (0, 1, 1, 32, 32, 16, 1, 4))
-                self.assertEqual(icon["bitmap"], (40, 32, 64, 1, 4, 0))
-                self.assertTrue(icon["fits"])
-                self.assertEqual(len(icon["mask"]), 128)
+                drawn = ReadIcon(name)[32]["bytes"]
+                self.assertEqual(hashlib.sha256(drawn).hexdigest(), self.DRAWN_SHA256[name])
 
     def testLargeBlueQuestionMarkOnTransparentGround(self):
         for name in self.NAMES:
-            with self.subTest(icon=name):
-                icon = ReadIcon(name)
-                indexes = [n for byte in icon["pixels"] for n in (byte >> 4, byte & 15)]
-                transparent = [
-                    bool(byte & (0x80 >> bit)) for byte in icon["mask"] for bit in range(8)
-                ]
-                visible = [i for i, t in zip(indexes, transparent) if not t]
-                pure = {c: i for i, c in enumerate(icon["palette"])}
-                blue = pure.get((0xFF, 0x00, 0x00, 0))  # palette entries are blue, green, red
-                self.assertIsNotNone(blue)
-                self.assertGreater(visible.count(blue), 0.1 * 32 * 32)
-                self.assertGreater(transparent.count(True), 0.3 * 32 * 32)
-                # Under the mask the colour must be black, or the desktop shows through tinted.
-                self.assertTrue(all(i == 0 for i, t in zip(indexes, transparent) if t))
+            for side in self.SIDES:
+                with self.subTest(icon=name, side=side):
+                    image = ReadIcon(name)[side]
+                    indexes = [n for byte in image["pixels"] for n in (byte >> 4, byte & 15)]
+                    transparent = Transparency(image, side)
+                    visible = [i for i, t in zip(indexes, transparent) if not t]
+                    pure = {c: i for i, c in enumerate(image["palette"])}
+                    blue = pure.get((0xFF, 0x00, 0x00, 0))  # entries are blue, green, red
+                    self.assertIsNotNone(blue)
+                    self.assertGreater(visible.count(blue), 0.1 * side * side)
+                    self.assertGreater(transparent.count(True), 0.3 * side * side)
+                    # Under the mask the colour must be black, or the desktop shows through
+                    # tinted.
+                    self.assertTrue(all(i == 0 for i, t in zip(indexes, transparent) if t))
 
     def testBuildsDiffer(self):
-        self.assertNotEqual(ReadIcon(self.NAMES[0])["pixels"], ReadIcon(self.NAMES[1])["pixels"])
+        for side in self.SIDES:
+            with self.subTest(side=side):
+                first, second = (ReadIcon(name)[side]["pixels"] for name in self.NAMES)
+                self.assertNotEqual(first, second)
 
 
 class Reproducible(unittest.TestCase):

@@ -1,0 +1,162 @@
+#!/usr/bin/python3
+"""Checks the release files of the Windows build: the zip holds exactly the programs, the
+two licences and the Japanese guide, each as shipped; the installer's tables install them
+per user with one shortcut per program starting in Documents\\Quarn.
+
+Usage: release_files_test.py --zip ZIP --msi MSI --program EXE=TITLE ...
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import unittest
+import zipfile
+
+ARGS = None
+GUIDE = "使い方.txt"
+REPORT = "Quarn_Report.exe"
+UPGRADE_CODE = "{B2269CA7-6498-4692-8B7B-1BB099391887}"
+
+
+def Programs():
+    """{file name: (path, title)}"""
+    found = {}
+    for spec in ARGS.program:
+        path, _, title = spec.partition("=")
+        found[os.path.basename(path)] = (path, title)
+    return found
+
+
+def ReadFile(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class Zip(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.archive = zipfile.ZipFile(ARGS.zip)
+        cls.infos = {info.filename: info for info in cls.archive.infolist()}
+
+    def testExactlyTheShippedFiles(self):
+        expected = set(Programs()) | {"LICENSE.txt", "OFL.txt", GUIDE}
+        self.assertEqual(set(self.infos), expected)
+
+    def testProgramsAreTheBuiltOnes(self):
+        for name, (path, _) in Programs().items():
+            with self.subTest(program=name):
+                self.assertEqual(self.archive.read(name), ReadFile(path))
+
+    def testEntriesAreReproducibleAndPortable(self):
+        names = [info.filename for info in self.archive.infolist()]
+        self.assertEqual(names, sorted(names))
+        self.assertEqual(len({info.date_time for info in self.infos.values()}), 1)
+        for info in self.infos.values():
+            with self.subTest(entry=info.filename):
+                self.assertEqual(info.create_system, 0)
+                self.assertNotIn("/", info.filename)
+        # Explorer reads a name outside ASCII as UTF-8 only with this flag.
+        self.assertTrue(self.infos[GUIDE].flag_bits & 0x800)
+
+    def testTextsOpenInNotepad(self):
+        for name in ("LICENSE.txt", "OFL.txt", GUIDE):
+            with self.subTest(text=name):
+                data = self.archive.read(name)
+                self.assertNotIn(b"\n", data.replace(b"\r\n", b""), "a bare line feed")
+                data.decode("utf-8")
+        self.assertTrue(self.archive.read(GUIDE).startswith(b"\xef\xbb\xbf"))
+        self.assertIn(b"MIT License", self.archive.read("LICENSE.txt"))
+        self.assertIn(b"SIL OPEN FONT LICENSE Version 1.1", self.archive.read("OFL.txt"))
+
+    def testGuideCoversEachProgramItsKeysLogsAndReport(self):
+        guide = self.archive.read(GUIDE).decode("utf-8-sig")
+        withReport = REPORT in Programs()
+        topics = [
+            # what the guide must say, whether it is expected
+            *[(name, True) for name in Programs()],
+            *[(title, True) for _, title in Programs().values()],
+            ("数字キー", True),  # the keys
+            ("テンキー", True),
+            ("終了", True),
+            ("Enter", True),
+            ("ドキュメント\\Quarn", True),  # where the logs go
+            (".log", True),
+            ("report.html", withReport),
+            ("--no-open", withReport),
+            ("@", False),  # no template mark left
+        ]
+        for text, expected in topics:
+            with self.subTest(text=text):
+                self.assertEqual(text in guide, expected)
+
+
+def Table(msi, name):
+    """Rows of one table as lists of fields, without the three header lines."""
+    out = subprocess.run(
+        ["msiinfo", "export", msi, name], check=True, capture_output=True
+    ).stdout.decode("cp932")
+    return [line.split("\t") for line in out.replace("\r\n", "\n").split("\n")[3:] if line]
+
+
+class Msi(unittest.TestCase):
+    def testProperties(self):
+        properties = dict(row[:2] for row in Table(ARGS.msi, "Property"))
+        self.assertEqual(properties["UpgradeCode"], UPGRADE_CODE)
+        self.assertEqual(properties["ARPPRODUCTICON"], "quarn.ico")
+        self.assertEqual(properties["Manufacturer"], ARGS.publisher)
+        self.assertEqual(properties["ProductVersion"], ARGS.version)
+        self.assertNotIn("ALLUSERS", properties, "a per-machine install needs an administrator")
+        self.assertEqual([row[0] for row in Table(ARGS.msi, "Icon")], ["quarn.ico"])
+
+    def testFoldersPerUser(self):
+        directories = {row[0]: (row[1], row[2]) for row in Table(ARGS.msi, "Directory")}
+
+        def Path(directory):
+            parent, name = directories[directory]
+            return Path(parent) + [name] if parent != "TARGETDIR" else [directory]
+
+        self.assertEqual(Path("INSTALLDIR"), ["LocalAppDataFolder", "Programs", "Quarn"])
+        self.assertEqual(Path("MenuDir"), ["ProgramMenuFolder", "Quarn"])
+        self.assertEqual(Path("PracticeDir"), ["PersonalFolder", "Quarn"])
+        created = {row[0]: row[1] for row in Table(ARGS.msi, "CreateFolder")}
+        self.assertIn("PracticeDir", created)
+        components = {row[0]: row for row in Table(ARGS.msi, "Component")}
+        # Left unregistered, the practice folder and the logs in it outlive an uninstall.
+        self.assertEqual(components[created["PracticeDir"]][1], "")
+
+    def testFilesAndShortcuts(self):
+        files = {row[2]: row for row in Table(ARGS.msi, "File")}
+        self.assertEqual(set(files), set(Programs()) | {"LICENSE.txt", "OFL.txt", "Guide-ja.txt"})
+        for name, (path, _) in Programs().items():
+            with self.subTest(program=name):
+                self.assertEqual(int(files[name][3]), os.path.getsize(path))
+        shortcuts = {row[2].split("|")[-1]: row for row in Table(ARGS.msi, "Shortcut")}
+        expected = {title: name for name, (_, title) in Programs().items()}
+        self.assertEqual(set(shortcuts), set(expected))
+        for title, name in expected.items():
+            with self.subTest(shortcut=title):
+                row = shortcuts[title]
+                self.assertEqual(row[1], "MenuDir")
+                self.assertEqual(row[4], "[INSTALLDIR]" + name)
+                self.assertEqual(row[11], "PracticeDir")
+
+    def testUpgradeReplacesOlderAndRefusesDowngrade(self):
+        actions = {row[0]: int(row[2]) for row in Table(ARGS.msi, "InstallExecuteSequence")}
+        self.assertIn("FindRelatedProducts", actions)
+        self.assertIn("RemoveExistingProducts", actions)
+        rows = Table(ARGS.msi, "Upgrade")
+        self.assertTrue(all(row[0] == UPGRADE_CODE for row in rows))
+        self.assertIn("WIX_UPGRADE_DETECTED", [row[-1] for row in rows])
+        self.assertIn("WIX_DOWNGRADE_DETECTED", [row[-1] for row in rows])
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--zip", required=True)
+    parser.add_argument("--msi", required=True)
+    parser.add_argument("--program", action="append", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--publisher", required=True)
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=sys.argv[:1] + rest, verbosity=2)
