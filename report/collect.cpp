@@ -1,0 +1,183 @@
+// Walking the folder and reading each log. Nothing is written here.
+#include "report/collect.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <system_error>
+
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
+
+namespace report {
+namespace {
+
+bool HasLogExtension(const std::filesystem::path& path) {
+  std::string ext = PathText(path.extension());
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".log";
+}
+
+// Reads at most limit + 1 bytes, so that a larger file is recognised without reading it.
+bool ReadFilePrefix(const std::filesystem::path& path, std::uintmax_t limit, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out.resize(limit + 1);
+  in.read(out.data(), static_cast<std::streamsize>(out.size()));
+  if (in.bad()) return false;
+  out.resize(static_cast<size_t>(in.gcount()));
+  return true;
+}
+
+std::string CountNote(const Run& run) {
+  int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
+  std::string note;
+  if (run.skippedLines) {
+    note = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" + run.skipReason + "）";
+  }
+  if (lines != run.headerCount) {
+    if (!note.empty()) note += "。";
+    note += "見出しの問題数 " + std::to_string(run.headerCount) + " と行数 " +
+            std::to_string(lines) + " が合いません";
+  }
+  return note;
+}
+
+#if !defined(_WIN32)
+std::string Cp932ToUtf8(std::string_view bytes) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string in(bytes);
+  std::string out(bytes.size() * 3 + 4, '\0');
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (done == static_cast<size_t>(-1) || inLeft) return {};
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Replaces each byte of malformed UTF-8 with U+FFFD.
+std::string RepairUtf8(std::string_view bytes) {
+  std::string out;
+  for (size_t i = 0; i < bytes.size();) {
+    size_t n = 1;
+    while (n <= 4 && i + n <= bytes.size() && !IsUtf8(bytes.substr(i, n)))
+      n++;
+    if (n <= 4 && i + n <= bytes.size()) {
+      out += bytes.substr(i, n);
+      i += n;
+    } else {
+      out += "\xEF\xBF\xBD";
+      i++;
+    }
+  }
+  return out;
+}
+#endif
+
+}  // namespace
+
+bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    size_t n;
+    uint32_t cp;
+    if (c < 0x80) {
+      i++;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      n = 1, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3, cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + n >= bytes.size()) return false;
+    for (size_t k = 1; k <= n; k++) {
+      unsigned char t = static_cast<unsigned char>(bytes[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF.
+    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return false;
+    }
+    i += n + 1;
+  }
+  return true;
+}
+
+std::string PathText(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  std::u8string u8 = path.u8string();
+  return std::string(u8.begin(), u8.end());
+#else
+  const std::string& bytes = path.native();
+  if (IsUtf8(bytes)) return bytes;
+  std::string converted = Cp932ToUtf8(bytes);
+  return converted.empty() ? RepairUtf8(bytes) : converted;
+#endif
+}
+
+Collection CollectLogs(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  Collection collection;
+  std::map<std::string, Learner> learners;
+  std::error_code ec;
+  fs::path absolute = fs::absolute(folder, ec).lexically_normal();
+  if (!absolute.has_filename()) absolute = absolute.parent_path();  // "x/" or "x/."
+  std::string folderName = PathText(absolute.has_filename() ? absolute.filename() : absolute);
+
+  fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+  std::string bytes;
+  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
+    std::error_code typeError;
+    if (!entry.is_regular_file(typeError) || !HasLogExtension(entry.path())) continue;
+    fs::path relative = entry.path().lexically_relative(folder);
+    std::string shown = PathText(relative.generic_string<fs::path::value_type>());
+    std::string learner = it.depth() == 0 ? folderName : PathText(*relative.begin());
+
+    std::error_code sizeError;
+    std::uintmax_t size = entry.file_size(sizeError);
+    if (sizeError || !ReadFilePrefix(entry.path(), kMaxLogBytes, bytes)) {
+      collection.notRead.push_back({shown, "読み込めません"});
+      continue;
+    }
+    if (size > kMaxLogBytes || bytes.size() > kMaxLogBytes) {
+      collection.notRead.push_back({shown, "練習記録としては大きすぎます"});
+      continue;
+    }
+    ReadResult result = ReadLog(bytes);
+    if (!result.ok) {
+      collection.notRead.push_back({shown, result.error});
+      continue;
+    }
+    std::string note = CountNote(result.run);
+    if (!note.empty()) collection.partlyRead.push_back({shown, note});
+    Learner& l = learners[learner];
+    l.name = learner;
+    l.runs.push_back(std::move(result.run));
+    collection.filesRead++;
+  }
+  if (ec) collection.notRead.push_back({PathText(folder), "フォルダーを最後まで読めません"});
+
+  for (auto& [name, learner] : learners)
+    collection.learners.push_back(std::move(learner));
+  auto byPath = [](const FileNote& x, const FileNote& y) { return x.path < y.path; };
+  std::sort(collection.notRead.begin(), collection.notRead.end(), byPath);
+  std::sort(collection.partlyRead.begin(), collection.partlyRead.end(), byPath);
+  return collection;
+}
+
+}  // namespace report

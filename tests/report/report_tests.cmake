@@ -1,0 +1,8 @@
+# Tests of the progress report on the host: the reader, the figures and the page in
+# GoogleTest, and the page as a real browser renders it.
+file(GLOB QUARN_REPORT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+add_executable(quarn_report_tests ${QUARN_REPORT_TESTS})
+target_link_libraries(quarn_report_tests PRIVATE quarn_report GTest::gtest GTest::gtest_main)
+target_compile_definitions(quarn_report_tests
+  PRIVATE QUARN_REPORT_FIXTURES="${CMAKE_CURRENT_LIST_DIR}/fixtures")
+gtest_discover_tests(quarn_report_tests DISCOVERY_TIMEOUT 30)
