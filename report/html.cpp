@@ -88,10 +88,11 @@ table{border-collapse:collapse}
 th,td{border:1px solid var(--line);padding:2px 6px}
 th{background:#f0f0f0;font-weight:normal}
 .scroll{overflow-x:auto}
-.num{text-align:right;font-variant-numeric:tabular-nums}
+.num{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}
+table.practice td,table.overview td,table.overview th{white-space:nowrap}
 .drill{display:grid;grid-template-columns:repeat(auto-fit,minmax(300px,1fr));gap:8px 20px;break-inside:avoid}
-.drill>h3{grid-column:1/-1}
-.chart svg{width:100%;height:auto;max-width:640px}
+.drill>h3,.drill>.chart{grid-column:1/-1}
+.chart svg{width:100%;height:auto;max-width:760px}
 .chart .avg{fill:none;stroke:#1f5fa8;stroke-width:1.5}
 .chart .mis{fill:none;stroke:#d9534f;stroke-width:1;stroke-dasharray:3 2}
 .chart .full{fill:#1f5fa8}
@@ -99,7 +100,7 @@ th{background:#f0f0f0;font-weight:normal}
 .chart .mp{fill:#d9534f}
 .chart .axis{stroke:#888;stroke-width:1}
 .chart .gridline{stroke:#ddd;stroke-width:1}
-.chart text{font-size:11px;fill:#444}
+.chart text{font-size:12px;fill:#444}
 table.grid{table-layout:fixed}
 table.grid td,table.grid th{width:2.6em;height:2.1em;text-align:center;padding:0;font-size:.9em}
 td.fluent{background:var(--fluent)}
@@ -124,6 +125,14 @@ code{word-break:break-all}
 @page{size:A4;margin:12mm}
 @media print{body{max-width:none;padding:0;font-size:10pt}section.learner{break-before:page}.drill{grid-template-columns:1fr 1fr}td,th,.legend .key{-webkit-print-color-adjust:exact;print-color-adjust:exact}a{color:inherit;text-decoration:none}}
 )";
+
+// The smallest step from the list that fits the largest value into four steps.
+double NiceStep(double largest, std::initializer_list<double> steps) {
+  for (double step : steps) {
+    if (largest <= 4 * step) return step;
+  }
+  return std::ceil(largest / 4);
+}
 
 }  // namespace
 
@@ -190,21 +199,23 @@ std::string Legend() {
 }
 
 std::string ProgressChart(const DrillStats& stats) {
-  constexpr double kWidth = 640, kHeight = 220;
-  constexpr double kLeft = 44, kRight = 600, kTop = 12, kBottom = 186;
+  constexpr double kWidth = 640, kHeight = 236;
+  constexpr double kLeft = 44, kRight = 590, kTop = 22, kBottom = 186;
   std::string svg = "<div class=\"chart\"><h4>回ごとの平均時間とミス</h4><svg viewBox=\"0 0 " +
                     Fixed(kWidth, 0) + " " + Fixed(kHeight, 0) +
                     "\" role=\"img\" aria-label=\"回ごとの平均時間とミス\">";
   if (stats.runs.empty()) return svg + "</svg></div>";
 
-  uint32_t maxMs = 1000;
-  double maxMisses = 0.5;
+  uint32_t maxMs = 0;
+  double maxMisses = 0;
   for (const RunPoint& run : stats.runs) {
     maxMs = std::max(maxMs, run.averageMs);
     maxMisses = std::max(maxMisses, run.missesPerProblem);
   }
-  double topSeconds = std::ceil(maxMs / 1000.0);
-  double topMisses = std::ceil(maxMisses * 2) / 2;
+  double secondStep = NiceStep(maxMs / 1000.0, {0.5, 1, 2, 3, 5, 10, 15, 30, 60});
+  double missStep = NiceStep(maxMisses, {0.05, 0.1, 0.25, 0.5, 1});
+  double topSeconds = 4 * secondStep;
+  double topMisses = 4 * missStep;
   int64_t first = stats.runs.front().start.Seconds();
   int64_t last = stats.runs.back().start.Seconds();
   double span = static_cast<double>(std::max<int64_t>(last - first, 1));
@@ -221,18 +232,20 @@ std::string ProgressChart(const DrillStats& stats) {
     svg += "<line class=\"gridline\" x1=\"" + Fixed(kLeft, 0) + "\" x2=\"" + Fixed(kRight, 0) +
            "\" y1=\"" + Fixed(y, 1) + "\" y2=\"" + Fixed(y, 1) + "\"/>";
     svg += "<text x=\"" + Fixed(kLeft - 4, 0) + "\" y=\"" + Fixed(y + 4, 1) +
-           "\" text-anchor=\"end\">" + Fixed(topSeconds * i / 4, topSeconds < 4 ? 1 : 0) +
-           "</text>";
+           "\" text-anchor=\"end\">" + Fixed(secondStep * i, secondStep < 1 ? 1 : 0) + "</text>";
     svg += "<text x=\"" + Fixed(kRight + 4, 0) + "\" y=\"" + Fixed(y + 4, 1) + "\">" +
-           Fixed(topMisses * i / 4, 2) + "</text>";
+           Fixed(missStep * i, missStep < 0.5 ? 2
+                               : missStep < 1 ? 1
+                                              : 0) +
+           "</text>";
   }
-  svg += "<text x=\"" + Fixed(kLeft - 4, 0) + "\" y=\"" + Fixed(kTop - 2, 0) +
-         "\" text-anchor=\"end\">秒</text>";
-  svg += "<text x=\"" + Fixed(kRight + 4, 0) + "\" y=\"" + Fixed(kTop - 2, 0) + "\">ミス/問</text>";
+  svg += "<text x=\"" + Fixed(kLeft - 4, 0) + "\" y=\"10\" text-anchor=\"end\">秒</text>";
+  svg += "<text x=\"" + Fixed(kRight + 4, 0) + "\" y=\"10\">ミス/問</text>";
   svg += "<line class=\"axis\" x1=\"" + Fixed(kLeft, 0) + "\" x2=\"" + Fixed(kRight, 0) +
          "\" y1=\"" + Fixed(kBottom, 0) + "\" y2=\"" + Fixed(kBottom, 0) + "\"/>";
-  svg += "<text x=\"" + Fixed(kLeft, 0) + "\" y=\"" + Fixed(kBottom + 16, 0) + "\">" +
-         DateText(stats.runs.front().start) + "</text>";
+  svg += "<text x=\"" + Fixed(last == first ? x(stats.runs.front()) : kLeft, 0) + "\" y=\"" +
+         Fixed(kBottom + 16, 0) + "\" text-anchor=\"" + (last == first ? "middle" : "start") +
+         "\">" + DateText(stats.runs.front().start) + "</text>";
   if (last != first) {
     svg += "<text x=\"" + Fixed(kRight, 0) + "\" y=\"" + Fixed(kBottom + 16, 0) +
            "\" text-anchor=\"end\">" + DateText(stats.runs.back().start) + "</text>";
@@ -255,7 +268,7 @@ std::string ProgressChart(const DrillStats& stats) {
   svg += "<polyline class=\"mis\" points=\"" + missLine + "\"/>" + missDots;
   svg += "<polyline class=\"avg\" points=\"" + avgLine + "\"/>" + avgDots;
   // Key.
-  double ky = kHeight - 8;
+  double ky = kHeight - 6;
   svg += "<circle class=\"full\" cx=\"60\" cy=\"" + Fixed(ky - 4, 0) +
          "\" r=\"3\"/><text x=\"68\" y=\"" + Fixed(ky, 0) + "\">100 問の回の平均</text>";
   svg += "<circle class=\"short\" cx=\"200\" cy=\"" + Fixed(ky - 4, 0) +
