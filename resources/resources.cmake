@@ -27,4 +27,5 @@ find_program(QUARN_PYTHON NAMES python3 REQUIRED)
 enable_testing()
 add_test(NAME exe_resources
          COMMAND ${QUARN_PYTHON} ${CMAKE_SOURCE_DIR}/tests/unit/exe_resources_test.py
-                 $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR})
+                 $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR}
+                 $<TARGET_FILE:Quarn_Report>)

@@ -6,3 +6,13 @@ target_link_libraries(quarn_report_tests PRIVATE quarn_report GTest::gtest GTest
 target_compile_definitions(quarn_report_tests
   PRIVATE QUARN_REPORT_FIXTURES="${CMAKE_CURRENT_LIST_DIR}/fixtures")
 gtest_discover_tests(quarn_report_tests DISCOVERY_TIMEOUT 30)
+
+# The page as headless Chromium renders it; leaves report.html and report.png in
+# build/host/report-browser/ to look at.
+find_program(QUARN_CHROMIUM NAMES chromium chromium-browser)
+find_program(QUARN_REPORT_PYTHON NAMES python3 REQUIRED)
+add_test(NAME report_browser
+         COMMAND ${QUARN_REPORT_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/browser_test.py
+                 $<TARGET_FILE:quarn-report> ${CMAKE_CURRENT_LIST_DIR}/fixtures
+                 ${CMAKE_BINARY_DIR}/report-browser ${QUARN_CHROMIUM})
+set_tests_properties(report_browser PROPERTIES TIMEOUT 180)

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Reads the resource tree of the built D_Quarn.exe and S_Quarn.exe and checks that each carries
 the font, the two sounds, its own icon, the manifest and the version block, byte for byte
-where the resource comes from a file.
+where the resource comes from a file; and that Quarn_Report.exe carries its icon, the manifest
+and its version block but none of the drills' data.
 
-Usage: exe_resources_test.py D_QUARN_EXE S_QUARN_EXE RESOURCE_DIRECTORY
+Usage: exe_resources_test.py D_QUARN_EXE S_QUARN_EXE RESOURCE_DIRECTORY [QUARN_REPORT_EXE]
 """
 
 import os
@@ -174,8 +175,32 @@ class ExeResources(unittest.TestCase):
                 self.assertEqual(struct.unpack("<HH", translation), (0x0411, 932))
 
 
+class ReportResources(unittest.TestCase):
+    def setUp(self):
+        if "Quarn_Report" not in ARGS:
+            self.skipTest("no Quarn_Report.exe given")
+        self.found = Resources(ARGS["Quarn_Report"])
+
+    def testIconManifestAndVersionOnly(self):
+        with open(os.path.join(ARGS["dir"], "report.ico"), "rb") as f:
+            ico = f.read()
+        group = self.found.get((RT_GROUP_ICON, "MAINICON"))
+        self.assertIsNotNone(group)
+        iconId = struct.unpack_from("<H", group, 6 + 12)[0]
+        self.assertEqual(self.found.get((RT_ICON, iconId)), ico[22:])
+        self.assertIsNotNone(self.found.get((RT_MANIFEST, 1)))
+        root, _ = VersionBlocks(self.found[(RT_VERSION, 1)])
+        strings = Child(Child(root, "StringFileInfo"), "041103A4")
+        self.assertEqual(Text(Child(strings, "FileDescription")), "Quarn Report")
+        self.assertEqual(Text(Child(strings, "OriginalFilename")), "Quarn_Report.exe")
+        self.assertNotIn(("MYFONT", "MYFONT"), self.found)
+        self.assertNotIn(("WAVE", 101), self.found)
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
     ARGS.update(D_Quarn=sys.argv[1], S_Quarn=sys.argv[2], dir=sys.argv[3])
+    if len(sys.argv) == 5:
+        ARGS["Quarn_Report"] = sys.argv[4]
     unittest.main(argv=sys.argv[:1], verbosity=2)
