@@ -164,7 +164,9 @@ std::string EscapeHtml(std::string_view text) {
 }
 
 std::string SecondsText(uint32_t ms) {
-  return Fixed(ms / 1000.0, 1);
+  // Whole tenths, halves rounded up: printf would round 4.25 down to an even 4.2.
+  uint64_t tenths = (uint64_t{ms} + 50) / 100;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
 std::string DateText(const StartTime& t) {

@@ -178,7 +178,8 @@ TEST(Html, EscapingAndNumbers) {
   struct Case {
     uint32_t ms;
     const char* text;
-  } cases[] = {{0, "0.0"}, {2449, "2.4"}, {2450, "2.5"}, {3000, "3.0"}, {62000, "62.0"}};
+  } cases[] = {{0, "0.0"},    {49, "0.0"},   {2449, "2.4"},   {2450, "2.5"},
+               {4250, "4.3"}, {3000, "3.0"}, {62000, "62.0"}, {4294967295u, "4294967.3"}};
   for (const Case& c : cases)
     EXPECT_EQ(SecondsText(c.ms), c.text) << c.ms;
 }
