@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <system_error>
+#include <tuple>
 
 #if !defined(_WIN32)
 #include <iconv.h>
@@ -138,39 +139,60 @@ Collection CollectLogs(const std::filesystem::path& folder) {
   if (!absolute.has_filename()) absolute = absolute.parent_path();  // "x/" or "x/."
   std::string folderName = PathText(absolute.has_filename() ? absolute.filename() : absolute);
 
+  // The logs first, in path order, so that the page does not depend on the order in which
+  // the file system lists a folder.
+  struct Found {
+    fs::path path;
+    std::string shown;
+    std::string learner;
+  };
+  std::vector<Found> found;
   fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-  std::string bytes;
   for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     const fs::directory_entry& entry = *it;
     std::error_code typeError;
     if (!entry.is_regular_file(typeError) || !HasLogExtension(entry.path())) continue;
     fs::path relative = entry.path().lexically_relative(folder);
-    std::string shown = PathText(relative.generic_string<fs::path::value_type>());
-    std::string learner = it.depth() == 0 ? folderName : PathText(*relative.begin());
+    found.push_back({entry.path(), PathText(relative.generic_string<fs::path::value_type>()),
+                     it.depth() == 0 ? folderName : PathText(*relative.begin())});
+  }
+  if (ec) collection.notRead.push_back({PathText(folder), "フォルダーを最後まで読めません"});
+  std::sort(found.begin(), found.end(),
+            [](const Found& x, const Found& y) { return x.shown < y.shown; });
 
+  // A run is known by its drill and start second: the drill names its log after the start,
+  // so a second file with both alike is a copy (a backup folder, say) and would count twice.
+  std::map<std::tuple<std::string, Drill, int64_t>, std::string> seen;
+  std::string bytes;
+  for (const Found& file : found) {
     std::error_code sizeError;
-    std::uintmax_t size = entry.file_size(sizeError);
-    if (sizeError || !ReadFilePrefix(entry.path(), kMaxLogBytes, bytes)) {
-      collection.notRead.push_back({shown, "読み込めません"});
+    std::uintmax_t size = fs::file_size(file.path, sizeError);
+    if (sizeError || !ReadFilePrefix(file.path, kMaxLogBytes, bytes)) {
+      collection.notRead.push_back({file.shown, "読み込めません"});
       continue;
     }
     if (size > kMaxLogBytes || bytes.size() > kMaxLogBytes) {
-      collection.notRead.push_back({shown, "練習記録としては大きすぎます"});
+      collection.notRead.push_back({file.shown, "練習記録としては大きすぎます"});
       continue;
     }
     ReadResult result = ReadLog(bytes);
     if (!result.ok) {
-      collection.notRead.push_back({shown, result.error});
+      collection.notRead.push_back({file.shown, result.error});
+      continue;
+    }
+    auto [first, isNew] = seen.try_emplace(
+        std::make_tuple(file.learner, result.run.drill, result.run.start.Seconds()), file.shown);
+    if (!isNew) {
+      collection.notRead.push_back({file.shown, first->second + " と同じ回の記録です"});
       continue;
     }
     std::string note = CountNote(result.run);
-    if (!note.empty()) collection.partlyRead.push_back({shown, note});
-    Learner& l = learners[learner];
-    l.name = learner;
+    if (!note.empty()) collection.partlyRead.push_back({file.shown, note});
+    Learner& l = learners[file.learner];
+    l.name = file.learner;
     l.runs.push_back(std::move(result.run));
     collection.filesRead++;
   }
-  if (ec) collection.notRead.push_back({PathText(folder), "フォルダーを最後まで読めません"});
 
   for (auto& [name, learner] : learners)
     collection.learners.push_back(std::move(learner));

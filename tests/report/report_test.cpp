@@ -22,6 +22,9 @@ const std::string kLog =
     "56,8,00:03.125,0\r\n"
     "4" TIMES "6" EQUALS "2?,4,00:05.500,1\r\n";
 
+// The same run a day later.
+const std::string kLaterLog = "Divide Quarn,2024/03/06" + kLog.substr(kLog.find(",09:"));
+
 class TempFolder : public testing::Test {
  protected:
   void SetUp() override {
@@ -53,7 +56,7 @@ class TempFolder : public testing::Test {
 TEST_F(TempFolder, LearnersFromSubfolders) {
   Write("20240305090702.log", kLog);
   Write("ken/a.log", kLog);
-  Write("ken/older/b.LOG", kLog);  // deeper folders belong to the same learner
+  Write("ken/older/b.LOG", kLaterLog);  // deeper folders belong to the same learner
   Write("ken/notes.txt", "not a log");
   Write("\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89/c.log", kLog);  // さくら in UTF-8
   Write("\x8E\x52\x93\x63/d.log", kLog);                      // 山田 in CP932
@@ -77,12 +80,14 @@ TEST_F(TempFolder, LearnersFromSubfolders) {
 
 TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
   Write("ken/good.log", kLog);
+  Write("ken/backup/good.log", kLog);  // a copy: the same drill and start
   Write("ken/empty.log", "");
   Write("ken/other.log", "2024-03-05 INFO service started\n");
   Write("ken/huge.log", std::string(kMaxLogBytes + 1, 'x'));
   Write("ken/date.log",
         "Divide Quarn,2024/13/05,09:07:02,1\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n");
-  Write("ken/cut.log", kLog.substr(0, kLog.size() - 5));
+  std::string cut = "Divide Quarn,2024/03/07" + kLog.substr(kLog.find(",09:"));
+  Write("ken/cut.log", cut.substr(0, cut.size() - 5));
   Write("ken/count.log",
         "Divide Quarn,2024/03/06,09:07:02,100\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n");
   Collection collection = CollectLogs(root / "class");
@@ -91,8 +96,9 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
     notRead.push_back(note.path);
     EXPECT_FALSE(note.reason.empty()) << note.path;
   }
-  EXPECT_EQ(notRead, (std::vector<std::string>{"ken/date.log", "ken/empty.log", "ken/huge.log",
-                                               "ken/other.log"}));
+  EXPECT_EQ(notRead, (std::vector<std::string>{"ken/date.log", "ken/empty.log", "ken/good.log",
+                                               "ken/huge.log", "ken/other.log"}));
+  EXPECT_NE(collection.notRead[2].reason.find("ken/backup/good.log"), std::string::npos);
   ASSERT_EQ(collection.partlyRead.size(), 2u);
   EXPECT_EQ(collection.partlyRead[0].path, "ken/count.log");
   EXPECT_NE(collection.partlyRead[0].reason.find("100"), std::string::npos);
