@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs Quarn_Report.exe under Wine in a folder holding the logs of the full-run scenarios, one
-# learner per scenario plus a file that is not a log, as a double-click would (no folder
-# given) but with --no-open; then asks for a folder that does not exist.
+# learner per scenario, a learner with a Japanese name (a copy of the first scenario's logs)
+# and a file that is not a log, as a double-click would (no folder given) but with
+# --no-open; then asks for a folder that does not exist.
 # Usage: report.sh QUARN_REPORT_EXE WORK_DIRECTORY SCENARIO_DIRECTORY...
 set -u
 exe=$1
@@ -19,6 +20,10 @@ for dir in "$@"; do
   mkdir -p "$work/logs/$learner"
   cp "$dir"/*.log "$work/logs/$learner/" || fail "no practice log in $dir"
 done
+# たろう: the folder's UTF-16 name must reach the page as UTF-8.
+taro=$(printf '\343\201\237\343\202\215\343\201\206')
+mkdir -p "$work/logs/$taro"
+cp "$1"/*.log "$work/logs/$taro/"
 printf 'not a practice log\r\n' >"$work/logs/notes.log"
 before=$(cd "$work/logs" && find . | sort)
 
@@ -34,10 +39,12 @@ after=$(cd "$work/logs" && find . | grep -v '^\./report\.html$' | sort)
 for dir in "$@"; do
   grep -q "<h2>$(basename "$dir")</h2>" "$page" || fail "no section for $(basename "$dir")"
 done
+grep -q "<h2>$taro</h2>" "$page" || fail "no section for $taro"
+learners=$(($# + 1))
 grids=$(grep -o 'class="grid"' "$page" | wc -l)
-[ "$grids" = "$#" ] || fail "$grids fact grids for $# learners"
+[ "$grids" = "$learners" ] || fail "$grids fact grids for $learners learners"
 cells=$(grep -o '<td class="[a-z]*" title=' "$page" | wc -l)
-[ "$cells" = $((81 * $#)) ] || fail "$cells grid cells"
+[ "$cells" = $((81 * learners)) ] || fail "$cells grid cells"
 grep -q '<code>notes.log</code>' "$page" || fail "notes.log is not listed as not read"
 
 wine "$exe" 'Z:\no\such\folder' --no-open >"$work/missing.txt" 2>&1
