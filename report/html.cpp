@@ -426,7 +426,14 @@ std::string ReportPage(std::string_view folderName, const std::vector<LearnerRep
     html += "（<a href=\"#files\">読めなかったファイル " +
             std::to_string(collection.notRead.size()) + " 件</a>）";
   }
-  html += "</p><section id=\"overview\"><h2>一覧</h2>" + Overview(learners) + "</section>";
+  html += "</p>";
+  if (learners.empty()) {
+    html +=
+        "<p "
+        "class=\"empty\">このフォルダーとその下のフォルダーに、読める練習記録（*."
+        "log）はありません。</p>";
+  }
+  html += "<section id=\"overview\"><h2>一覧</h2>" + Overview(learners) + "</section>";
   html += Legend();
   for (size_t i = 0; i < learners.size(); i++) {
     const LearnerReport& learner = learners[i];

@@ -102,11 +102,12 @@ int main(int argc, char** argv) {
   getrusage(RUSAGE_CHILDREN, &usage);
   std::error_code ec;
   auto size = fs::file_size(output, ec);
-  std::printf("exit %d, %.2f s wall, %.2f s user, %.2f s system, peak RSS %.1f MB, HTML %.2f MB\n",
-              WIFEXITED(status) ? WEXITSTATUS(status) : -1, seconds,
-              usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6,
-              usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6, usage.ru_maxrss / 1024.0,
-              ec ? 0.0 : size / 1048576.0);
+  std::printf(
+      "exit %d, %.2f s wall, %.2f s user, %.2f s system, peak RSS %.1f MiB, HTML %.2f MiB\n",
+      WIFEXITED(status) ? WEXITSTATUS(status) : -1, seconds,
+      usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6,
+      usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6, usage.ru_maxrss / 1024.0,
+      ec ? 0.0 : size / 1048576.0);
   if (keep) {
     std::printf("kept %s and %s\n", folderText.c_str(), outputText.c_str());
   } else {

@@ -130,6 +130,16 @@ TEST_F(TempFolder, WritesOnlyTheReportAndEscapesNames) {
   EXPECT_EQ(html.find("http"), std::string::npos);  // nothing fetched
 }
 
+TEST_F(TempFolder, FolderWithoutLogsSaysSo) {
+  Write("notes.txt", "no logs here");
+  Outcome outcome = WriteReport(ParseArguments({root / "class", "--no-open"}));
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
+  std::ifstream in(root / "class" / "report.html", std::ios::binary);
+  std::stringstream page;
+  page << in.rdbuf();
+  EXPECT_NE(page.str().find("class=\"empty\""), std::string::npos);
+}
+
 TEST_F(TempFolder, FailuresExitWithTwo) {
   Write("ken/a.log", kLog);
   fs::create_directories(root / "class" / "taken.html");
