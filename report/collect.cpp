@@ -22,15 +22,19 @@ bool HasLogExtension(const std::filesystem::path& path) {
   return ext == ".log";
 }
 
-// Reads at most limit + 1 bytes, so that a larger file is recognised without reading it.
+// Reads at most about limit + 1 bytes, so that a larger file is recognised without reading it
+// whole. Reads in small pieces: a log is about 3 KB.
 bool ReadFilePrefix(const std::filesystem::path& path, std::uintmax_t limit, std::string& out) {
+  out.clear();
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  out.resize(limit + 1);
-  in.read(out.data(), static_cast<std::streamsize>(out.size()));
-  if (in.bad()) return false;
-  out.resize(static_cast<size_t>(in.gcount()));
-  return true;
+  char piece[8192];
+  while (out.size() <= limit) {
+    in.read(piece, sizeof piece);
+    out.append(piece, static_cast<size_t>(in.gcount()));
+    if (!in) break;
+  }
+  return !in.bad();
 }
 
 std::string CountNote(const Run& run) {
@@ -165,13 +169,11 @@ Collection CollectLogs(const std::filesystem::path& folder) {
   std::map<std::tuple<std::string, Drill, int64_t>, std::string> seen;
   std::string bytes;
   for (const Found& file : found) {
-    std::error_code sizeError;
-    std::uintmax_t size = fs::file_size(file.path, sizeError);
-    if (sizeError || !ReadFilePrefix(file.path, kMaxLogBytes, bytes)) {
+    if (!ReadFilePrefix(file.path, kMaxLogBytes, bytes)) {
       collection.notRead.push_back({file.shown, "読み込めません"});
       continue;
     }
-    if (size > kMaxLogBytes || bytes.size() > kMaxLogBytes) {
+    if (bytes.size() > kMaxLogBytes) {
       collection.notRead.push_back({file.shown, "練習記録としては大きすぎます"});
       continue;
     }
