@@ -1,11 +1,11 @@
 // The report program's system services on Windows. It is a window-subsystem program, so a
 // double-click shows no console; started from a console it writes there, and with neither
 // a console nor redirected output it shows notices and errors in a message box.
-#include <objbase.h>
-#include <shellapi.h>
-
 #include "platform/shell.h"
 #include "platform/win32/win32_handles.h"
+
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <string>
 
