@@ -37,6 +37,35 @@ bool ReadFilePrefix(const std::filesystem::path& path, std::uintmax_t limit, std
   return !in.bad();
 }
 
+// Orders names as people read them: "learner4" before "learner10".
+struct NaturalLess {
+  bool operator()(const std::string& x, const std::string& y) const {
+    size_t i = 0, j = 0;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (i < x.size() && j < y.size()) {
+      if (digit(x[i]) && digit(y[j])) {
+        size_t iEnd = x.find_first_not_of("0123456789", i);
+        size_t jEnd = y.find_first_not_of("0123456789", j);
+        std::string_view a = std::string_view(x).substr(i, iEnd - i);
+        std::string_view b = std::string_view(y).substr(j, jEnd - j);
+        a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
+        b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
+        if (a.size() != b.size()) return a.size() < b.size();
+        if (a != b) return a < b;
+        i = iEnd == std::string::npos ? x.size() : iEnd;
+        j = jEnd == std::string::npos ? y.size() : jEnd;
+      } else {
+        if (x[i] != y[j])
+          return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[j]);
+        i++;
+        j++;
+      }
+    }
+    if ((x.size() - i) != (y.size() - j)) return x.size() - i < y.size() - j;
+    return x < y;  // "a01" and "a1": any fixed order
+  }
+};
+
 std::string CountNote(const Run& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
   std::string note;
@@ -137,7 +166,7 @@ std::string PathText(const std::filesystem::path& path) {
 Collection CollectLogs(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   Collection collection;
-  std::map<std::string, Learner> learners;
+  std::map<std::string, Learner, NaturalLess> learners;
   std::error_code ec;
   fs::path absolute = fs::absolute(folder, ec).lexically_normal();
   if (!absolute.has_filename()) absolute = absolute.parent_path();  // "x/" or "x/."

@@ -376,11 +376,15 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
     std::string change = "—";
     if (latest->runs.size() > static_cast<size_t>(kBaselineRuns) && latest->baselineMs) {
       int64_t diff = static_cast<int64_t>(run.averageMs) - latest->baselineMs;
-      double share = static_cast<double>(diff) / latest->baselineMs;
-      std::string sign = diff < 0 ? "−" : "+";
-      change = "<span class=\"" + std::string(diff < 0 ? "better" : "worse") + "\">" + sign +
-               SecondsText(static_cast<uint32_t>(diff < 0 ? -diff : diff)) + " 秒（" + sign +
-               Percent(share < 0 ? -share : share) + "）</span>";
+      uint32_t size = static_cast<uint32_t>(diff < 0 ? -diff : diff);
+      std::string percent = Fixed(100.0 * size / latest->baselineMs, 0) + "%";
+      if (SecondsText(size) == "0.0") {
+        change = "±0.0 秒（±0%）";
+      } else {
+        const char* sign = diff < 0 ? "−" : "+";
+        change = "<span class=\"" + std::string(diff < 0 ? "better" : "worse") + "\">" + sign +
+                 SecondsText(size) + " 秒（" + sign + percent + "）</span>";
+      }
     }
     html += "<td>" + DateText(run.start) + "</td><td>" +
             (latest->drill == Drill::kDivision ? "わり算" : "ひき算") + "</td><td class=\"num\">" +

@@ -60,6 +60,8 @@ TEST_F(TempFolder, LearnersFromSubfolders) {
   Write("ken/notes.txt", "not a log");
   Write("\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89/c.log", kLog);  // さくら in UTF-8
   Write("\x8E\x52\x93\x63/d.log", kLog);                      // 山田 in CP932
+  Write("kid10/e.log", kLog);
+  Write("kid9/f.log", kLog);
   Collection collection = CollectLogs(root / "class");
   std::vector<std::pair<std::string, size_t>> learners;
   for (const Learner& l : collection.learners)
@@ -67,9 +69,11 @@ TEST_F(TempFolder, LearnersFromSubfolders) {
   EXPECT_EQ(learners, (std::vector<std::pair<std::string, size_t>>{
                           {"class", 1},
                           {"ken", 2},
+                          {"kid9", 1},
+                          {"kid10", 1},
                           {"\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89", 1},
                           {"\xE5\xB1\xB1\xE7\x94\xB0", 1}}));
-  EXPECT_EQ(collection.filesRead, 5);
+  EXPECT_EQ(collection.filesRead, 7);
   EXPECT_TRUE(collection.notRead.empty());
 
   // A trailing separator names the same folder.
@@ -214,6 +218,22 @@ TEST(Html, FactGridHasEightyOneCells) {
   EXPECT_EQ(cells, 81u);
   EXPECT_NE(grid.find("<td class=\"fluent\" title=\"5 ＋ 8 ＝ 13："), std::string::npos);
   EXPECT_NE(grid.find(">2.5</td>"), std::string::npos);
+}
+
+// The latest run against the average of the first runs.
+TEST(Html, OverviewChange) {
+  struct Case {
+    uint32_t latestMs;
+    const char* change;
+  } cases[] = {{4000, "−1.0 秒（−20%）"}, {6000, "+1.0 秒（+20%）"}, {4970, "±0.0 秒（±0%）"}};
+  for (const Case& c : cases) {
+    DrillStats stats;
+    stats.baselineMs = 5000;
+    stats.runs.resize(kBaselineRuns + 1);
+    stats.runs.back().averageMs = c.latestMs;
+    std::string html = Overview({LearnerReport{"ken", {stats}}});
+    EXPECT_NE(html.find(c.change), std::string::npos) << c.latestMs << ": " << html;
+  }
 }
 
 }  // namespace
