@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""Turns the text pixel maps division_icon.txt and subtraction_icon.txt into division.ico and
-subtraction.ico, the two builds' MAINICON: the drawn 32 x 32 image, and from it the 16 x 16
-and 48 x 48 images that Explorer and the Start menu show; all 16 colours (4 bits per pixel)
-with a transparency mask.
+"""Turns the text pixel maps division_icon.txt, subtraction_icon.txt and report_icon.txt into
+division.ico, subtraction.ico and report.ico, the MAINICON of the two drills and of the
+report: the drawn 32 x 32 image, and from it the 16 x 16 and 48 x 48 images that Explorer and
+the Start menu show; all 16 colours (4 bits per pixel) with a transparency mask.
 
 A map is 32 lines of 32 characters after any '#' comment lines; each character names one
 colour of the standard 16-colour Windows palette (see PALETTE) or '.' for transparent.
@@ -35,7 +35,11 @@ PALETTE = [
     ("W", (0xFF, 0xFF, 0xFF)),  # white
 ]
 TRANSPARENT = "."
-ICONS = {"division_icon.txt": "division.ico", "subtraction_icon.txt": "subtraction.ico"}
+ICONS = {
+    "division_icon.txt": "division.ico",
+    "subtraction_icon.txt": "subtraction.ico",
+    "report_icon.txt": "report.ico",
+}
 
 
 def ReadMap(path):

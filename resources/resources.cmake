@@ -3,7 +3,7 @@
 # both executables carry what the script names.
 set(QUARN_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(QUARN_RESOURCE_DATA KORVEN.ttf right.wav wrong.wav division.ico subtraction.ico
-                        quarn.manifest)
+                        quarn.manifest version_block.rc)
 list(TRANSFORM QUARN_RESOURCE_DATA PREPEND ${QUARN_RESOURCE_DIR}/)
 
 configure_file(${QUARN_RESOURCE_DIR}/quarn_version.h.in
@@ -31,4 +31,5 @@ enable_testing()
 add_test(NAME exe_resources
          COMMAND ${QUARN_PYTHON} ${CMAKE_SOURCE_DIR}/tests/unit/exe_resources_test.py
                  $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR}
-                 ${PROJECT_VERSION} ${QUARN_PUBLISHER} ${QUARN_COPYRIGHT})
+                 ${PROJECT_VERSION} ${QUARN_PUBLISHER} ${QUARN_COPYRIGHT}
+                 $<TARGET_FILE:Quarn_Report>)

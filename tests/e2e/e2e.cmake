@@ -45,6 +45,7 @@ foreach(program D_Quarn S_Quarn)
   set(variant ${QUARN_E2E_ARGS_${program}})
   quarn_e2e_test(${program}.startup startup 60 ${variant})
   quarn_e2e_test(${program}.full-run full-run 150 ${variant})
+  set_tests_properties(e2e.${program}.full-run PROPERTIES FIXTURES_SETUP quarn_e2e_logs)
   quarn_e2e_test(${program}.quit-button quit-button 60 ${variant})
   quarn_e2e_test(${program}.keys keys 60 ${variant})
   quarn_e2e_test(${program}.log-unwritable log-unwritable 60 ${variant})
@@ -53,6 +54,15 @@ endforeach()
 quarn_e2e_test(regional-empty regional-empty 60 ${QUARN_E2E_ARGS_D_Quarn})
 quarn_e2e_test(non-ascii-paths non-ascii-paths 60 ${QUARN_E2E_ARGS_S_Quarn})
 quarn_e2e_test(two-instances two-instances 90 ${QUARN_E2E_ARGS_D_Quarn} ${QUARN_E2E_ARGS_S_Quarn})
+
+# Quarn_Report.exe on the logs the two full runs left, one learner per drill, started the
+# way a double-click starts it (no folder, the logs in the current directory) but with
+# --no-open.
+add_test(NAME e2e.Quarn_Report
+         COMMAND sh ${QUARN_E2E_DIR}/report.sh $<TARGET_FILE:Quarn_Report> ${QUARN_E2E_OUT}/Quarn_Report
+                 ${QUARN_E2E_OUT}/D_Quarn.full-run ${QUARN_E2E_OUT}/S_Quarn.full-run)
+set_tests_properties(e2e.Quarn_Report PROPERTIES
+  TIMEOUT 120 RESOURCE_LOCK quarn_wine_session FIXTURES_REQUIRED quarn_e2e_logs LABELS e2e)
 
 # Start-up and key-to-screen times; they print figures and check nothing timed. They run
 # only when asked for: ctest --preset mingw -C Measure -R e2e.measure -V [--repeat until-fail:3]
@@ -70,5 +80,5 @@ endforeach()
 find_program(QUARN_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump)
 add_test(NAME e2e.imports
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QUARN_OBJDUMP}
-                 "-DPROGRAMS=$<TARGET_FILE:D_Quarn>;$<TARGET_FILE:S_Quarn>"
+                 "-DPROGRAMS=$<TARGET_FILE:D_Quarn>;$<TARGET_FILE:S_Quarn>;$<TARGET_FILE:Quarn_Report>"
                  -P ${QUARN_E2E_DIR}/imports.cmake)

@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Reads the resource tree of the built D_Quarn.exe and S_Quarn.exe and checks that each carries
 the font, the two sounds, its own icon, the manifest and the version block, byte for byte
-where the resource comes from a file; and that the PE header holds the hardening flags.
+where the resource comes from a file; that Quarn_Report.exe carries its icon, the manifest
+and its version block but none of the drills' data; and that the PE headers hold the
+hardening flags.
 
 Usage: exe_resources_test.py D_QUARN_EXE S_QUARN_EXE RESOURCE_DIRECTORY VERSION PUBLISHER
-                             COPYRIGHT
+                             COPYRIGHT QUARN_REPORT_EXE
 """
 
 import os
@@ -94,6 +96,55 @@ def Text(node):
     return node[1].decode("utf-16-le").rstrip("\0")
 
 
+def AssertIconIs(test, found, ico):
+    """The MAINICON group and its images are those of the .ico file, in all three sizes."""
+    group = found.get((RT_GROUP_ICON, "MAINICON"))
+    test.assertIsNotNone(group)
+    reserved, kind, count = struct.unpack_from("<HHH", group, 0)
+    test.assertEqual((reserved, kind, count), struct.unpack_from("<HHH", ico, 0))
+    sides = []
+    for i in range(count):
+        width, height, colours, _, planes, bits, size, iconId = struct.unpack_from(
+            "<BBBBHHIH", group, 6 + 14 * i
+        )
+        fileEntry = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
+        test.assertEqual(
+            (width, height, colours, planes, bits, size),
+            fileEntry[:3] + fileEntry[4:7],
+        )
+        offset = fileEntry[7]
+        test.assertEqual(found.get((RT_ICON, iconId)), ico[offset : offset + size])
+        sides.append(width)
+    test.assertEqual(sorted(sides), [16, 32, 48])
+
+
+def AssertVersionBlock(test, found, program, description):
+    """The version block names the program and carries the build's version and maker."""
+    data = found.get((RT_VERSION, 1))
+    test.assertIsNotNone(data)
+    root, _ = VersionBlocks(data)
+    test.assertEqual(root[0], "VS_VERSION_INFO")
+    signature, _, _, _, productMs, productLs = struct.unpack_from("<6I", root[1])
+    test.assertEqual(signature, 0xFEEF04BD)
+    major, minor, patch = (int(n) for n in ARGS["version"].split("."))
+    test.assertEqual((productMs, productLs), (major << 16 | minor, patch << 16))
+    strings = Child(Child(root, "StringFileInfo"), "041103A4")
+    expected = {
+        "FileDescription": description,
+        "ProductName": description,
+        "ProductVersion": ARGS["version"],
+        "FileVersion": ARGS["version"] + ".0",
+        "OriginalFilename": program + ".exe",
+        "InternalName": program,
+        "CompanyName": ARGS["publisher"],
+        "LegalCopyright": ARGS["copyright"],
+    }
+    for key, value in expected.items():
+        test.assertEqual(Text(Child(strings, key)), value, key)
+    translation = Child(Child(root, "VarFileInfo"), "Translation")[1]
+    test.assertEqual(struct.unpack("<HH", translation), (0x0411, 932))
+
+
 class ExeResources(unittest.TestCase):
     BUILDS = [
         ("D_Quarn", "division.ico", "Divide Quarn"),
@@ -119,26 +170,7 @@ class ExeResources(unittest.TestCase):
     def testMainIconIsTheBuildsOwn(self):
         for program, iconFile, _ in self.BUILDS:
             with self.subTest(program=program):
-                found = self.resources[program]
-                group = found.get((RT_GROUP_ICON, "MAINICON"))
-                self.assertIsNotNone(group)
-                ico = self.File(iconFile)
-                reserved, kind, count = struct.unpack_from("<HHH", group, 0)
-                self.assertEqual((reserved, kind, count), struct.unpack_from("<HHH", ico, 0))
-                sides = []
-                for i in range(count):
-                    width, height, colours, _, planes, bits, size, iconId = struct.unpack_from(
-                        "<BBBBHHIH", group, 6 + 14 * i
-                    )
-                    fileEntry = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
-                    self.assertEqual(
-                        (width, height, colours, planes, bits, size),
-                        fileEntry[:3] + fileEntry[4:7],
-                    )
-                    offset = fileEntry[7]
-                    self.assertEqual(found.get((RT_ICON, iconId)), ico[offset : offset + size])
-                    sides.append(width)
-                self.assertEqual(sorted(sides), [16, 32, 48])
+                AssertIconIs(self, self.resources[program], self.File(iconFile))
         icons = [
             {data for (kind, _), data in self.resources[program].items() if kind == RT_ICON}
             for program, _, _ in self.BUILDS
@@ -168,29 +200,7 @@ class ExeResources(unittest.TestCase):
     def testVersionBlock(self):
         for program, _, description in self.BUILDS:
             with self.subTest(program=program):
-                data = self.resources[program].get((RT_VERSION, 1))
-                self.assertIsNotNone(data)
-                root, _ = VersionBlocks(data)
-                self.assertEqual(root[0], "VS_VERSION_INFO")
-                signature, _, _, _, productMs, productLs = struct.unpack_from("<6I", root[1])
-                self.assertEqual(signature, 0xFEEF04BD)
-                major, minor, patch = (int(n) for n in ARGS["version"].split("."))
-                self.assertEqual((productMs, productLs), (major << 16 | minor, patch << 16))
-                strings = Child(Child(root, "StringFileInfo"), "041103A4")
-                expected = {
-                    "FileDescription": description,
-                    "ProductName": description,
-                    "ProductVersion": ARGS["version"],
-                    "FileVersion": ARGS["version"] + ".0",
-                    "OriginalFilename": program + ".exe",
-                    "InternalName": program,
-                    "CompanyName": ARGS["publisher"],
-                    "LegalCopyright": ARGS["copyright"],
-                }
-                for key, value in expected.items():
-                    self.assertEqual(Text(Child(strings, key)), value, key)
-                translation = Child(Child(root, "VarFileInfo"), "Translation")[1]
-                self.assertEqual(struct.unpack("<HH", translation), (0x0411, 932))
+                AssertVersionBlock(self, self.resources[program], program, description)
 
 
 class Hardening(unittest.TestCase):
@@ -210,7 +220,7 @@ class Hardening(unittest.TestCase):
     }
 
     def testHeaderFlagsSizeAndTimeStamp(self):
-        for program, _, _ in ExeResources.BUILDS:
+        for program in PROGRAMS:
             with open(ARGS[program], "rb") as f:
                 image = f.read()
             pe = struct.unpack_from("<I", image, 0x3C)[0]
@@ -221,7 +231,8 @@ class Hardening(unittest.TestCase):
                 self.assertEqual(stamp, 0, "a link time stamp makes every build differ")
                 sourceDir = os.path.dirname(os.path.abspath(ARGS["dir"])).encode()
                 self.assertNotIn(sourceDir, image, "a build path makes checkouts differ")
-                self.assertLess(len(image), 1 << 20)
+                if program != "Quarn_Report":
+                    self.assertLess(len(image), 1 << 20)
             for flag, bit in self.DLL_CHARACTERISTICS.items():
                 with self.subTest(program=program, flag=flag):
                     self.assertTrue(characteristics & bit)
@@ -230,9 +241,25 @@ class Hardening(unittest.TestCase):
                     self.assertIn(text, image)
 
 
+class ReportResources(unittest.TestCase):
+    def setUp(self):
+        self.found = Resources(ARGS["Quarn_Report"])
+
+    def testIconManifestAndVersionOnly(self):
+        with open(os.path.join(ARGS["dir"], "report.ico"), "rb") as f:
+            AssertIconIs(self, self.found, f.read())
+        self.assertIsNotNone(self.found.get((RT_MANIFEST, 1)))
+        AssertVersionBlock(self, self.found, "Quarn_Report", "Quarn Report")
+        self.assertNotIn(("MYFONT", "MYFONT"), self.found)
+        self.assertNotIn(("WAVE", 101), self.found)
+
+
+# Every program of the build, for the checks that hold for all of them.
+PROGRAMS = ["D_Quarn", "S_Quarn", "Quarn_Report"]
+
 if __name__ == "__main__":
-    if len(sys.argv) != 7:
+    if len(sys.argv) != 8:
         sys.exit(__doc__)
     ARGS.update(D_Quarn=sys.argv[1], S_Quarn=sys.argv[2], dir=sys.argv[3], version=sys.argv[4],
-                publisher=sys.argv[5], copyright=sys.argv[6])
+                publisher=sys.argv[5], copyright=sys.argv[6], Quarn_Report=sys.argv[7])
     unittest.main(argv=sys.argv[:1], verbosity=2)

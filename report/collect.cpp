@@ -1,0 +1,236 @@
+// Walking the folder and reading each log. Nothing is written here.
+#include "report/collect.h"
+
+#include "report/file_io.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <system_error>
+#include <tuple>
+
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
+
+namespace report {
+namespace {
+
+bool HasLogExtension(const std::filesystem::path& path) {
+  std::string ext = PathText(path.extension());
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".log";
+}
+
+// Reads at most about limit + 1 bytes, so that a larger file is recognised without reading it
+// whole. Reads in small pieces: a log is about 3 KB.
+bool ReadFilePrefix(const std::filesystem::path& path, std::uintmax_t limit, std::string& out) {
+  out.clear();
+  UniqueFile in = OpenFile(path, false);
+  if (!in) return false;
+  char piece[8192];
+  while (out.size() <= limit) {
+    size_t n = std::fread(piece, 1, sizeof piece, in.get());
+    out.append(piece, n);
+    if (n < sizeof piece) break;
+  }
+  return std::ferror(in.get()) == 0;
+}
+
+// Orders names as people read them: "learner4" before "learner10".
+struct NaturalLess {
+  bool operator()(const std::string& x, const std::string& y) const {
+    size_t i = 0, j = 0;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (i < x.size() && j < y.size()) {
+      if (digit(x[i]) && digit(y[j])) {
+        size_t iEnd = x.find_first_not_of("0123456789", i);
+        size_t jEnd = y.find_first_not_of("0123456789", j);
+        std::string_view a = std::string_view(x).substr(i, iEnd - i);
+        std::string_view b = std::string_view(y).substr(j, jEnd - j);
+        a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
+        b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
+        if (a.size() != b.size()) return a.size() < b.size();
+        if (a != b) return a < b;
+        i = iEnd == std::string::npos ? x.size() : iEnd;
+        j = jEnd == std::string::npos ? y.size() : jEnd;
+      } else {
+        if (x[i] != y[j])
+          return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[j]);
+        i++;
+        j++;
+      }
+    }
+    if ((x.size() - i) != (y.size() - j)) return x.size() - i < y.size() - j;
+    return x < y;  // "a01" and "a1": any fixed order
+  }
+};
+
+std::string CountNote(const Run& run) {
+  int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
+  std::string note;
+  if (run.skippedLines) {
+    note = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" + run.skipReason + "）";
+  }
+  if (lines != run.headerCount) {
+    if (!note.empty()) note += "。";
+    note += "見出しの問題数 " + std::to_string(run.headerCount) + " と行数 " +
+            std::to_string(lines) + " が合いません";
+  }
+  return note;
+}
+
+#if !defined(_WIN32)
+std::string Cp932ToUtf8(std::string_view bytes) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string in(bytes);
+  std::string out(bytes.size() * 3 + 4, '\0');
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (done == static_cast<size_t>(-1) || inLeft) return {};
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Replaces each byte of malformed UTF-8 with U+FFFD.
+std::string RepairUtf8(std::string_view bytes) {
+  std::string out;
+  for (size_t i = 0; i < bytes.size();) {
+    size_t n = 1;
+    while (n <= 4 && i + n <= bytes.size() && !IsUtf8(bytes.substr(i, n)))
+      n++;
+    if (n <= 4 && i + n <= bytes.size()) {
+      out += bytes.substr(i, n);
+      i += n;
+    } else {
+      out += "\xEF\xBF\xBD";
+      i++;
+    }
+  }
+  return out;
+}
+#endif
+
+}  // namespace
+
+bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    size_t n;
+    uint32_t cp;
+    if (c < 0x80) {
+      i++;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      n = 1, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3, cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + n >= bytes.size()) return false;
+    for (size_t k = 1; k <= n; k++) {
+      unsigned char t = static_cast<unsigned char>(bytes[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF.
+    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return false;
+    }
+    i += n + 1;
+  }
+  return true;
+}
+
+std::string PathText(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  return Utf8FromWide(path.native());
+#else
+  const std::string& bytes = path.native();
+  if (IsUtf8(bytes)) return bytes;
+  std::string converted = Cp932ToUtf8(bytes);
+  return converted.empty() ? RepairUtf8(bytes) : converted;
+#endif
+}
+
+Collection CollectLogs(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  Collection collection;
+  std::map<std::string, Learner, NaturalLess> learners;
+  std::error_code ec;
+  fs::path absolute = fs::absolute(folder, ec).lexically_normal();
+  if (!absolute.has_filename()) absolute = absolute.parent_path();  // "x/" or "x/."
+  std::string folderName = PathText(absolute.has_filename() ? absolute.filename() : absolute);
+
+  // The logs first, in path order, so that the page does not depend on the order in which
+  // the file system lists a folder.
+  struct Found {
+    fs::path path;
+    std::string shown;
+    std::string learner;
+  };
+  std::vector<Found> found;
+  fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
+    std::error_code typeError;
+    if (!entry.is_regular_file(typeError) || !HasLogExtension(entry.path())) continue;
+    fs::path relative = entry.path().lexically_relative(folder);
+    found.push_back({entry.path(), PathText(relative.generic_string<fs::path::value_type>()),
+                     it.depth() == 0 ? folderName : PathText(*relative.begin())});
+  }
+  if (ec) collection.notRead.push_back({PathText(folder), "フォルダーを最後まで読めません"});
+  std::sort(found.begin(), found.end(),
+            [](const Found& x, const Found& y) { return x.shown < y.shown; });
+
+  // A run is known by its drill and start second: the drill names its log after the start,
+  // so a second file with both alike is a copy (a backup folder, say) and would count twice.
+  std::map<std::tuple<std::string, Drill, int64_t>, std::string> seen;
+  std::string bytes;
+  for (const Found& file : found) {
+    if (!ReadFilePrefix(file.path, kMaxLogBytes, bytes)) {
+      collection.notRead.push_back({file.shown, "読み込めません"});
+      continue;
+    }
+    if (bytes.size() > kMaxLogBytes) {
+      collection.notRead.push_back({file.shown, "練習記録としては大きすぎます"});
+      continue;
+    }
+    ReadResult result = ReadLog(bytes);
+    if (!result.ok) {
+      collection.notRead.push_back({file.shown, result.error});
+      continue;
+    }
+    auto [first, isNew] = seen.try_emplace(
+        std::make_tuple(file.learner, result.run.drill, result.run.start.Seconds()), file.shown);
+    if (!isNew) {
+      collection.notRead.push_back({file.shown, first->second + " と同じ回の記録です"});
+      continue;
+    }
+    std::string note = CountNote(result.run);
+    if (!note.empty()) collection.partlyRead.push_back({file.shown, note});
+    Learner& l = learners[file.learner];
+    l.name = file.learner;
+    l.runs.push_back(std::move(result.run));
+    collection.filesRead++;
+  }
+
+  for (auto& [name, learner] : learners)
+    collection.learners.push_back(std::move(learner));
+  auto byPath = [](const FileNote& x, const FileNote& y) { return x.path < y.path; };
+  std::sort(collection.notRead.begin(), collection.notRead.end(), byPath);
+  std::sort(collection.partlyRead.begin(), collection.partlyRead.end(), byPath);
+  return collection;
+}
+
+}  // namespace report

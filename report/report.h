@@ -1,0 +1,42 @@
+// The report program's work apart from the platform: its command line, reading a folder
+// into the page, and writing the page.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "report/collect.h"
+#include "report/file_io.h"
+#include "report/html.h"
+
+namespace report {
+
+inline constexpr int kExitFailure = 2;
+inline constexpr const char* kReportFileName = "report.html";
+
+struct Options {
+  std::filesystem::path folder = PathFromUtf8(".");
+  std::filesystem::path output;  // FOLDER/report.html when not given
+  bool open = true;
+  bool help = false;
+  std::string error;  // a command line that cannot be used, UTF-8
+};
+
+extern const char kUsage[];
+
+Options ParseArguments(const std::vector<std::filesystem::path>& args);
+
+// Groups the learners' runs by drill and computes their figures.
+std::vector<LearnerReport> Analyse(const Collection& collection);
+
+struct Outcome {
+  int exitCode = 0;
+  std::string message;  // UTF-8: what was written, or why nothing was
+  std::filesystem::path written;
+};
+
+// Reads options.folder and writes the page; nothing else is written anywhere.
+Outcome WriteReport(const Options& options);
+
+}  // namespace report

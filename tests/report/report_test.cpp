@@ -1,0 +1,240 @@
+// The folder walk, the command line, the page's parts and the whole run from folder to file,
+// on folders made in a temporary directory.
+#include "report/report.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace report {
+namespace {
+
+namespace fs = std::filesystem;
+
+#define TIMES "\x81\x7E"
+#define EQUALS "\x81\x81"
+
+const std::string kLog =
+    "Divide Quarn,2024/03/05,09:07:02,2\r\n"
+    "7" TIMES "?" EQUALS
+    "56,8,00:03.125,0\r\n"
+    "4" TIMES "6" EQUALS "2?,4,00:05.500,1\r\n";
+
+// The same run a day later.
+const std::string kLaterLog = "Divide Quarn,2024/03/06" + kLog.substr(kLog.find(",09:"));
+
+class TempFolder : public testing::Test {
+ protected:
+  void SetUp() override {
+    root =
+        fs::temp_directory_path() / ("quarn-report-test-" + std::to_string(getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root);
+    fs::create_directories(root / "class");
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  void Write(const fs::path& relative, const std::string& bytes) {
+    fs::path path = root / "class" / relative;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  std::set<std::string> Listing() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(root / "class")) {
+      names.insert(entry.path().lexically_relative(root / "class").generic_string());
+    }
+    return names;
+  }
+
+  fs::path root;
+};
+
+TEST_F(TempFolder, LearnersFromSubfolders) {
+  Write("20240305090702.log", kLog);
+  Write("ken/a.log", kLog);
+  Write("ken/older/b.LOG", kLaterLog);  // deeper folders belong to the same learner
+  Write("ken/notes.txt", "not a log");
+  Write("\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89/c.log", kLog);  // さくら in UTF-8
+  Write("\x8E\x52\x93\x63/d.log", kLog);                      // 山田 in CP932
+  Write("kid10/e.log", kLog);
+  Write("kid9/f.log", kLog);
+  Collection collection = CollectLogs(root / "class");
+  std::vector<std::pair<std::string, size_t>> learners;
+  for (const Learner& l : collection.learners)
+    learners.emplace_back(l.name, l.runs.size());
+  EXPECT_EQ(learners, (std::vector<std::pair<std::string, size_t>>{
+                          {"class", 1},
+                          {"ken", 2},
+                          {"kid9", 1},
+                          {"kid10", 1},
+                          {"\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89", 1},
+                          {"\xE5\xB1\xB1\xE7\x94\xB0", 1}}));
+  EXPECT_EQ(collection.filesRead, 7);
+  EXPECT_TRUE(collection.notRead.empty());
+
+  // A trailing separator names the same folder.
+  Collection again = CollectLogs((root / "class").string() + "/");
+  ASSERT_FALSE(again.learners.empty());
+  EXPECT_EQ(again.learners[0].name, "class");
+}
+
+TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
+  Write("ken/good.log", kLog);
+  Write("ken/backup/good.log", kLog);  // a copy: the same drill and start
+  Write("ken/empty.log", "");
+  Write("ken/other.log", "2024-03-05 INFO service started\n");
+  Write("ken/huge.log", std::string(kMaxLogBytes + 1, 'x'));
+  Write("ken/date.log",
+        "Divide Quarn,2024/13/05,09:07:02,1\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n");
+  std::string cut = "Divide Quarn,2024/03/07" + kLog.substr(kLog.find(",09:"));
+  Write("ken/cut.log", cut.substr(0, cut.size() - 5));
+  Write("ken/count.log",
+        "Divide Quarn,2024/03/06,09:07:02,100\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n");
+  Collection collection = CollectLogs(root / "class");
+  std::vector<std::string> notRead;
+  for (const FileNote& note : collection.notRead) {
+    notRead.push_back(note.path);
+    EXPECT_FALSE(note.reason.empty()) << note.path;
+  }
+  EXPECT_EQ(notRead, (std::vector<std::string>{"ken/date.log", "ken/empty.log", "ken/good.log",
+                                               "ken/huge.log", "ken/other.log"}));
+  EXPECT_NE(collection.notRead[2].reason.find("ken/backup/good.log"), std::string::npos);
+  ASSERT_EQ(collection.partlyRead.size(), 2u);
+  EXPECT_EQ(collection.partlyRead[0].path, "ken/count.log");
+  EXPECT_NE(collection.partlyRead[0].reason.find("100"), std::string::npos);
+  EXPECT_EQ(collection.partlyRead[1].path, "ken/cut.log");
+  EXPECT_NE(collection.partlyRead[1].reason.find("1 行"), std::string::npos);
+  ASSERT_EQ(collection.learners.size(), 1u);
+  EXPECT_EQ(collection.learners[0].runs.size(), 3u);
+}
+
+TEST_F(TempFolder, WritesOnlyTheReportAndEscapesNames) {
+  Write("<b>&amp;/a.log", kLog);
+  Write("ken/a.log", kLog);
+  Write("ken/bad.log", "no log");
+  std::set<std::string> before = Listing();
+  Options options = ParseArguments({root / "class", "--no-open"});
+  Outcome outcome = WriteReport(options);
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
+  std::set<std::string> after = Listing();
+  before.insert("report.html");
+  EXPECT_EQ(after, before);
+
+  std::ifstream in(root / "class" / "report.html", std::ios::binary);
+  std::stringstream page;
+  page << in.rdbuf();
+  std::string html = page.str();
+  EXPECT_NE(html.find("&lt;b&gt;&amp;amp;"), std::string::npos);
+  EXPECT_EQ(html.find("<b>&amp;"), std::string::npos);
+  EXPECT_EQ(html.find("<script"), std::string::npos);
+  EXPECT_EQ(html.find("http"), std::string::npos);  // nothing fetched
+}
+
+TEST_F(TempFolder, FolderWithoutLogsSaysSo) {
+  Write("notes.txt", "no logs here");
+  Outcome outcome = WriteReport(ParseArguments({root / "class", "--no-open"}));
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
+  std::ifstream in(root / "class" / "report.html", std::ios::binary);
+  std::stringstream page;
+  page << in.rdbuf();
+  EXPECT_NE(page.str().find("class=\"empty\""), std::string::npos);
+}
+
+TEST_F(TempFolder, FailuresExitWithTwo) {
+  Write("ken/a.log", kLog);
+  fs::create_directories(root / "class" / "taken.html");
+  struct Case {
+    const char* what;
+    fs::path folder;
+    fs::path output;
+  } cases[] = {
+      {"missing folder", root / "missing", root / "out.html"},
+      {"folder is a file", root / "class" / "ken" / "a.log", root / "out.html"},
+      {"output in a missing folder", root / "class", root / "missing" / "out.html"},
+      {"output is a folder", root / "class", root / "class" / "taken.html"},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = WriteReport(ParseArguments({c.folder, "-o", c.output, "--no-open"}));
+    EXPECT_EQ(outcome.exitCode, kExitFailure) << c.what;
+    EXPECT_FALSE(outcome.message.empty()) << c.what;
+  }
+  EXPECT_FALSE(fs::exists(root / "out.html"));
+}
+
+TEST(ParseArguments, CommandLines) {
+  struct Case {
+    std::vector<fs::path> args;
+    fs::path folder, output;
+    bool open, help, error;
+  } cases[] = {
+      {{}, ".", fs::path(".") / "report.html", true, false, false},
+      {{"logs"}, "logs", fs::path("logs") / "report.html", true, false, false},
+      {{"logs", "-o", "x.html", "--no-open"}, "logs", "x.html", false, false, false},
+      {{"-o", "x.html", "logs"}, "logs", "x.html", true, false, false},
+      {{"--help"}, ".", fs::path(".") / "report.html", true, true, false},
+      {{"logs", "-o"}, "logs", "", true, false, true},
+      {{"--colour"}, ".", "", true, false, true},
+      {{"a", "b"}, "a", "", true, false, true},
+  };
+  for (const Case& c : cases) {
+    Options options = ParseArguments(c.args);
+    std::string what = c.args.empty() ? "(none)" : c.args[0].string();
+    EXPECT_EQ(!options.error.empty(), c.error) << what;
+    if (c.error) continue;
+    EXPECT_EQ(options.folder, c.folder) << what;
+    EXPECT_EQ(options.output, c.output) << what;
+    EXPECT_EQ(options.open, c.open) << what;
+    EXPECT_EQ(options.help, c.help) << what;
+  }
+}
+
+TEST(Html, EscapingAndNumbers) {
+  EXPECT_EQ(EscapeHtml("a<b>&\"c'"), "a&lt;b&gt;&amp;&quot;c&#39;");
+  EXPECT_EQ(EscapeHtml("山田"), "山田");
+  struct Case {
+    uint32_t ms;
+    const char* text;
+  } cases[] = {{0, "0.0"},    {49, "0.0"},   {2449, "2.4"},   {2450, "2.5"},
+               {4250, "4.3"}, {3000, "3.0"}, {62000, "62.0"}, {4294967295u, "4294967.3"}};
+  for (const Case& c : cases)
+    EXPECT_EQ(SecondsText(c.ms), c.text) << c.ms;
+}
+
+TEST(Html, FactGridHasEightyOneCells) {
+  report::Run run;
+  run.drill = Drill::kSubtraction;
+  run.headerCount = 1;
+  run.answers = {Answer{5, 8, 2, 0, 2500}};
+  DrillStats stats = Summarise(Drill::kSubtraction, {&run});
+  std::string grid = FactGrid(stats);
+  size_t cells = 0;
+  for (size_t at = grid.find("<td"); at != std::string::npos; at = grid.find("<td", at + 1)) {
+    cells++;
+  }
+  EXPECT_EQ(cells, 81u);
+  EXPECT_NE(grid.find("<td class=\"fluent\" title=\"5 ＋ 8 ＝ 13："), std::string::npos);
+  EXPECT_NE(grid.find(">2.5</td>"), std::string::npos);
+}
+
+// The latest run against the average of the first runs.
+TEST(Html, OverviewChange) {
+  struct Case {
+    uint32_t latestMs;
+    const char* change;
+  } cases[] = {{4000, "−1.0 秒（−20%）"}, {6000, "+1.0 秒（+20%）"}, {4970, "±0.0 秒（±0%）"}};
+  for (const Case& c : cases) {
+    DrillStats stats;
+    stats.baselineMs = 5000;
+    stats.runs.resize(kBaselineRuns + 1);
+    stats.runs.back().averageMs = c.latestMs;
+    std::string html = Overview({LearnerReport{"ken", {stats}}});
+    EXPECT_NE(html.find(c.change), std::string::npos) << c.latestMs << ": " << html;
+  }
+}
+
+}  // namespace
+}  // namespace report

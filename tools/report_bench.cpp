@@ -1,0 +1,118 @@
+// Measures the report program on a class-sized folder: 40 learners with a year of daily
+// runs (10,000 logs, about a million problem lines), made here in a temporary directory.
+// Prints the wall time, the peak memory and the page's size; checks nothing.
+//
+// Usage: quarn_report_bench [QUARN_REPORT] [LEARNERS] [RUNS_PER_LEARNER] [--keep]
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One run of the drill as it would write it: CP932, CR LF, regional "/" and ":".
+std::string MakeLog(std::mt19937& random, bool division, int day, int problems) {
+  char line[64];
+  std::snprintf(line, sizeof line, "%s,%04d/%02d/%02d,%02d:%02d:%02d,%d\r\n",
+                division ? "Divide Quarn" : "Subtract Quarn", 2025 + (day + 90) / 365,
+                1 + (day % 365) / 31 % 12, 1 + day % 28, 8 + day % 9, day % 60, day * 7 % 60,
+                problems);
+  std::string log = line;
+  const char* op = division ? "\x81\x7E" : "\x81\x7B";
+  for (int i = 0; i < problems; i++) {
+    int a, b, r;
+    do {
+      a = 1 + static_cast<int>(random() % 9);
+      b = 1 + static_cast<int>(random() % 9);
+      r = division ? a * b : a + b;
+    } while (r < 10 || (division && (a < 2 || b < 2)));
+    int slots[4] = {a, b, r / 10, r % 10};
+    int hidden = static_cast<int>(random() % 4);
+    std::string problem;
+    for (int s = 0; s < 4; s++) {
+      problem += hidden == s ? '?' : static_cast<char>('0' + slots[s]);
+      if (s == 0) problem += op;
+      if (s == 1) problem += "\x81\x81";
+    }
+    int ms = 800 + static_cast<int>(random() % 9000);
+    int misses = random() % 10 == 0 ? 1 + static_cast<int>(random() % 3) : 0;
+    std::snprintf(line, sizeof line, ",%d,%02d:%02d.%03d,%d\r\n", slots[hidden], ms / 60000,
+                  ms / 1000 % 60, ms % 1000, misses);
+    log += problem + line;
+  }
+  return log;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path program =
+      argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / "quarn-report";
+  int learners = argc > 2 ? std::atoi(argv[2]) : 40;
+  int runs = argc > 3 ? std::atoi(argv[3]) : 250;
+  bool keep = argc > 4 && std::string(argv[4]) == "--keep";
+
+  fs::path folder = fs::temp_directory_path() / ("quarn-report-bench-" + std::to_string(getpid()));
+  fs::path output = folder.string() + ".html";
+  std::mt19937 random(12345);
+  long lines = 0;
+  for (int l = 0; l < learners; l++) {
+    fs::path dir = folder / ("learner" + std::to_string(l + 1));
+    fs::create_directories(dir);
+    for (int r = 0; r < runs; r++) {
+      bool division = (l + r) % 3 != 0;
+      int problems = r % 10 == 9 ? 1 + static_cast<int>(random() % 99) : 100;
+      char name[32];
+      std::snprintf(name, sizeof name, "%08d%06d.log", 20250101 + r, 80000 + l);
+      std::ofstream(dir / name, std::ios::binary) << MakeLog(random, division, r, problems);
+      lines += problems + 1;
+    }
+  }
+  std::printf("folder: %d learners, %d logs, %ld lines\n", learners, learners * runs, lines);
+
+  std::string programText = program.string(), folderText = folder.string(),
+              outputText = output.string();
+  char* args[] = {programText.data(),
+                  folderText.data(),
+                  const_cast<char*>("-o"),
+                  outputText.data(),
+                  const_cast<char*>("--no-open"),
+                  nullptr};
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, programText.c_str(), nullptr, nullptr, args, environ) != 0) {
+    std::fprintf(stderr, "cannot start %s\n", programText.c_str());
+    return 1;
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  std::error_code ec;
+  auto size = fs::file_size(output, ec);
+  std::printf(
+      "exit %d, %.2f s wall, %.2f s user, %.2f s system, peak RSS %.1f MiB, HTML %.2f MiB\n",
+      WIFEXITED(status) ? WEXITSTATUS(status) : -1, seconds,
+      usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6,
+      usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6, usage.ru_maxrss / 1024.0,
+      ec ? 0.0 : size / 1048576.0);
+  if (keep) {
+    std::printf("kept %s and %s\n", folderText.c_str(), outputText.c_str());
+  } else {
+    fs::remove_all(folder, ec);
+    fs::remove(output, ec);
+  }
+  return 0;
+}
