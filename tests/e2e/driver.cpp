@@ -312,6 +312,8 @@ void Demo(const BuildInfo& build, const std::wstring& work) {
   Session session(build, work, true);
   session.Screenshot(session.View().form, build.name + "-problem.png");
   for (int n = 1; n <= 10; ++n) {
+    // A learner's thinking time, so that the log's solving times look like a person's.
+    Pause(700 + 250 * (n % 4));
     if (n == 4) session.AnswerWrong(build.name + "-wrong.png");
     session.AnswerRight();
   }
