@@ -160,12 +160,23 @@ Running StartProcess(const std::wstring& exe, const std::wstring& arguments,
   Running program;
   program.exe = exe;
   program.dir = dir;
-  program.startLocal = ReadLocal();
-  program.startMs = NowMs();
-  const BOOL ok = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                 nullptr, dir.c_str(), &startup, &info);
-  Require(ok, "cannot start %s in %s (error %lu)", Utf8(exe).c_str(), Utf8(dir).c_str(),
-          GetLastError());
+  BOOL ok = FALSE;
+  DWORD error = 0;
+  // Wine now and then gives up on a new process that is slow to report in (a loaded
+  // machine, a prefix just installed into) with ERROR_INTERNAL_ERROR; a later try works.
+  for (int attempt = 1; attempt <= 3 && !ok; ++attempt) {
+    if (attempt > 1) {
+      Say("starting %s failed with error %lu; trying again", Utf8(exe).c_str(), error);
+      Pause(1000);
+    }
+    program.startLocal = ReadLocal();
+    program.startMs = NowMs();
+    ok = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.c_str(), &startup, &info);
+    error = ok ? 0 : GetLastError();
+    if (error != ERROR_INTERNAL_ERROR) break;
+  }
+  Require(ok, "cannot start %s in %s (error %lu)", Utf8(exe).c_str(), Utf8(dir).c_str(), error);
   UniqueHandle thread(info.hThread);
   program.process = UniqueHandle(info.hProcess);
   program.pid = info.dwProcessId;
