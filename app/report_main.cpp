@@ -1,5 +1,4 @@
 // Entry point of the progress report program: Quarn_Report.exe and quarn-report.
-#include <filesystem>
 #include <vector>
 
 #include "platform/shell.h"
@@ -7,7 +6,7 @@
 
 namespace {
 
-int RunReportProgram(std::vector<std::filesystem::path> args) {
+int RunReportProgram(std::vector<report::Path> args) {
   using platform::MessageKind;
   report::Options options = report::ParseArguments(args);
   if (options.help) {
@@ -24,7 +23,7 @@ int RunReportProgram(std::vector<std::filesystem::path> args) {
     return outcome.exitCode;
   }
   platform::ShowMessage(outcome.message, MessageKind::kNote);
-  if (options.open && !platform::OpenInBrowser(outcome.written)) {
+  if (options.open && !platform::OpenInBrowser(report::PathText(outcome.written))) {
     platform::ShowMessage("ブラウザーで開けませんでした。" + outcome.message, MessageKind::kError);
     return 1;
   }

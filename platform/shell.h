@@ -2,7 +2,6 @@
 // file in the default browser. No Windows types here.
 #pragma once
 
-#include <filesystem>
 #include <string_view>
 
 namespace platform {
@@ -16,7 +15,8 @@ enum class MessageKind {
 // text is UTF-8.
 void ShowMessage(std::string_view text, MessageKind kind);
 
-// Hands the file to the system's default browser; false when that could not be started.
-bool OpenInBrowser(const std::filesystem::path& file);
+// Hands the file, named in UTF-8, to the system's default browser; false when that could
+// not be started.
+bool OpenInBrowser(std::string_view file);
 
 }  // namespace platform

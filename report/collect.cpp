@@ -16,8 +16,9 @@
 namespace report {
 namespace {
 
-bool HasLogExtension(const std::filesystem::path& path) {
-  std::string ext = PathText(path.extension());
+bool HasLogExtension(std::string_view name) {
+  if (name.size() <= 4) return false;
+  std::string ext(name.substr(name.size() - 4));
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext == ".log";
@@ -25,7 +26,7 @@ bool HasLogExtension(const std::filesystem::path& path) {
 
 // Reads at most about limit + 1 bytes, so that a larger file is recognised without reading it
 // whole. Reads in small pieces: a log is about 3 KB.
-bool ReadFilePrefix(const std::filesystem::path& path, std::uintmax_t limit, std::string& out) {
+bool ReadFilePrefix(const Path& path, std::uintmax_t limit, std::string& out) {
   out.clear();
   UniqueFile in = OpenFile(path, false);
   if (!in) return false;
@@ -152,7 +153,7 @@ bool IsUtf8(std::string_view bytes) {
   return true;
 }
 
-std::string PathText(const std::filesystem::path& path) {
+std::string PathText(const Path& path) {
 #if defined(_WIN32)
   return Utf8FromWide(path.native());
 #else
@@ -163,33 +164,45 @@ std::string PathText(const std::filesystem::path& path) {
 #endif
 }
 
-Collection CollectLogs(const std::filesystem::path& folder) {
-  namespace fs = std::filesystem;
+namespace {
+
+// A log found under the folder: where it is, its path relative to the folder as the page
+// shows it, and the learner it belongs to.
+struct Found {
+  Path path;
+  std::string shown;
+  std::string learner;
+};
+
+// Walks the folder, depth first; logs directly in it belong to `learner`, those in a
+// subfolder to the subfolder's learner. Folders that cannot be read are noted.
+void FindLogs(const Path& folder, const std::string& relative, const std::string& learner,
+              std::vector<Found>& found, std::vector<FileNote>& unreadable) {
+  std::vector<FolderEntry> entries;
+  if (!ListFolder(folder, entries)) {
+    unreadable.push_back({relative.empty() ? "." : relative, "フォルダーを読めません"});
+    return;
+  }
+  for (FolderEntry& entry : entries) {
+    std::string shown = relative.empty() ? entry.name : relative + "/" + entry.name;
+    if (entry.folder) {
+      FindLogs(entry.path, shown, relative.empty() ? entry.name : learner, found, unreadable);
+    } else if (HasLogExtension(entry.name)) {
+      found.push_back({std::move(entry.path), std::move(shown), learner});
+    }
+  }
+}
+
+}  // namespace
+
+Collection CollectLogs(const Path& folder) {
   Collection collection;
   std::map<std::string, Learner, NaturalLess> learners;
-  std::error_code ec;
-  fs::path absolute = fs::absolute(folder, ec).lexically_normal();
-  if (!absolute.has_filename()) absolute = absolute.parent_path();  // "x/" or "x/."
-  std::string folderName = PathText(absolute.has_filename() ? absolute.filename() : absolute);
 
   // The logs first, in path order, so that the page does not depend on the order in which
   // the file system lists a folder.
-  struct Found {
-    fs::path path;
-    std::string shown;
-    std::string learner;
-  };
   std::vector<Found> found;
-  fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    const fs::directory_entry& entry = *it;
-    std::error_code typeError;
-    if (!entry.is_regular_file(typeError) || !HasLogExtension(entry.path())) continue;
-    fs::path relative = entry.path().lexically_relative(folder);
-    found.push_back({entry.path(), PathText(relative.generic_string<fs::path::value_type>()),
-                     it.depth() == 0 ? folderName : PathText(*relative.begin())});
-  }
-  if (ec) collection.notRead.push_back({PathText(folder), "フォルダーを最後まで読めません"});
+  FindLogs(folder, "", FolderName(folder), found, collection.notRead);
   std::sort(found.begin(), found.end(),
             [](const Found& x, const Found& y) { return x.shown < y.shown; });
 

@@ -2,10 +2,10 @@
 // is one learner, logs directly in the folder belong to a learner named after the folder.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "report/file_io.h"
 #include "report/log_reader.h"
 
 namespace report {
@@ -28,11 +28,7 @@ struct Collection {
 };
 
 // The folder must exist; unreadable entries below it are noted, never thrown.
-Collection CollectLogs(const std::filesystem::path& folder);
-
-// A path or name as UTF-8 for the report: wide names on Windows are converted; byte names
-// elsewhere are taken as UTF-8 when they are, else as CP932.
-std::string PathText(const std::filesystem::path& path);
+Collection CollectLogs(const Path& folder);
 
 // Whether the bytes are well-formed UTF-8.
 bool IsUtf8(std::string_view bytes);

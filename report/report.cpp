@@ -3,8 +3,6 @@
 
 #include "report/file_io.h"
 
-#include <system_error>
-
 namespace report {
 
 const char kUsage[] =
@@ -15,7 +13,7 @@ const char kUsage[] =
     "  --no-open     書いたあとブラウザーで開かない\n"
     "  --help        この説明\n";
 
-Options ParseArguments(const std::vector<std::filesystem::path>& args) {
+Options ParseArguments(const std::vector<Path>& args) {
   Options options;
   bool haveFolder = false;
   for (size_t i = 0; i < args.size(); i++) {
@@ -63,20 +61,15 @@ std::vector<LearnerReport> Analyse(const Collection& collection) {
 }
 
 Outcome WriteReport(const Options& options) {
-  namespace fs = std::filesystem;
   Outcome outcome;
-  std::error_code ec;
-  if (!fs::is_directory(options.folder, ec)) {
+  if (!IsFolder(options.folder)) {
     outcome.exitCode = kExitFailure;
     outcome.message = "フォルダーがありません: " + PathText(options.folder);
     return outcome;
   }
   Collection collection = CollectLogs(options.folder);
   std::vector<LearnerReport> learners = Analyse(collection);
-  fs::path absolute = fs::absolute(options.folder, ec).lexically_normal();
-  if (!absolute.has_filename()) absolute = absolute.parent_path();
-  std::string html = ReportPage(PathText(absolute.has_filename() ? absolute.filename() : absolute),
-                                learners, collection);
+  std::string html = ReportPage(FolderName(options.folder), learners, collection);
 
   bool written = false;
   if (UniqueFile out = OpenFile(options.output, true)) {
@@ -84,7 +77,7 @@ Outcome WriteReport(const Options& options) {
     // The close writes what is still buffered, and may fail doing so.
     written = std::fclose(out.release()) == 0 && written;
   }
-  if (!written || fs::is_directory(options.output, ec)) {
+  if (!written || IsFolder(options.output)) {
     outcome.exitCode = kExitFailure;
     outcome.message = "書き出せません: " + PathText(options.output);
     return outcome;

@@ -2,7 +2,6 @@
 // into the page, and writing the page.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,8 +15,8 @@ inline constexpr int kExitFailure = 2;
 inline constexpr const char* kReportFileName = "report.html";
 
 struct Options {
-  std::filesystem::path folder = PathFromUtf8(".");
-  std::filesystem::path output;  // FOLDER/report.html when not given
+  Path folder = PathFromUtf8(".");
+  Path output;  // FOLDER/report.html when not given
   bool open = true;
   bool help = false;
   std::string error;  // a command line that cannot be used, UTF-8
@@ -25,7 +24,7 @@ struct Options {
 
 extern const char kUsage[];
 
-Options ParseArguments(const std::vector<std::filesystem::path>& args);
+Options ParseArguments(const std::vector<Path>& args);
 
 // Groups the learners' runs by drill and computes their figures.
 std::vector<LearnerReport> Analyse(const Collection& collection);
@@ -33,7 +32,7 @@ std::vector<LearnerReport> Analyse(const Collection& collection);
 struct Outcome {
   int exitCode = 0;
   std::string message;  // UTF-8: what was written, or why nothing was
-  std::filesystem::path written;
+  Path written;
 };
 
 // Reads options.folder and writes the page; nothing else is written anywhere.

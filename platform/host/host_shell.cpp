@@ -3,6 +3,7 @@
 #include <spawn.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "platform/shell.h"
@@ -18,13 +19,14 @@ void ShowMessage(std::string_view text, MessageKind kind) {
   std::fflush(stream);
 }
 
-bool OpenInBrowser(const std::filesystem::path& file) {
+bool OpenInBrowser(std::string_view file) {
 #if defined(__APPLE__)
   const char* opener = "open";
 #else
   const char* opener = "xdg-open";
 #endif
-  std::string target = std::filesystem::absolute(file).string();
+  std::error_code ec;
+  std::string target = std::filesystem::absolute(std::filesystem::path(file), ec).string();
   char* argv[] = {const_cast<char*>(opener), target.data(), nullptr};
   pid_t pid = 0;
   // Not waited for: some openers stay until the browser closes. The child is reaped by

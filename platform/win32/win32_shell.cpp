@@ -58,10 +58,16 @@ void ShowMessage(std::string_view text, MessageKind kind) {
               kind == MessageKind::kError ? MB_OK | MB_ICONERROR : MB_OK | MB_ICONINFORMATION);
 }
 
-bool OpenInBrowser(const std::filesystem::path& file) {
+bool OpenInBrowser(std::string_view file) {
   // Shell extensions behind ShellExecute may need COM on this thread.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  std::wstring target = std::filesystem::absolute(file).wstring();
+  std::wstring target = Wide(file);
+  // The browser is started in another folder: it needs the full path.
+  if (DWORD n = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr)) {
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(target.c_str(), n, full.data(), nullptr);
+    if (n > 0 && n < full.size()) target.assign(full.data(), n);
+  }
   auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (SUCCEEDED(com)) CoUninitialize();

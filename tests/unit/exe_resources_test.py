@@ -231,9 +231,7 @@ class Hardening(unittest.TestCase):
                 self.assertEqual(stamp, 0, "a link time stamp makes every build differ")
                 sourceDir = os.path.dirname(os.path.abspath(ARGS["dir"])).encode()
                 self.assertNotIn(sourceDir, image, "a build path makes checkouts differ")
-                # The report program links the library's filesystem support, which brings its
-                # locale machinery along: about 1.1 MB. The drills stay under 1 MiB.
-                self.assertLess(len(image), (1 << 20) if program != "Quarn_Report" else 1200000)
+                self.assertLess(len(image), 1 << 20)
             for flag, bit in self.DLL_CHARACTERISTICS.items():
                 with self.subTest(program=program, flag=flag):
                     self.assertTrue(characteristics & bit)
