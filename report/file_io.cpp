@@ -2,6 +2,8 @@
 // std::filesystem elsewhere.
 #include "report/file_io.h"
 
+#include "platform/utf8.h"
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -100,28 +102,15 @@ std::string Utf8FromWide(std::wstring_view wide) {
   out.reserve(wide.size());
   for (size_t i = 0; i < wide.size(); ++i) {
     uint32_t c = static_cast<uint16_t>(wide[i]);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() &&
-        static_cast<uint16_t>(wide[i + 1]) >= 0xDC00 &&
-        static_cast<uint16_t>(wide[i + 1]) <= 0xDFFF) {
+    const bool pairs = c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() &&
+                       static_cast<uint16_t>(wide[i + 1]) >= 0xDC00 &&
+                       static_cast<uint16_t>(wide[i + 1]) <= 0xDFFF;
+    if (pairs) {
       c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint16_t>(wide[++i]) - 0xDC00);
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | c >> 18);
-      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    platform::AppendUtf8(out, c);
   }
   return out;
 }
@@ -130,12 +119,7 @@ Path PathFromUtf8(std::string_view utf8) {
 #if defined(_WIN32)
   std::wstring wide;
   for (size_t i = 0; i < utf8.size();) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    uint32_t c = extra == 0 ? b : b & (0x3F >> extra);
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
-      c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    i += static_cast<size_t>(extra) + 1;
+    const uint32_t c = platform::NextUtf8(utf8, i);
     if (c >= 0x10000) {
       wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
       wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));

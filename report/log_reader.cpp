@@ -2,6 +2,8 @@
 // any single byte or none, so the digits are found by position rather than by separator.
 #include "report/log_reader.h"
 
+#include "platform/calendar.h"
+
 #include <array>
 
 namespace report {
@@ -60,16 +62,6 @@ bool IsLeapYear(int y) {
 int DaysInMonth(int y, int m) {
   constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
-// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
-int64_t DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  int64_t era = (y >= 0 ? y : y - 399) / 400;
-  int64_t yoe = y - era * 400;
-  int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
 }
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
@@ -151,7 +143,7 @@ std::string ParseProblem(std::string_view line, Drill drill, Answer& answer) {
 }  // namespace
 
 int64_t StartTime::Seconds() const {
-  return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+  return platform::DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
 }
 
 bool ParseDate(std::string_view text, StartTime& out) {

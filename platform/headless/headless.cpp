@@ -8,7 +8,9 @@
 #include <stdexcept>
 
 #include "platform/backend.h"
+#include "platform/calendar.h"
 #include "platform/cp932.h"
+#include "platform/utf8.h"
 
 namespace headless {
 
@@ -36,27 +38,8 @@ void Trace(std::string entry) {
   Get().trace.push_back(std::move(entry));
 }
 
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void CivilFromDays(int64_t z, int& y, int& m, int& d) {
-  z += 719468;
-  int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  int64_t doe = z - era * 146097;
-  int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  int64_t mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
-}
-
-int64_t DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  int64_t era = (y >= 0 ? y : y - 399) / 400;
-  int64_t yoe = y - era * 400;
-  int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
+using platform::CivilFromDays;
+using platform::DaysFromCivil;
 
 platform::SystemTime FromMs(int64_t ms) {
   int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
@@ -113,38 +96,15 @@ void Loop(const std::function<bool()>& done) {
 
 std::string Utf8(const platform::Path& path) {
   std::string out;
-  for (wchar_t wc : path.Native()) {
-    auto c = static_cast<uint32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | c >> 18);
-      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (wchar_t c : path.Native())
+    platform::AppendUtf8(out, static_cast<uint32_t>(c));
   return out;
 }
 
 platform::Path PathFromUtf8(std::string_view utf8) {
   std::wstring out;
-  for (size_t i = 0; i < utf8.size();) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    uint32_t c = extra == 0 ? b : b & (0x3F >> extra);
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
-      c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    out += static_cast<wchar_t>(c);
-    i += static_cast<size_t>(extra) + 1;
-  }
+  for (size_t i = 0; i < utf8.size();)
+    out += static_cast<wchar_t>(platform::NextUtf8(utf8, i));
   return platform::Path(out);
 }
 
