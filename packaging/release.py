@@ -205,10 +205,10 @@ def WriteMsi(args, files, epoch):
 
 
 class Program:
-    def __init__(self, spec):
-        self.path, sep, self.title = spec.partition("=")
+    def __init__(self, entry):
+        self.path, sep, self.title = entry.partition("=")
         if not sep or not self.title:
-            raise argparse.ArgumentTypeError(f"expected EXE=TITLE, not {spec!r}")
+            raise argparse.ArgumentTypeError(f"expected EXE=TITLE, not {entry!r}")
 
 
 def Main():

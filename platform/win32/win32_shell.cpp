@@ -3,6 +3,7 @@
 // a console nor redirected output it shows notices and errors in a message box.
 #include "platform/shell.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_text.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -12,14 +13,6 @@
 namespace platform {
 namespace {
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
-
 // Writes to a handle: UTF-16 to a console, UTF-8 bytes to a file or pipe.
 bool WriteTo(HANDLE handle, std::string_view utf8) {
   if (!handle || handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_UNKNOWN) {
@@ -28,7 +21,7 @@ bool WriteTo(HANDLE handle, std::string_view utf8) {
   DWORD mode = 0;
   DWORD written = 0;
   if (GetConsoleMode(handle, &mode)) {
-    std::wstring wide = Wide(utf8);
+    std::wstring wide = win32::WidenUtf8(utf8);
     return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
   }
   return WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
@@ -54,14 +47,14 @@ void ShowMessage(std::string_view text, MessageKind kind) {
       GetStdHandle(kind == MessageKind::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   if (WriteTo(standard, line) || WriteTo(ParentConsole(), line)) return;
   if (kind == MessageKind::kNote) return;
-  MessageBoxW(nullptr, Wide(text).c_str(), L"Quarn Report",
+  MessageBoxW(nullptr, win32::WidenUtf8(text).c_str(), L"Quarn Report",
               kind == MessageKind::kError ? MB_OK | MB_ICONERROR : MB_OK | MB_ICONINFORMATION);
 }
 
 bool OpenInBrowser(std::string_view file) {
   // Shell extensions behind ShellExecute may need COM on this thread.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  std::wstring target = Wide(file);
+  std::wstring target = win32::WidenUtf8(file);
   // The browser is started in another folder: it needs the full path.
   if (DWORD n = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr)) {
     std::wstring full(n, L'\0');

@@ -1,4 +1,4 @@
-// CP932 <-> UTF-16 through the system's code page 932 tables.
+// CP932 <-> UTF-16 through the system's code page 932 tables, and UTF-8 -> UTF-16.
 #include "platform/win32/win32_text.h"
 
 #include "platform/win32/win32_handles.h"
@@ -9,14 +9,22 @@ namespace {
 
 constexpr UINT kCp932 = 932;
 
+std::wstring WidenFrom(UINT codePage, std::string_view text) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
 }  // namespace
 
 std::wstring Widen(std::string_view cp932) {
-  if (cp932.empty()) return {};
-  int n = MultiByteToWideChar(kCp932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(kCp932, 0, cp932.data(), static_cast<int>(cp932.size()), out.data(), n);
-  return out;
+  return WidenFrom(kCp932, cp932);
+}
+
+std::wstring WidenUtf8(std::string_view utf8) {
+  return WidenFrom(CP_UTF8, utf8);
 }
 
 std::string Narrow(std::wstring_view text) {

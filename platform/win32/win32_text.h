@@ -8,6 +8,8 @@ namespace win32 {
 
 // CP932 bytes to UTF-16, whatever the system's ANSI code page is.
 std::wstring Widen(std::string_view cp932);
+// UTF-8 to UTF-16.
+std::wstring WidenUtf8(std::string_view utf8);
 // UTF-16 to CP932 bytes; characters CP932 lacks become '?'.
 std::string Narrow(std::wstring_view text);
 // One typed UTF-16 unit as the CP932 bytes an ANSI window would have been given: one byte,

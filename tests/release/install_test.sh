@@ -58,9 +58,9 @@ uninstallEntries() {
 version=$(basename "$msi" | sed 's/^Quarn-\(.*\)-win64\.msi$/\1/')
 echo "== install $msi"
 check "msiexec /i /qn succeeds" wine msiexec /i "$(winepath -w "$msi")" /qn
-for spec in "${programs[@]}"; do
-  check "${spec#*=} is installed" test -f "$installDir/${spec#*=}"
-  check "the shortcut ${spec%%=*} exists" test -f "$menuDir/${spec%%=*}.lnk"
+for entry in "${programs[@]}"; do
+  check "${entry#*=} is installed" test -f "$installDir/${entry#*=}"
+  check "the shortcut ${entry%%=*} exists" test -f "$menuDir/${entry%%=*}.lnk"
 done
 check "the practice folder exists" test -d "$practiceDir"
 check "one uninstall entry, version $version" test "$(uninstallEntries)" = "$version Quarn Project"
@@ -69,7 +69,7 @@ check "the entry's icon is cached" cmp -s "${icons[0]}" "$(dirname "$0")/../../r
 
 echo "== the programs from their shortcuts"
 driverArgs=()
-for spec in "${programs[@]}"; do driverArgs+=(--program "$spec"); done
+for entry in "${programs[@]}"; do driverArgs+=(--program "$entry"); done
 wineserver -w
 check "the installed programs run from their shortcuts" \
   wine "$driver" installed --desktop quarninstall --work "$work/driver" --shots "$work" \
@@ -79,8 +79,8 @@ check "the practice log is in Documents\\Quarn" test -f "${logs[0]}"
 
 echo "== uninstall"
 check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
-for spec in "${programs[@]}"; do
-  check "${spec#*=} is removed" test ! -e "$installDir/${spec#*=}"
+for entry in "${programs[@]}"; do
+  check "${entry#*=} is removed" test ! -e "$installDir/${entry#*=}"
 done
 check "the install folder is removed" test ! -e "$installDir"
 check "the Start-menu folder is removed" test ! -e "$menuDir"
@@ -96,11 +96,11 @@ oldDir="$work/older"
 oldMsi="$oldDir/Quarn-0.9.0-win64.msi"
 mkdir -p "$oldDir"
 oldPrograms=()
-for spec in "${builtPrograms[@]}"; do
-  path=${spec%%=*}
+for entry in "${builtPrograms[@]}"; do
+  path=${entry%%=*}
   cp "$path" "$oldDir/$(basename "$path")"
   printf '\0' >>"$oldDir/$(basename "$path")"
-  oldPrograms+=(--program "$oldDir/$(basename "$path")=${spec#*=}")
+  oldPrograms+=(--program "$oldDir/$(basename "$path")=${entry#*=}")
 done
 check "an older installer is made" "${release[@]}" --version 0.9.0 --msi --out "$oldDir" \
   --work "$oldDir/work" "${oldPrograms[@]}"
@@ -108,8 +108,8 @@ check "the older version installs" wine msiexec /i "$(winepath -w "$oldMsi")" /q
 check "its uninstall entry says 0.9.0" test "$(uninstallEntries)" = "0.9.0 Quarn Project"
 check "the newer version installs over it" wine msiexec /i "$(winepath -w "$msi")" /qn
 check "one uninstall entry, version $version" test "$(uninstallEntries)" = "$version Quarn Project"
-for spec in "${builtPrograms[@]}"; do
-  path=${spec%%=*}
+for entry in "${builtPrograms[@]}"; do
+  path=${entry%%=*}
   check "$(basename "$path") is the newer build's" cmp -s "$installDir/$(basename "$path")" "$path"
 done
 check "the guide is the newer version's" grep -q "ドリル $version " "$installDir/Guide-ja.txt"
