@@ -22,8 +22,8 @@ UPGRADE_CODE = "{B2269CA7-6498-4692-8B7B-1BB099391887}"
 def Programs():
     """{file name: (path, title)}"""
     found = {}
-    for spec in ARGS.program:
-        path, _, title = spec.partition("=")
+    for entry in ARGS.program:
+        path, _, title = entry.partition("=")
         found[os.path.basename(path)] = (path, title)
     return found
 
