@@ -354,7 +354,9 @@ void Application::EndSession() {
   Form* main = MainForm();
   if (main && main->OnEndSession) Guard([&] { main->OnEndSession(*main); });
   terminated = true;
-  DestroyForms();
+  // The windows go as at a normal end, so their destruction handlers run; the form objects
+  // stay, since a modal loop that this message interrupted may still refer to one.
+  DestroyWindows();
   backend::ExitProcess(0);
 }
 
@@ -366,9 +368,13 @@ int Application::MessageBox(std::string_view text, std::string_view caption, uns
   return backend::MessageBox(text, caption, flags);
 }
 
-void Application::DestroyForms() {
+void Application::DestroyWindows() {
   for (auto it = forms.rbegin(); it != forms.rend(); ++it)
     (*it)->Destroy();
+}
+
+void Application::DestroyForms() {
+  DestroyWindows();
   while (!forms.empty())
     forms.pop_back();
 }

@@ -353,7 +353,9 @@ class Application {
 
   std::function<void()> OnSettingChange;  // the user's regional settings changed
 
-  void DestroyForms();  // also for tests that do not run the loop
+  // Destroys the forms' windows, the last created first, running their OnDestroy.
+  void DestroyWindows();
+  void DestroyForms();  // the windows, then the forms; also for tests that do not run the loop
   // Forgets every form and a termination request, so that tests can start afresh.
   void Restart();
 
