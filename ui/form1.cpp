@@ -134,22 +134,23 @@ void TForm1::FormResize(platform::Form&) {
   Generate();
 }
 
-void TForm1::FormClose(platform::Form&, platform::CloseAction&) {
+bool TForm1::EndRun() {
   Button1->SetEnabled(false);
-  // The run ends once, whatever asks for a close after that.
-  if (Drill.RunEnded) return;
+  // The run ends once, whatever asks for a close or a log-off after that.
+  if (Drill.RunEnded) return false;
   Drill.RunEnded = true;
   drill::CountAnswerInFlight();
-  if (Drill.RightCount < 1) return;
+  return true;
+}
+
+void TForm1::FormClose(platform::Form&, platform::CloseAction&) {
+  if (!EndRun() || Drill.RightCount < 1) return;
   LogOutput();
   if (Form2) Form2->ShowModal();
 }
 
 void TForm1::FormEndSession(platform::Form&) {
-  Button1->SetEnabled(false);
-  if (Drill.RunEnded) return;  // a close came first and has written the log
-  Drill.RunEnded = true;
-  drill::CountAnswerInFlight();
+  if (!EndRun()) return;  // a close came first and has written the log
   bool logFailed = Drill.RightCount >= 1 && !drill::WritePracticeLogQuietly(variant);
   // The font goes before any box: the system may end the process while the box is shown.
   RemoveFont();

@@ -40,6 +40,10 @@ class TForm1 : public platform::Form {
   void Generate();
 
  private:
+  // Greys the quit button and ends the run, counting a right answer still being shown; false
+  // when the run had already ended.
+  bool EndRun();
+
   const drill::DrillVariant& variant;
 };
 
