@@ -1,0 +1,49 @@
+// The practice log's format, written once: a header line and one line per solved problem,
+// CP932, fields split by ",", every line ending in CR LF. The drills write with it and the
+// log reader reads with it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "drill/practice.h"
+#include "drill/texts.h"
+
+namespace drill {
+
+inline constexpr std::string_view kLogLineEnd = "\r\n";
+inline constexpr std::string_view kLogExtension = ".log";
+inline constexpr char kLogHiddenDigit = '?';
+
+// The operator as the window and the log show it: × (0x81 0x7E) or ＋ (0x81 0x7B).
+constexpr std::string_view OperatorGlyph(DrillKind kind) {
+  return kind == DrillKind::kDivision ? texts::kTimes : texts::kPlus;
+}
+
+// "Divide Quarn,2024/03/05,09:07:02,3" and its line end; the date and time come formatted.
+inline std::string LogHeaderLine(DrillKind kind, std::string_view date, std::string_view time,
+                                 int count) {
+  std::string line(Title(kind));
+  line.append(",").append(date).append(",").append(time).append(",");
+  line.append(std::to_string(count)).append(kLogLineEnd);
+  return line;
+}
+
+// The problem as shown with "?" in the hidden place, always 8 bytes: "7×?＝56".
+inline std::string LogProblemField(const Problem& p) {
+  auto place = [&p](int slot) {
+    return slot == p.hiddenSlot ? std::string(1, kLogHiddenDigit) : std::to_string(p.Digit(slot));
+  };
+  return place(1) + std::string(OperatorGlyph(p.kind)) + place(2) + texts::kEquals + place(3) +
+         place(4);
+}
+
+// "7×?＝56,8,00:03.125,0" and its line end; the solving time comes formatted.
+inline std::string LogProblemLine(const Problem& p, std::string_view solvingTime, int misses) {
+  std::string line = LogProblemField(p);
+  line.append(",").append(std::to_string(p.Answer())).append(",").append(solvingTime);
+  line.append(",").append(std::to_string(misses)).append(kLogLineEnd);
+  return line;
+}
+
+}  // namespace drill
