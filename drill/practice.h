@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "resources/resource_ids.h"
+
 namespace drill {
 
 // The two drills. The division drill shows products (a × b ＝ cd) and the subtraction drill
@@ -19,7 +21,7 @@ inline constexpr int kProblemsPerRun = 100;
 
 // The program's title, its main window's caption and the log's title word.
 constexpr std::string_view Title(DrillKind kind) {
-  return kind == DrillKind::kDivision ? "Divide Quarn" : "Subtract Quarn";
+  return kind == DrillKind::kDivision ? QUARN_DIVISION_TITLE : QUARN_SUBTRACTION_TITLE;
 }
 
 // The result the drill shows for operands a and b.
