@@ -1,4 +1,4 @@
-// The pattern-driven formatter of TimeValues and the process-wide patterns and separators.
+// The pattern-driven formatter of TimeValues and the regional separators it prints.
 #include "drill/time_text.h"
 
 #include <cfloat>
@@ -6,11 +6,6 @@
 
 #include "platform/cp932.h"
 #include "platform/platform.h"
-
-std::string DatePattern = "yyyy/mm/dd";
-std::string TimePattern = "hh:nn:ss";
-char LocaleDateSeparator = '/';
-char LocaleTimeSeparator = ':';
 
 static_assert(LDBL_MANT_DIG == 64, "the millisecond product needs the x87 extended format");
 
@@ -136,9 +131,14 @@ char SeparatorFromSetting(std::optional<char> setting, char fallback) {
 
 }  // namespace
 
-void ReadLocaleSeparators() {
-  LocaleDateSeparator = SeparatorFromSetting(platform::RegionalDateSeparator(), '/');
-  LocaleTimeSeparator = SeparatorFromSetting(platform::RegionalTimeSeparator(), ':');
+TimeTextSeparators TimeTextSeparators::FromSettings(std::optional<char> date,
+                                                    std::optional<char> time) {
+  return {SeparatorFromSetting(date, '/'), SeparatorFromSetting(time, ':')};
+}
+
+TimeTextSeparators ReadTimeTextSeparators() {
+  return TimeTextSeparators::FromSettings(platform::RegionalDateSeparator(),
+                                          platform::RegionalTimeSeparator());
 }
 
 CalendarDate DateOfDayNumber(int64_t dayNumber) {
@@ -176,7 +176,8 @@ int64_t WholeMilliseconds(TimeValue t) {
   return static_cast<int64_t>(whole);
 }
 
-std::string FormatTimeValue(std::string_view pattern, TimeValue t) {
+std::string FormatTimeValue(std::string_view pattern, TimeValue t,
+                            const TimeTextSeparators& separators) {
   const TimeFields f = Decompose(t);
   // Durations are formatted without an hour code; their minutes then carry the hours.
   const int64_t minute = HasHourCode(pattern) ? f.minute : f.totalMinutes;
@@ -224,9 +225,9 @@ std::string FormatTimeValue(std::string_view pattern, TimeValue t) {
       default:
         run = 1;
         if (c == '/') {
-          if (LocaleDateSeparator != 0) out.PutByte(LocaleDateSeparator);
+          if (separators.date != 0) out.PutByte(separators.date);
         } else if (c == ':') {
-          if (LocaleTimeSeparator != 0) out.PutByte(LocaleTimeSeparator);
+          if (separators.time != 0) out.PutByte(separators.time);
         } else {
           out.PutByte(c);
         }
@@ -237,20 +238,13 @@ std::string FormatTimeValue(std::string_view pattern, TimeValue t) {
   return out.Take();
 }
 
-std::string DateText(TimeValue t) {
-  return FormatTimeValue(DatePattern, t);
-}
-
-std::string TimeText(TimeValue t) {
-  return FormatTimeValue(TimePattern, t);
-}
-
-std::string DateTimeText(TimeValue t) {
-  std::string text = DateText(t);
+std::string DateTimeText(std::string_view datePattern, std::string_view timePattern, TimeValue t,
+                         const TimeTextSeparators& separators) {
+  std::string text = FormatTimeValue(datePattern, t, separators);
   const TimeFields f = Decompose(t);
   if (f.hour != 0 || f.minute != 0 || f.second != 0) {
     text += ' ';
-    text += TimeText(t);
+    text += FormatTimeValue(timePattern, t, separators);
   }
   return text;
 }

@@ -342,7 +342,7 @@ Path SystemTempDirectory() {
 bool AddFontResource(const Path& nativePath) {
   const std::string path = headless::Utf8(nativePath);
   headless::Trace("font add " + path);
-  if (!Get().files.count(path)) return false;
+  if (!Get().files.count(path) || Get().unusableFonts.count(path)) return false;
   Get().registeredFonts.insert(path);
   return true;
 }
