@@ -225,6 +225,16 @@ TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
   }
 }
 
+// The local clock may jump (a change to or from summer time, a correction) while a problem is
+// open; the solving time follows the monotonic clock all the same.
+TEST_F(Judging, SolvingTimeIgnoresAJumpOfTheLocalClock) {
+  headless::Advance(1500);
+  headless::Get().localMs -= 3'600'000;
+  TypeKey(ExpectedKey());
+  ASSERT_EQ(CurrentRun().RightCount(), 1);
+  EXPECT_NEAR(CurrentRun().SolvedProblems()[0].solvingTime * kMsPerDay, 1500, 1e-6);
+}
+
 TEST(JudgingWithoutAProblem, DigitsBeforeTheFirstLayoutChangeNothing) {
   FreshProcess();
   ui::MainWindow& form = CreateWindows(app::kDivisionVariant);
