@@ -28,15 +28,25 @@ std::optional<OpenedProblem> PracticeRun::OpenNextProblem(TimeValue monotonicNow
   int index = problemNumber;
   std::optional<Problem> abandoned;
   if (index > 0 && !records[static_cast<size_t>(index - 1)].solved) {
+    // An open problem that was never solved gives its record back, so records 1 to
+    // rightCount stay the solved problems. Its combination stays asked: no combination comes
+    // twice in a run.
     abandoned = records[static_cast<size_t>(index - 1)].problem;
-    asked[AskedIndex(*abandoned)] = false;
+    givenUp[AskedIndex(*abandoned)] = true;
     --index;
   }
   if (index >= kProblemsPerRun) return std::nullopt;
+  // Endless re-layouts must not use up every combination and leave the drawing nothing to
+  // find: once none is free, the given-up ones (never the answered ones) are asked again.
+  if (!AnyCombinationFree()) {
+    for (size_t i = 0; i < asked.size(); ++i) {
+      if (givenUp[i]) asked[i] = givenUp[i] = false;
+    }
+  }
 
-  // At most 99 answered combinations and the abandoned one are excluded, of at least 180, so
-  // the drawing always ends. The draws come in the order a, b, hidden slot, also for a
-  // rejected round: a seed gives the same problems as it always has.
+  // At most 99 answered combinations and the one just given up are then excluded, of at
+  // least 180, so the drawing always ends. The draws come in the order a, b, hidden slot,
+  // also for a rejected round: a seed gives the same problems as it always has.
   Problem p{.kind = kind};
   do {
     p.a = random.Draw(9) + 1;
@@ -53,6 +63,18 @@ std::optional<OpenedProblem> PracticeRun::OpenNextProblem(TimeValue monotonicNow
   for (int slot = 1; slot <= 4; ++slot)
     opened.digitTexts[static_cast<size_t>(slot - 1)] = std::to_string(p.Digit(slot));
   return opened;
+}
+
+bool PracticeRun::AnyCombinationFree() const {
+  for (int a = 1; a <= 9; ++a) {
+    for (int b = 1; b <= 9; ++b) {
+      if (!IsAsked(kind, a, b)) continue;
+      for (int h = 1; h <= 4; ++h) {
+        if (!asked[AskedIndex({kind, a, b, h})]) return true;
+      }
+    }
+  }
+  return false;
 }
 
 Verdict PracticeRun::JudgeKey(char key, TimeValue monotonicNow) {

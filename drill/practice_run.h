@@ -55,12 +55,13 @@ class PracticeRun {
   // The sum of the solving times, added up in the order of solving.
   TimeValue TotalSolvingTime() const;
   const RandomSource& Random() const { return random; }
-  // Whether the combination (a, b, hidden slot) is asked or answered in this run.
+  // Whether the combination (a, b, hidden slot) has been asked in this run and may not come
+  // again.
   bool WasAsked(const Problem& p) const { return asked[AskedIndex(p)]; }
 
   // Draws and records the next problem. An open problem that was never solved is given up:
-  // it frees its record and its combination and is not drawn again straight away. Nothing is
-  // opened once the run has ended or all its problems are solved.
+  // it frees its record, and its combination is asked again only once every other one has
+  // been. Nothing is opened once the run has ended or all its problems are solved.
   std::optional<OpenedProblem> OpenNextProblem(TimeValue monotonicNow);
 
   // Judges a typed character against the open problem. One key press gives one answer: from
@@ -85,6 +86,7 @@ class PracticeRun {
   bool End();
 
  private:
+  bool AnyCombinationFree() const;
   static size_t AskedIndex(const Problem& p) {
     return static_cast<size_t>(((p.a - 1) * 9 + (p.b - 1)) * 4 + (p.hiddenSlot - 1));
   }
@@ -96,6 +98,7 @@ class PracticeRun {
   // problemNumber (1-based), so the table never passes kProblemsPerRun.
   std::array<ProblemRecord, kProblemsPerRun> records{};
   std::array<bool, 9 * 9 * 4> asked{};
+  std::array<bool, 9 * 9 * 4> givenUp{};  // asked, but left unanswered by a re-layout
   int problemNumber = 0;
   int rightCount = 0;
   int problemsOpened = 0;  // tells a judging that its problem was replaced meanwhile
