@@ -45,7 +45,10 @@ platform::SystemTime FromMs(int64_t ms) {
   int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
   int64_t rest = ms - days * 86400000;
   platform::SystemTime t;
-  CivilFromDays(days, t.year, t.month, t.day);
+  const platform::CivilDate date = CivilFromDays(days);
+  t.year = static_cast<int>(date.year);
+  t.month = date.month;
+  t.day = date.day;
   t.hour = static_cast<int>(rest / 3600000);
   t.minute = static_cast<int>(rest / 60000 % 60);
   t.second = static_cast<int>(rest / 1000 % 60);
