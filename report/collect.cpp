@@ -1,6 +1,7 @@
 // Walking the folder and reading each log. Nothing is written here.
 #include "report/collect.h"
 
+#include "platform/utf8.h"
 #include "report/file_io.h"
 
 #include <algorithm>
@@ -155,7 +156,7 @@ bool IsUtf8(std::string_view bytes) {
 
 std::string PathText(const Path& path) {
 #if defined(_WIN32)
-  return Utf8FromWide(path.native());
+  return platform::Utf8FromWide(path.native());
 #else
   const std::string& bytes = path.native();
   if (IsUtf8(bytes)) return bytes;

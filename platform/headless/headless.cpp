@@ -98,17 +98,11 @@ void Loop(const std::function<bool()>& done) {
 }  // namespace
 
 std::string Utf8(const platform::Path& path) {
-  std::string out;
-  for (wchar_t c : path.Native())
-    platform::AppendUtf8(out, static_cast<uint32_t>(c));
-  return out;
+  return platform::Utf8FromWide(path.Native());
 }
 
 platform::Path PathFromUtf8(std::string_view utf8) {
-  std::wstring out;
-  for (size_t i = 0; i < utf8.size();)
-    out += static_cast<wchar_t>(platform::NextUtf8(utf8, i));
-  return platform::Path(out);
+  return platform::Path(platform::WideFromUtf8(utf8));
 }
 
 State& Get() {
