@@ -1,22 +1,32 @@
 // Practice log parsing. Dates and times carry the user's regional separators, which may be
 // any single byte or none, so the digits are found by position rather than by separator.
-#include "report/log_reader.h"
+#include "drill/log_reader.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "drill/log_format.h"
+#include "drill/texts.h"
 #include "platform/calendar.h"
 
-#include <array>
-
-namespace report {
+namespace drill {
 namespace {
 
-constexpr std::string_view kDivisionTitle = "Divide Quarn";
-constexpr std::string_view kSubtractionTitle = "Subtract Quarn";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// The glyphs of the problem field in the drill's CP932 and in UTF-8.
-constexpr std::array<std::string_view, 2> kTimes = {"\x81\x7E", "\xC3\x97"};
-constexpr std::array<std::string_view, 2> kPlus = {"\x81\x7B", "\xEF\xBC\x8B"};
-constexpr std::array<std::string_view, 2> kEquals = {"\x81\x81", "\xEF\xBC\x9D"};
+// A glyph of the problem field as the drill writes it (CP932) and as an editor that re-saved
+// the log as UTF-8 left it.
+struct Glyph {
+  std::string_view cp932;
+  std::string_view utf8;
+};
+
+constexpr Glyph OperatorOf(DrillKind kind) {
+  return {OperatorGlyph(kind), kind == DrillKind::kDivision ? "\xC3\x97"        // ×
+                                                            : "\xEF\xBC\x8B"};  // ＋
+}
+constexpr Glyph kEqualsGlyph = {texts::kEquals, "\xEF\xBC\x9D"};  // ＝
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -55,30 +65,21 @@ bool SplitThree(std::string_view s, int w1, int w2, int w3, std::array<int, 3>& 
   return true;
 }
 
-bool IsLeapYear(int y) {
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int y, int m) {
-  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
 std::vector<std::string_view> SplitFields(std::string_view line) {
   std::vector<std::string_view> fields;
   size_t start = 0;
   for (;;) {
-    size_t comma = line.find(',', start);
-    fields.push_back(line.substr(start, comma - start));
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
+    size_t separator = line.find(kLogFieldSeparator, start);
+    fields.push_back(line.substr(start, separator - start));
+    if (separator == std::string_view::npos) break;
+    start = separator + 1;
   }
   return fields;
 }
 
 // Consumes one of the glyph's encodings at the front of s.
-bool TakeGlyph(std::string_view& s, const std::array<std::string_view, 2>& glyph) {
-  for (std::string_view g : glyph) {
+bool TakeGlyph(std::string_view& s, const Glyph& glyph) {
+  for (std::string_view g : {glyph.cp932, glyph.utf8}) {
     if (s.starts_with(g)) {
       s.remove_prefix(g.size());
       return true;
@@ -87,13 +88,13 @@ bool TakeGlyph(std::string_view& s, const std::array<std::string_view, 2>& glyph
   return false;
 }
 
-// One slot: a digit, or -1 for the hidden "?".
-bool TakeSlot(std::string_view& s, int& slot) {
+// One digit place: a digit, or -1 for the hidden one.
+bool TakePlace(std::string_view& s, int& place) {
   if (s.empty()) return false;
-  if (s[0] == '?') {
-    slot = -1;
+  if (s[0] == kLogHiddenDigit) {
+    place = -1;
   } else if (IsDigit(s[0])) {
-    slot = s[0] - '0';
+    place = s[0] - '0';
   } else {
     return false;
   }
@@ -101,43 +102,39 @@ bool TakeSlot(std::string_view& s, int& slot) {
   return true;
 }
 
-// Why a problem line is skipped; empty when it was read.
-std::string ParseProblem(std::string_view line, Drill drill, Answer& answer) {
+LogFault ParseProblemLine(std::string_view line, DrillKind kind, Answer& answer) {
   std::vector<std::string_view> fields = SplitFields(line);
-  if (fields.size() != 4) return "項目の数が 4 でない行";
-  std::string_view problem = fields[0];
-  std::array<int, 5> slots{};  // index 1..4
-  const auto& op = drill == Drill::kDivision ? kTimes : kPlus;
-  if (!TakeSlot(problem, slots[1]) || !TakeGlyph(problem, op) || !TakeSlot(problem, slots[2]) ||
-      !TakeGlyph(problem, kEquals) || !TakeSlot(problem, slots[3]) ||
-      !TakeSlot(problem, slots[4]) || !problem.empty()) {
-    return "問題の形が正しくない行";
+  if (fields.size() != 4) return LogFault::kFieldCount;
+  std::string_view field = fields[0];
+  std::array<int, 5> places{};  // index 1..4
+  if (!TakePlace(field, places[1]) || !TakeGlyph(field, OperatorOf(kind)) ||
+      !TakePlace(field, places[2]) || !TakeGlyph(field, kEqualsGlyph) ||
+      !TakePlace(field, places[3]) || !TakePlace(field, places[4]) || !field.empty()) {
+    return LogFault::kMalformedProblem;
   }
   int hidden = 0;
   for (int i = 1; i <= 4; i++) {
-    if (slots[i] < 0) {
-      if (hidden) return "問題の形が正しくない行";
+    if (places[i] < 0) {
+      if (hidden) return LogFault::kMalformedProblem;
       hidden = i;
     }
   }
   if (!hidden || fields[1].size() != 1 || !IsDigit(fields[1][0])) {
-    return "問題の形が正しくない行";
+    return LogFault::kMalformedProblem;
   }
-  slots[hidden] = fields[1][0] - '0';
-  int a = slots[1], b = slots[2], result = slots[3] * 10 + slots[4];
-  bool possible = drill == Drill::kDivision ? a >= 2 && b >= 2 && a * b >= 10 && a * b == result
-                                            : a >= 1 && b >= 1 && a + b >= 10 && a + b == result;
-  if (!possible) return "ありえない計算の行";
+  places[hidden] = fields[1][0] - '0';
+  const Problem problem{kind, places[1], places[2], hidden};
+  if (!IsAsked(kind, problem.a, problem.b) || problem.Result() != places[3] * 10 + places[4]) {
+    return LogFault::kImpossibleProblem;
+  }
   uint32_t ms = 0;
-  if (!ParseSolvingTime(fields[2], ms)) return "解いた時間が読めない行";
-  if (!AllDigits(fields[3]) || fields[3].size() > 6) return "ミスの数が読めない行";
-  int misses = Number(fields[3]);
-  answer.a = static_cast<uint8_t>(a);
-  answer.b = static_cast<uint8_t>(b);
-  answer.hiddenSlot = static_cast<uint8_t>(hidden);
+  if (!ParseSolvingTime(fields[2], ms)) return LogFault::kBadSolvingTime;
+  if (!AllDigits(fields[3]) || fields[3].size() > 6) return LogFault::kBadMisses;
+  const int misses = Number(fields[3]);
+  answer.problem = problem;
   answer.misses = static_cast<uint8_t>(misses > 255 ? 255 : misses);
   answer.milliseconds = ms;
-  return {};
+  return LogFault::kNone;
 }
 
 }  // namespace
@@ -149,7 +146,8 @@ int64_t StartTime::Seconds() const {
 bool ParseDate(std::string_view text, StartTime& out) {
   std::array<int, 3> p{};
   if (!SplitThree(text, 4, 2, 2, p)) return false;
-  if (p[0] < 1900 || p[1] < 1 || p[1] > 12 || p[2] < 1 || p[2] > DaysInMonth(p[0], p[1])) {
+  if (p[0] < 1900 || p[1] < 1 || p[1] > 12 || p[2] < 1 ||
+      p[2] > platform::DaysInMonth(p[0], p[1])) {
     return false;
   }
   out.year = p[0];
@@ -195,74 +193,76 @@ bool ParseSolvingTime(std::string_view text, uint32_t& milliseconds) {
 
 ReadResult ReadLog(std::string_view bytes) {
   ReadResult result;
+  // The mark goes first: a file of nothing else is as empty as one without it.
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   if (bytes.empty()) {
-    result.error = "空のファイル";
+    result.fault = LogFault::kEmpty;
     return result;
   }
-  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
 
   // Lines end in CR LF (a bare LF is taken too); a last line without its end was cut off.
   std::vector<std::string_view> lines;
   bool lastCut = false;
   while (!bytes.empty()) {
-    size_t lf = bytes.find('\n');
-    std::string_view line = bytes.substr(0, lf);
-    if (lf == std::string_view::npos) {
+    size_t end = bytes.find(kLogLineEnd.back());
+    std::string_view line = bytes.substr(0, end);
+    if (end == std::string_view::npos) {
       lastCut = true;
       bytes = {};
     } else {
-      bytes.remove_prefix(lf + 1);
+      bytes.remove_prefix(end + 1);
     }
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.ends_with(kLogLineEnd.front())) line.remove_suffix(1);
     lines.push_back(line);
   }
 
   std::vector<std::string_view> header = SplitFields(lines[0]);
   Run& run = result.run;
-  if (header.size() != 4 || (header[0] != kDivisionTitle && header[0] != kSubtractionTitle) ||
-      (lastCut && lines.size() == 1)) {
-    result.error = "練習記録ではありません（1 行目が見出しでない）";
+  std::optional<DrillKind> kind;
+  for (DrillKind k : kDrillKinds) {
+    if (header[0] == Title(k)) kind = k;
+  }
+  if (header.size() != 4 || !kind || (lastCut && lines.size() == 1)) {
+    result.fault = LogFault::kNoHeader;
     return result;
   }
-  run.drill = header[0] == kDivisionTitle ? Drill::kDivision : Drill::kSubtraction;
+  run.kind = *kind;
   if (!ParseDate(header[1], run.start)) {
-    result.error = "見出しの日付が正しくありません";
+    result.fault = LogFault::kBadDate;
     return result;
   }
   if (!ParseClock(header[2], run.start)) {
-    result.error = "見出しの時刻が正しくありません";
+    result.fault = LogFault::kBadClock;
     return result;
   }
   if (!AllDigits(header[3]) || header[3].size() > 3 || Number(header[3]) < 1 ||
-      Number(header[3]) > kMaxProblems) {
-    result.error = "見出しの問題数が正しくありません";
+      Number(header[3]) > kProblemsPerRun) {
+    result.fault = LogFault::kBadCount;
     return result;
   }
   run.headerCount = Number(header[3]);
 
+  // A folder holds thousands of runs: room for exactly the lines there are.
+  run.answers.reserve(std::min(lines.size() - 1, static_cast<size_t>(kProblemsPerRun)));
   for (size_t i = 1; i < lines.size(); i++) {
-    std::string reason;
+    LogFault fault = LogFault::kNone;
     Answer answer;
     if (lastCut && i == lines.size() - 1) {
-      reason = "途中で切れた最後の行";
-    } else if (run.answers.size() >= kMaxProblems) {
-      reason = "100 問を超えた行";
+      fault = LogFault::kCutOff;
+    } else if (run.answers.size() >= static_cast<size_t>(kProblemsPerRun)) {
+      fault = LogFault::kPastLastProblem;
     } else {
-      reason = ParseProblem(lines[i], run.drill, answer);
+      fault = ParseProblemLine(lines[i], run.kind, answer);
     }
-    if (reason.empty()) {
+    if (fault == LogFault::kNone) {
       run.answers.push_back(answer);
     } else {
-      if (!run.skippedLines) run.skipReason = reason;
+      if (!run.skippedLines) run.firstSkipped = fault;
       run.skippedLines++;
     }
   }
-  if (run.answers.empty()) {
-    result.error = "読める問題の行がありません";
-    return result;
-  }
-  result.ok = true;
+  if (run.answers.empty()) result.fault = LogFault::kNoProblemLines;
   return result;
 }
 
-}  // namespace report
+}  // namespace drill
