@@ -139,6 +139,40 @@ LogFault ParseProblemLine(std::string_view line, DrillKind kind, Answer& answer)
 
 }  // namespace
 
+std::string_view DescribeFault(LogFault fault) {
+  switch (fault) {
+    case LogFault::kNone:
+      return "no fault";
+    case LogFault::kEmpty:
+      return "empty file";
+    case LogFault::kNoHeader:
+      return "no header line";
+    case LogFault::kBadDate:
+      return "no date in the header";
+    case LogFault::kBadClock:
+      return "no time of day in the header";
+    case LogFault::kBadCount:
+      return "no problem count in the header";
+    case LogFault::kNoProblemLines:
+      return "no problem line";
+    case LogFault::kFieldCount:
+      return "a line without four fields";
+    case LogFault::kMalformedProblem:
+      return "a problem or answer out of shape";
+    case LogFault::kImpossibleProblem:
+      return "a problem the drill never asks";
+    case LogFault::kBadSolvingTime:
+      return "a solving time out of shape";
+    case LogFault::kBadMisses:
+      return "a miss count out of shape";
+    case LogFault::kCutOff:
+      return "a last line without its end";
+    case LogFault::kPastLastProblem:
+      return "a line past the last problem";
+  }
+  return "unknown fault";
+}
+
 int64_t StartTime::Seconds() const {
   return platform::DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
 }

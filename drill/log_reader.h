@@ -30,6 +30,9 @@ enum class LogFault : uint8_t {
   kPastLastProblem,  // a line after kProblemsPerRun problems
 };
 
+// The fault in a few English words, for test reports.
+std::string_view DescribeFault(LogFault fault);
+
 // One solved problem as the log states it.
 struct Answer {
   Problem problem;

@@ -95,7 +95,7 @@ TEST(ReadLog, RealLogsOfBothDrills) {
     std::string bytes = ReadFixture(c.file);
     ASSERT_FALSE(bytes.empty()) << c.file;
     ReadResult result = ReadLog(bytes);
-    ASSERT_TRUE(result.Ok()) << c.file << ": fault " << static_cast<int>(result.fault);
+    ASSERT_TRUE(result.Ok()) << c.file << ": " << DescribeFault(result.fault);
     EXPECT_EQ(result.run.kind, c.kind);
     EXPECT_EQ(result.run.headerCount, 100);
     EXPECT_EQ(result.run.answers.size(), 100u);
