@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "platform/calendar.h"
 #include "platform/cp932.h"
 #include "platform/platform.h"
 
@@ -142,16 +143,9 @@ TimeTextSeparators ReadTimeTextSeparators() {
 }
 
 CalendarDate DateOfDayNumber(int64_t dayNumber) {
-  // Days since 0000-03-01 counted in 400-year eras, so that February ends each year.
-  int64_t z = dayNumber - 25'569 + 719'468;  // 1970-01-01 is day 25,569
-  int64_t era = (z >= 0 ? z : z - 146'096) / 146'097;
-  int64_t dayOfEra = z - era * 146'097;
-  int64_t yearOfEra = (dayOfEra - dayOfEra / 1'460 + dayOfEra / 36'524 - dayOfEra / 146'096) / 365;
-  int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 is March
-  int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-  return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+  const platform::CivilDate date =
+      platform::CivilFromDays(dayNumber + platform::DaysFromCivil(1899, 12, 30));
+  return {date.year, date.month, date.day};
 }
 
 int64_t WholeMilliseconds(TimeValue t) {

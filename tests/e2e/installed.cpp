@@ -148,7 +148,7 @@ void Installed(const std::vector<ShippedProgram>& programs) {
          foundLinks.size(), expectedLinks.size());
 
   Require(!divisionTarget.empty(), "no shortcut starts %s", Utf8(kDivisionExe).c_str());
-  Session session(MakeBuild(Build::kDivision, divisionTarget), divisionDir);
+  Session session(MakeBuild(drill::DrillKind::kDivision, divisionTarget), divisionDir);
   session.AnswerRight();
   session.AnswerWrong();
   session.AnswerRight();
