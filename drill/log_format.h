@@ -21,10 +21,11 @@ constexpr std::string_view OperatorGlyph(DrillKind kind) {
   return kind == DrillKind::kDivision ? texts::kTimes : texts::kPlus;
 }
 
-// "Divide Quarn,2024/03/05,09:07:02,3" and its line end; the date and time come formatted.
+// "Divide Quarn,2024/03/05,09:07:02,3" and its line end; the date and time come formatted. A
+// focus run's title names the mode: "Divide Quarn Focus,2024/03/05,09:07:02,3".
 inline std::string LogHeaderLine(DrillKind kind, std::string_view date, std::string_view time,
-                                 int count) {
-  std::string line(Title(kind));
+                                 int count, bool focus = false) {
+  std::string line(Title(kind, focus));
   line.append(1, kLogFieldSeparator).append(date).append(1, kLogFieldSeparator).append(time);
   line.append(1, kLogFieldSeparator).append(std::to_string(count)).append(kLogLineEnd);
   return line;

@@ -254,7 +254,11 @@ ReadResult ReadLog(std::string_view bytes) {
   Run& run = result.run;
   std::optional<DrillKind> kind;
   for (DrillKind k : kDrillKinds) {
-    if (header[0] == Title(k)) kind = k;
+    for (bool focus : {false, true}) {
+      if (header[0] != Title(k, focus)) continue;
+      kind = k;
+      run.focus = focus;
+    }
   }
   if (header.size() != 4 || !kind || (lastCut && lines.size() == 1)) {
     result.fault = LogFault::kNoHeader;

@@ -50,6 +50,7 @@ struct StartTime {
 
 struct Run {
   DrillKind kind = DrillKind::kDivision;
+  bool focus = false;  // a focus run: its title names the mode
   StartTime start;
   int headerCount = 0;  // the count the header states
   std::vector<Answer> answers;

@@ -23,6 +23,15 @@ inline constexpr int kProblemsPerRun = 100;
 constexpr std::string_view Title(DrillKind kind) {
   return kind == DrillKind::kDivision ? QUARN_DIVISION_TITLE : QUARN_SUBTRACTION_TITLE;
 }
+// The same for a focus run, which practises the facts the child's logs find weak:
+// "Divide Quarn Focus". A literal, so that it ends in a NUL for the window system.
+constexpr std::string_view FocusTitle(DrillKind kind) {
+  return kind == DrillKind::kDivision ? QUARN_DIVISION_TITLE QUARN_FOCUS_TITLE_SUFFIX
+                                      : QUARN_SUBTRACTION_TITLE QUARN_FOCUS_TITLE_SUFFIX;
+}
+constexpr std::string_view Title(DrillKind kind, bool focus) {
+  return focus ? FocusTitle(kind) : Title(kind);
+}
 
 // The result the drill shows for operands a and b.
 constexpr int Combine(DrillKind kind, int a, int b) {

@@ -76,7 +76,7 @@ bool WritePracticeLogQuietly(const PracticeLogContents& log, const TimeTextSepar
 
   out.Append(LogHeaderLine(log.kind, FormatTimeValue("yyyy/mm/dd", log.startTime, separators),
                            FormatTimeValue("hh:nn:ss", log.startTime, separators),
-                           static_cast<int>(log.solved.size())));
+                           static_cast<int>(log.solved.size()), log.focus));
   if (out.Failed()) return false;
   for (const ProblemRecord& record : log.solved) {
     out.Append(LogProblemLine(record.problem,

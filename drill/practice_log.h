@@ -9,11 +9,13 @@
 
 namespace drill {
 
-// What a log holds: the drill, the start of the run and its solved problems in order.
+// What a log holds: the drill, the start of the run and its solved problems in order, and
+// whether it was a focus run.
 struct PracticeLogContents {
   DrillKind kind;
   TimeValue startTime;
   std::span<const ProblemRecord> solved;
+  bool focus = false;
 };
 
 PracticeLogContents LogContentsOf(const PracticeRun& run);

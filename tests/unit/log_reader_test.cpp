@@ -280,6 +280,39 @@ TEST(ReadLog, EncodingsAndSeparators) {
   }
 }
 
+// The title names the drill and whether the run was a focus run; nothing else is a title.
+TEST(ReadLog, TitlesNameTheDrillAndTheMode) {
+  const std::string rest = ",2024/03/05,09:07:02,1\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n";
+  const std::string sum = ",2024/03/05,09:07:02,1\r\n5" PLUS "?" EQUALS "13,8,00:04.250,2\r\n";
+  struct Case {
+    std::string bytes;
+    bool ok;
+    DrillKind kind;
+    bool focus;
+  } cases[] = {
+      {"Divide Quarn" + rest, true, DrillKind::kDivision, false},
+      {"Divide Quarn Focus" + rest, true, DrillKind::kDivision, true},
+      {"Subtract Quarn" + sum, true, DrillKind::kSubtraction, false},
+      {"Subtract Quarn Focus" + sum, true, DrillKind::kSubtraction, true},
+      {"Divide Quarn focus" + rest, false, DrillKind::kDivision, false},
+      {"Divide Quarn Focus " + rest, false, DrillKind::kDivision, false},
+      {"Divide Quarn  Focus" + rest, false, DrillKind::kDivision, false},
+      {"Focus" + rest, false, DrillKind::kDivision, false},
+  };
+  for (const Case& c : cases) {
+    const ReadResult result = ReadLog(c.bytes);
+    const std::string title = c.bytes.substr(0, c.bytes.find(','));
+    if (!c.ok) {
+      EXPECT_EQ(result.fault, LogFault::kNoHeader) << title;
+      continue;
+    }
+    EXPECT_EQ(result.run.kind, c.kind) << title;
+    EXPECT_EQ(result.run.focus, c.focus) << title;
+  }
+  // A line of the other drill in a focus log is skipped as in a normal one.
+  EXPECT_EQ(ReadLog("Subtract Quarn Focus" + rest).fault, LogFault::kNoProblemLines);
+}
+
 TEST(ReadLog, SubtractionFacts) {
   const std::string header = "Subtract Quarn,2024/03/05,09:07:02,1\r\n";
   struct Case {

@@ -50,8 +50,8 @@ class PracticeLog : public ::testing::Test {
           {askable[static_cast<size_t>(k * 7) % askable.size()], k * 1.001 / 86'400, k % 3, true});
   }
 
-  void Write() {
-    drill::WritePracticeLog({kind, EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}), solved},
+  void Write(bool focus = false) {
+    drill::WritePracticeLog({kind, EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}), solved, focus},
                             separators);
   }
 
@@ -120,6 +120,31 @@ TEST_F(PracticeLog, SubtractionBuildHeaderAndProblemLine) {
   EXPECT_EQ(lines[1],
             "5\x81\x7b?\x81\x81"
             "13,8,00:04.250,2");
+}
+
+// A focus run's log differs in its title alone.
+TEST_F(PracticeLog, AFocusRunsTitleNamesTheMode) {
+  struct Case {
+    drill::DrillKind kind;
+    const char* places;
+    const char* header;
+  } cases[] = {
+      {drill::DrillKind::kDivision, "7856", "Divide Quarn Focus,2024/03/05,09:07:02,1"},
+      {drill::DrillKind::kSubtraction, "5813", "Subtract Quarn Focus,2024/03/05,09:07:02,1"},
+  };
+  for (const Case& c : cases) {
+    Fresh();
+    kind = c.kind;
+    Solve(c.places, 2, 4.25, 2);
+    Write(false);
+    const std::string normal = LogFile();
+    Write(true);
+    const std::vector<std::string> lines = Lines(LogFile());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], c.header);
+    EXPECT_EQ(LogFile().substr(LogFile().find("\r\n")), normal.substr(normal.find("\r\n")));
+    EXPECT_EQ(headless::Get().files.size(), 1u) << "the same name";
+  }
 }
 
 TEST_F(PracticeLog, OneLinePerSolvedProblemAfterTheHeader) {
