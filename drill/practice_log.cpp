@@ -58,7 +58,7 @@ class WriteBuffer {
 }  // namespace
 
 PracticeLogContents LogContentsOf(const PracticeRun& run) {
-  return {run.Kind(), run.StartTime(), run.SolvedProblems()};
+  return {run.Kind(), run.StartTime(), run.SolvedProblems(), run.Focus()};
 }
 
 std::string PracticeLogName(TimeValue startTime) {

@@ -3,10 +3,15 @@
 
 #include <algorithm>
 
+#include "drill/time_text.h"
+
 namespace drill {
 
 PracticeRun::PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed)
     : kind(kind), startTime(startTime), random(seed) {}
+
+PracticeRun::PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed, FocusPlanner planner)
+    : kind(kind), startTime(startTime), random(seed), planner(std::move(planner)) {}
 
 const ProblemRecord* PracticeRun::CurrentProblem() const {
   return problemNumber > 0 ? &records[static_cast<size_t>(problemNumber - 1)] : nullptr;
@@ -48,11 +53,15 @@ std::optional<OpenedProblem> PracticeRun::OpenNextProblem(TimeValue monotonicNow
   // least 180, so the drawing always ends. The draws come in the order a, b, hidden slot,
   // also for a rejected round: a seed gives the same problems as it always has.
   Problem p{.kind = kind};
-  do {
-    p.a = random.Draw(9) + 1;
-    p.b = random.Draw(9) + 1;
-    p.hiddenSlot = random.Draw(4) + 1;
-  } while (!IsAsked(kind, p.a, p.b) || asked[AskedIndex(p)] || p == abandoned);
+  if (Planned()) {
+    p = planner->Next(random);
+  } else {
+    do {
+      p.a = random.Draw(9) + 1;
+      p.b = random.Draw(9) + 1;
+      p.hiddenSlot = random.Draw(4) + 1;
+    } while (!IsAsked(kind, p.a, p.b) || asked[AskedIndex(p)] || p == abandoned);
+  }
   asked[AskedIndex(p)] = true;
   ++problemsOpened;
   problemNumber = index + 1;
@@ -88,6 +97,11 @@ Verdict PracticeRun::JudgeKey(char key, TimeValue monotonicNow) {
   record.solvingTime = monotonicNow - openedAt;
   record.solved = true;
   answerInFlight = true;
+  if (Planned()) {
+    // The planner hears the time the log will show.
+    const int64_t ms = std::clamp<int64_t>(WholeMilliseconds(record.solvingTime), 0, UINT32_MAX);
+    planner->Answered(record.problem, static_cast<uint32_t>(ms), record.misses);
+  }
   return Verdict::kRight;
 }
 

@@ -1,6 +1,7 @@
 // One practice run with no window in it: the problems asked and their records, the counts,
 // the random source, the start time and the entry's flags. Every clock reading and the seed
-// come in as arguments, so whole runs can be driven without a window or a backend.
+// come in as arguments, so whole runs can be driven without a window or a backend. A focus run
+// is the same run with a planner choosing its problems.
 #pragma once
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "drill/focus_plan.h"
 #include "drill/practice.h"
 #include "drill/random.h"
 #include "drill/time_value.h"
@@ -33,10 +35,17 @@ enum class Verdict { kIgnored, kRight, kWrong };
 
 class PracticeRun {
  public:
-  // startTime is the local clock; the seed is what SeedFromUtcTime gives.
+  // startTime is the local clock; the seed is what SeedFromUtcTime gives. Every problem is
+  // drawn at random, and no combination comes twice.
   PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed);
+  // A focus run: the planner chooses each problem, and may bring a fact back. With no history
+  // the planner has nothing to go on, and the run draws exactly as a normal run does.
+  PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed, FocusPlanner planner);
 
   DrillKind Kind() const { return kind; }
+  bool Focus() const { return planner.has_value(); }
+  // The focus run's planner; none in a normal run.
+  const FocusPlanner* Planner() const { return planner ? &*planner : nullptr; }
   TimeValue StartTime() const { return startTime; }
   int RightCount() const { return rightCount; }
   // The number of the problem last opened, 1 to kProblemsPerRun; 0 before the first.
@@ -61,7 +70,8 @@ class PracticeRun {
 
   // Draws and records the next problem. An open problem that was never solved is given up:
   // it frees its record, and its combination is asked again only once every other one has
-  // been. Nothing is opened once the run has ended or all its problems are solved.
+  // been (in a focus run the planner decides what comes again). Nothing is opened once the run
+  // has ended or all its problems are solved.
   std::optional<OpenedProblem> OpenNextProblem(TimeValue monotonicNow);
 
   // Judges a typed character against the open problem. One key press gives one answer: from
@@ -87,6 +97,7 @@ class PracticeRun {
 
  private:
   bool AnyCombinationFree() const;
+  bool Planned() const { return planner && planner->HasHistory(); }
   static size_t AskedIndex(const Problem& p) {
     return static_cast<size_t>(((p.a - 1) * 9 + (p.b - 1)) * 4 + (p.hiddenSlot - 1));
   }
@@ -94,6 +105,7 @@ class PracticeRun {
   DrillKind kind;
   TimeValue startTime;
   RandomSource random;
+  std::optional<FocusPlanner> planner;
   // Records 1 to rightCount are always the solved problems; the open one is record
   // problemNumber (1-based), so the table never passes kProblemsPerRun.
   std::array<ProblemRecord, kProblemsPerRun> records{};

@@ -1,0 +1,61 @@
+// Gathering the focus history from the logs.
+#include "drill/focus_history.h"
+
+#include <algorithm>
+
+#include "drill/log_reader.h"
+
+namespace drill {
+
+namespace {
+
+// The problem by which a kept answer goes back into the states: any problem of the fact does.
+Problem ProblemOfPlace(DrillKind kind, int place) {
+  const Fact fact = FactAtPlace(kind, place);
+  if (fact.kind == FactKind::kForward) return {kind, fact.first, fact.second, 4};
+  return {kind, fact.Answer(), fact.second, 1};
+}
+
+}  // namespace
+
+void FocusHistoryBuilder::Add(std::string_view bytes) {
+  const ReadResult read = ReadLog(bytes);
+  if (!read.Ok() || read.run.kind != kind) return;
+  KeptRun run{
+      .start = read.run.start.Seconds(), .order = static_cast<int>(runs.size()), .answers = {}};
+  run.answers.reserve(read.run.answers.size());
+  for (const Answer& answer : read.run.answers) {
+    if (!SaysSomethingAboutTheFact(answer.problem)) continue;
+    const int place = FactPlace(FactOf(answer.problem));
+    run.answers.push_back({static_cast<uint8_t>(place), answer.misses, answer.milliseconds});
+    ++answersTaken[static_cast<size_t>(place)];
+  }
+  runs.push_back(std::move(run));
+}
+
+bool FocusHistoryBuilder::WantsOlder() const {
+  for (int place = 0; place < kFactPlaces; ++place) {
+    if (IsAsked(FactAtPlace(kind, place)) &&
+        answersTaken[static_cast<size_t>(place)] < kRecentAnswers)
+      return true;
+  }
+  return false;
+}
+
+FactStates FocusHistoryBuilder::Build() const {
+  std::vector<const KeptRun*> ordered;
+  for (const KeptRun& run : runs)
+    ordered.push_back(&run);
+  // Two logs of the same second keep the order of their names: the one taken later is older.
+  std::sort(ordered.begin(), ordered.end(), [](const KeptRun* x, const KeptRun* y) {
+    return x->start != y->start ? x->start < y->start : x->order > y->order;
+  });
+  FactStates states(kind);
+  for (const KeptRun* run : ordered) {
+    for (const Kept& answer : run->answers)
+      states.Add(ProblemOfPlace(kind, answer.place), answer.milliseconds, answer.wrongTries);
+  }
+  return states;
+}
+
+}  // namespace drill

@@ -1,0 +1,120 @@
+// The focus history from logs: this drill's usable logs folded in the order practised, the
+// other drill's, damaged ones and stray files left out, and when older logs stop mattering.
+#include "drill/focus_history.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "drill/log_format.h"
+
+namespace drill {
+namespace {
+
+constexpr DrillKind kDiv = DrillKind::kDivision;
+constexpr DrillKind kSub = DrillKind::kSubtraction;
+
+struct Line {
+  Problem problem;
+  uint32_t milliseconds;
+  int misses;
+};
+
+std::string Log(DrillKind kind, const char* date, const char* time, const std::vector<Line>& lines,
+                bool focus = false) {
+  std::string log = LogHeaderLine(kind, date, time, static_cast<int>(lines.size()), focus);
+  for (const Line& line : lines) {
+    char solving[16];
+    std::snprintf(solving, sizeof solving, "%02u:%02u.%03u", line.milliseconds / 60000,
+                  line.milliseconds / 1000 % 60, line.milliseconds % 1000);
+    log += LogProblemLine(line.problem, solving, line.misses);
+  }
+  return log;
+}
+
+void ExpectSameStates(const FactStates& got, const FactStates& expected) {
+  for (int place = 0; place < kFactPlaces; ++place) {
+    const FactFigures g = got.FiguresAt(place), e = expected.FiguresAt(place);
+    EXPECT_EQ(g.state, e.state) << "place " << place;
+    EXPECT_EQ(g.recentAnswers, e.recentAnswers) << "place " << place;
+    EXPECT_EQ(g.recentMissed, e.recentMissed) << "place " << place;
+    EXPECT_EQ(g.median, e.median) << "place " << place;
+    EXPECT_EQ(g.lastAnswer, e.lastAnswer) << "place " << place;
+  }
+}
+
+// 7 × 8 is answered slowly on the 5th and fast on the 6th: whatever order the logs come in,
+// the states are those of the 5th, then the 6th.
+TEST(FocusHistory, FoldsThisDrillsLogsInTheOrderPractised) {
+  const Problem sevenEights{kDiv, 7, 8, 4}, fiftySixBySeven{kDiv, 8, 7, 2};
+  const std::string earlier =
+      Log(kDiv, "2024/03/05", "09:07:02", {{sevenEights, 9000, 1}, {fiftySixBySeven, 4000, 0}});
+  const std::string later =
+      Log(kDiv, "2024/03/06", "09:07:02", {{sevenEights, 2000, 0}, {sevenEights, 2100, 0}}, true);
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;  // as taken, newest name first
+  } cases[] = {
+      {"in order", {later, earlier}},
+      {"names out of order", {earlier, later}},
+      {"with the other drill's, damaged and stray files",
+       {Log(kSub, "2024/03/07", "09:00:00", {{{kSub, 7, 8, 1}, 1000, 0}}), later, "",
+        "Divide Quarn,2024/03/08,09:00:00,1\r\ngarbage\r\n", "\x89PNG\r\n\x1a\n", earlier,
+        "Divide Quarn,2024/02/30,09:00:00,1\r\n7\x81\x7e?\x81\x81"
+        "56,8,00:03.125,0\r\n"}},
+  };
+  FactStates expected(kDiv);
+  expected.Add(sevenEights, 9000, 1);
+  expected.Add(fiftySixBySeven, 4000, 0);
+  expected.Add(sevenEights, 2000, 0);
+  expected.Add(sevenEights, 2100, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FocusHistoryBuilder builder(kDiv);
+    for (const std::string& file : c.files)
+      builder.Add(file);
+    ExpectSameStates(builder.Build(), expected);
+  }
+}
+
+TEST(FocusHistory, OlderLogsStopMatteringOnceEveryFactHasItsRecentAnswers) {
+  for (DrillKind kind : kDrillKinds) {
+    SCOPED_TRACE(Title(kind));
+    std::vector<Line> lines;
+    for (int a = 1; a <= 9; ++a) {
+      for (int b = 1; b <= 9; ++b) {
+        if (!IsAsked(kind, a, b)) continue;
+        lines.push_back({{kind, a, b, 4}, 1500, 0});
+        lines.push_back({{kind, a, b, 1}, 1500, 0});
+      }
+    }
+    FocusHistoryBuilder builder(kind);
+    EXPECT_TRUE(builder.WantsOlder());
+    // Each fact once per round; a round is split into logs of at most 100 answers.
+    for (int round = 0; round < kRecentAnswers; ++round) {
+      EXPECT_TRUE(builder.WantsOlder()) << "round " << round;
+      for (size_t from = 0; from < lines.size(); from += kProblemsPerRun) {
+        const size_t to = std::min(lines.size(), from + kProblemsPerRun);
+        builder.Add(
+            Log(kind, "2024/03/05", "09:07:02", {lines.begin() + from, lines.begin() + to}));
+      }
+    }
+    EXPECT_FALSE(builder.WantsOlder());
+    // The tens of a sum says nothing about its fact and counts for nothing.
+    if (kind == kSub) {
+      FocusHistoryBuilder tens(kind);
+      std::vector<Line> tensOnly;
+      for (const Line& line : lines)
+        tensOnly.push_back({{kind, line.problem.a, line.problem.b, 3}, 1500, 0});
+      for (int round = 0; round < kRecentAnswers; ++round)
+        tens.Add(Log(kind, "2024/03/05", "09:07:02", {tensOnly.begin(), tensOnly.begin() + 90}));
+      EXPECT_TRUE(tens.WantsOlder());
+      EXPECT_EQ(tens.Build().FiguresAt(0).answers, 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace drill
