@@ -1,7 +1,12 @@
-// The program's life: title, regional separators, the two windows, event loop, shutdown.
+// The program's life: its arguments, title, regional separators, the focus history, the two
+// windows, event loop, shutdown.
 #include "app/program.h"
 
+#include <optional>
 #include <stdexcept>
+#include <vector>
+
+#include "drill/focus_history.h"
 
 #include "drill/time_text.h"
 #include "platform/controls.h"
@@ -10,14 +15,45 @@
 
 namespace app {
 
+namespace {
+
+bool IsFocusSwitch(std::string_view argument) {
+  for (std::string_view prefix : {"/", "--"}) {
+    if (!argument.starts_with(prefix)) continue;
+    std::string_view word = argument.substr(prefix.size());
+    constexpr std::string_view kFocus = "focus";
+    if (word.size() != kFocus.size()) continue;
+    bool same = true;
+    for (size_t i = 0; i < word.size(); ++i)
+      same = same && (word[i] | 0x20) == kFocus[i];
+    if (same) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+DrillOptions ParseDrillOptions(std::span<const std::string> arguments) {
+  DrillOptions options;
+  for (const std::string& argument : arguments)
+    options.focus = options.focus || IsFocusSwitch(argument);
+  return options;
+}
+
 int RunProgram(const drill::DrillVariant& variant) {
   platform::Application& app = platform::TheApp();
   int exitCode = 0;
-  app.SetTitle(variant.title);
+  const std::vector<std::string> arguments = platform::ProgramArguments();
+  const DrillOptions options = ParseDrillOptions(arguments);
+  // The history is read before any window exists: the first problem is chosen from it.
+  std::optional<drill::FactStates> focusHistory;
+  if (options.focus) focusHistory = drill::ReadFocusHistory(variant.kind);
+  app.SetTitle(options.focus ? drill::FocusTitle(variant.kind).data() : variant.title);
   TimeTextSeparators separators = ReadTimeTextSeparators();
   app.OnSettingChange = [&separators] { separators = ReadTimeTextSeparators(); };
   try {
-    ui::MainWindow& mainWindow = app.CreateForm<ui::MainWindow>(variant, separators);
+    ui::MainWindow& mainWindow =
+        app.CreateForm<ui::MainWindow>(variant, separators, std::move(focusHistory));
     mainWindow.ShowResultsIn(app.CreateForm<ui::ResultsDialog>());
     app.Run();
   } catch (const std::exception& error) {

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "drill/log_format.h"
 #include "drill/log_reader.h"
+#include "platform/file_system.h"
 
 namespace drill {
 
@@ -14,6 +16,19 @@ Problem ProblemOfPlace(DrillKind kind, int place) {
   const Fact fact = FactAtPlace(kind, place);
   if (fact.kind == FactKind::kForward) return {kind, fact.first, fact.second, 4};
   return {kind, fact.Answer(), fact.second, 1};
+}
+
+// Whether a name ends in ".log", in any letter case, whatever the system's characters are.
+template <class Text>
+bool IsLogName(const Text& name) {
+  if (name.size() < kLogExtension.size()) return false;
+  const size_t start = name.size() - kLogExtension.size();
+  for (size_t i = 0; i < kLogExtension.size(); ++i) {
+    auto c = name[start + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<decltype(c)>(c - 'A' + 'a');
+    if (c != kLogExtension[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -56,6 +71,29 @@ FactStates FocusHistoryBuilder::Build() const {
       states.Add(ProblemOfPlace(kind, answer.place), answer.milliseconds, answer.wrongTries);
   }
   return states;
+}
+
+FactStates ReadFocusHistory(DrillKind kind) {
+  FocusHistoryBuilder builder(kind);
+  std::vector<platform::FolderEntry> entries;
+  platform::ListFolder(platform::Path::FromAscii("."), entries);
+  std::vector<platform::Path> logs;
+  for (platform::FolderEntry& entry : entries) {
+    if (entry.kind == platform::EntryKind::kFile && IsLogName(entry.name.Native()))
+      logs.push_back(std::move(entry.name));
+  }
+  // The drills name a log after its start, so the newest name comes first.
+  std::sort(logs.begin(), logs.end(), [](const platform::Path& x, const platform::Path& y) {
+    return x.Native() > y.Native();
+  });
+  std::string bytes;  // one file at a time
+  platform::FileIdentity identity;
+  for (const platform::Path& log : logs) {
+    if (!builder.WantsOlder()) break;
+    if (platform::ReadSmallFile(log, kMaxLogBytes, bytes, identity) == platform::ReadStatus::kRead)
+      builder.Add(bytes);
+  }
+  return builder.Build();
 }
 
 }  // namespace drill

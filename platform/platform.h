@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -106,6 +107,9 @@ void PlaySoundResource(const char* name);
 
 // The bytes of a resource of the program's own file; empty when there is none.
 std::string_view OwnResource(const char* type, const char* name);
+
+// The arguments the program was started with, without its own name, in UTF-8.
+std::vector<std::string> ProgramArguments();
 
 // The first CP932 byte of the user's regional date and time separators: 0 where the setting
 // is empty, nothing where the system gives no value at all.

@@ -43,10 +43,10 @@ constexpr auto kSubtractionControls =
     Controls(drill::OperatorGlyph(drill::DrillKind::kSubtraction).data());
 
 // The form's stored name is what the error box says when its window cannot be made.
-platform::FormDescription MakeDescription(const drill::DrillVariant& variant,
+platform::FormDescription MakeDescription(const char* caption,
                                           std::span<const ControlDescription> controls) {
   return {"Form1",
-          variant.title,
+          caption,
           192,
           106,
           688,
@@ -62,18 +62,31 @@ platform::FormDescription MakeDescription(const drill::DrillVariant& variant,
 
 }  // namespace
 
-const platform::FormDescription& MainWindowDescription(const drill::DrillVariant& variant) {
+const platform::FormDescription& MainWindowDescription(const drill::DrillVariant& variant,
+                                                       bool focus) {
+  if (focus) {
+    const char* caption = drill::FocusTitle(variant.kind).data();
+    if (variant.kind == drill::DrillKind::kDivision) {
+      static const platform::FormDescription division = MakeDescription(caption, kDivisionControls);
+      return division;
+    }
+    static const platform::FormDescription subtraction =
+        MakeDescription(caption, kSubtractionControls);
+    return subtraction;
+  }
   if (variant.kind == drill::DrillKind::kDivision) {
-    static const platform::FormDescription division = MakeDescription(variant, kDivisionControls);
+    static const platform::FormDescription division =
+        MakeDescription(variant.title, kDivisionControls);
     return division;
   }
   static const platform::FormDescription subtraction =
-      MakeDescription(variant, kSubtractionControls);
+      MakeDescription(variant.title, kSubtractionControls);
   return subtraction;
 }
 
-MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators)
-    : platform::Form(MainWindowDescription(variant)),
+MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators,
+                       std::optional<drill::FactStates> focusHistory)
+    : platform::Form(MainWindowDescription(variant, focusHistory.has_value())),
       digitPlaces{
           Component<platform::Label>("digitPlace1"), Component<platform::Label>("digitPlace2"),
           Component<platform::Label>("digitPlace3"), Component<platform::Label>("digitPlace4")},
@@ -84,6 +97,7 @@ MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparat
       quitButton(Component<platform::Button>("quitButton")),
       variant(variant),
       separators(separators),
+      focusHistory(std::move(focusHistory)),
       // Replaced by the started run at the end of the set-up.
       run(variant.kind, 0, 0) {
   OnCreate = [this](platform::Form&) { SetUp(); };
@@ -116,6 +130,13 @@ void MainWindow::SetUp() {
   canvas.font.SetSize(first.GetFont().Size(PixelsPerInch()), PixelsPerInch());
   canvas.font.name = first.GetFont().name;
   resources::PrimeSounds();
+  if (focusHistory) {
+    const TimeValue start = ReadClock();
+    run = drill::PracticeRun(variant.kind, start, drill::SeedFromUtcTime(platform::UtcTime()),
+                             drill::FocusPlanner(variant.kind, *focusHistory));
+    focusHistory.reset();  // the planner keeps what it needs
+    return;
+  }
   run = drill::PracticeRun(variant.kind, ReadClock(), drill::SeedFromUtcTime(platform::UtcTime()));
 }
 

@@ -1,10 +1,12 @@
 // The main drill window: four digit places and two signs as large labels in a centred panel,
 // the answer box over the hidden digit, and the quit button. It owns the practice run and
-// shows what the run says.
+// shows what the run says; a focus run's caption says so.
 #pragma once
 
 #include <array>
+#include <optional>
 
+#include "drill/fact_states.h"
 #include "drill/practice_run.h"
 #include "drill/time_text.h"
 #include "drill/variant.h"
@@ -17,8 +19,10 @@ namespace ui {
 class MainWindow : public platform::Form {
  public:
   // The separators are read anew on a settings change; the window formats with them as they
-  // are when the run ends.
-  MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators);
+  // are when the run ends. With a focus history the run is a focus run that practises what
+  // the history finds; the history may be empty.
+  MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators,
+             std::optional<drill::FactStates> focusHistory = std::nullopt);
 
   // The dialog that shows the results when a run with a right answer ends; it is created
   // after this window.
@@ -52,12 +56,14 @@ class MainWindow : public platform::Form {
 
   const drill::DrillVariant& variant;
   const TimeTextSeparators& separators;
+  std::optional<drill::FactStates> focusHistory;
   drill::PracticeRun run;
   resources::FontInstallation font;
   ResultsDialog* resultsDialog = nullptr;
 };
 
-// The stored description of the main window for a build.
-const platform::FormDescription& MainWindowDescription(const drill::DrillVariant& variant);
+// The stored description of the main window for a build, in a normal or a focus run.
+const platform::FormDescription& MainWindowDescription(const drill::DrillVariant& variant,
+                                                       bool focus = false);
 
 }  // namespace ui

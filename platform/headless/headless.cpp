@@ -375,6 +375,10 @@ std::string_view OwnResource(const char* type, const char* name) {
   return it->second;
 }
 
+std::vector<std::string> ProgramArguments() {
+  return Get().arguments;
+}
+
 std::optional<char> RegionalDateSeparator() {
   return Get().dateSeparator;
 }

@@ -62,6 +62,7 @@ struct State {
   // The regional settings; nothing stands for a setting the system cannot report.
   std::optional<char> dateSeparator = '/';
   std::optional<char> timeSeparator = ':';
+  std::vector<std::string> arguments;  // the command line after the program's name
 
   std::vector<MessageBoxRecord> messageBoxes;
   std::function<int(const MessageBoxRecord&)> onMessageBox;  // runs while the box "is shown"

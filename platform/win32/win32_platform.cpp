@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/command_line.h"
+#include "platform/utf8.h"
 #include "platform/win32/win32_text.h"
 
 namespace platform {
@@ -176,6 +178,14 @@ std::string_view OwnResource(const char* type, const char* name) {
   if (!bytes) return {};
   // Resources stay mapped with the module for the life of the process; nothing to release.
   return {static_cast<const char*>(bytes), SizeofResource(nullptr, info)};
+}
+
+std::vector<std::string> ProgramArguments() {
+  std::vector<std::wstring> split = SplitCommandLine(GetCommandLineW());
+  std::vector<std::string> arguments;
+  for (size_t i = 1; i < split.size(); ++i)
+    arguments.push_back(Utf8FromWide(split[i]));
+  return arguments;
 }
 
 std::optional<char> RegionalDateSeparator() {
