@@ -18,6 +18,14 @@ BuildInfo MakeBuild(drill::DrillKind kind, std::wstring exe) {
   return info;
 }
 
+BuildInfo FocusBuild(const BuildInfo& build) {
+  BuildInfo focus = build;
+  focus.focus = true;
+  focus.arguments = L"/focus";
+  focus.caption = Wide(drill::FocusTitle(build.kind));
+  return focus;
+}
+
 // ---- Main window -----------------------------------------------------------------------
 
 HWND MainView::SlotLabel(int slot) const {

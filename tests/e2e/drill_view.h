@@ -39,9 +39,13 @@ struct BuildInfo {
   std::string name;      // D_Quarn or S_Quarn
   std::wstring caption;  // the main window's caption
   std::wstring operatorGlyph;
+  bool focus = false;      // started for a focus run
+  std::wstring arguments;  // the command line after the program's name
 };
 
 BuildInfo MakeBuild(drill::DrillKind kind, std::wstring exe);
+// The same program started for a focus run: with /focus, under its focus caption.
+BuildInfo FocusBuild(const BuildInfo& build);
 
 // ---- Main window -----------------------------------------------------------------------
 

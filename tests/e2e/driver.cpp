@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -329,6 +330,105 @@ void Demo(const BuildInfo& build, const std::wstring& work) {
                      .describe = true});
 }
 
+// ---- Focus -----------------------------------------------------------------------------
+
+// One problem for each fact the drill asks, in the table's order.
+std::vector<drill::Problem> EveryFact(drill::DrillKind kind) {
+  std::vector<drill::Problem> problems;
+  for (int a = 1; a <= 9; ++a) {
+    for (int b = 1; b <= 9; ++b) {
+      if (!drill::IsAsked(kind, a, b)) continue;
+      problems.push_back({kind, a, b, 4});  // a op b
+      problems.push_back({kind, a, b, 1});  // the result less, or over, b
+    }
+  }
+  return problems;
+}
+
+// A log as the drill writes it, named after its start; each answer's time and misses come from
+// the answer function.
+template <class AnswerOf>
+void WriteLog(const std::wstring& dir, drill::DrillKind kind, const SYSTEMTIME& start,
+              const std::vector<drill::Problem>& problems, AnswerOf answerOf) {
+  std::string log =
+      drill::LogHeaderLine(kind, Format("%04d/%02d/%02d", start.wYear, start.wMonth, start.wDay),
+                           Format("%02d:%02d:%02d", start.wHour, start.wMinute, start.wSecond),
+                           static_cast<int>(problems.size()));
+  for (size_t i = 0; i < problems.size(); ++i) {
+    const auto [ms, misses] = answerOf(i);
+    log += drill::LogProblemLine(
+        problems[i], Format("%02u:%02u.%03u", ms / 60000, ms / 1000 % 60, ms % 1000), misses);
+  }
+  const std::string name = Format("%04d%02d%02d%02d%02d%02d", start.wYear, start.wMonth, start.wDay,
+                                  start.wHour, start.wMinute, start.wSecond) +
+                           std::string(drill::kLogExtension);
+  Require(WriteBytes(JoinPath(dir, Wide(name)), log), "cannot write %s", name.c_str());
+}
+
+SYSTEMTIME DayAt(int year, int day) {
+  SYSTEMTIME start{};
+  start.wYear = static_cast<WORD>(year);
+  start.wMonth = 1;
+  start.wDay = 1;
+  start.wHour = 9;
+  return AddSeconds(start, int64_t{day} * 86400);
+}
+
+// A child who knows every fact but ten: six days of every fact in 1.5 s, then a day with three
+// slow answers of each of the ten; and a file that is no log. Returns the ten.
+std::set<drill::Fact> WriteWeakHistory(const std::wstring& dir, drill::DrillKind kind) {
+  const std::vector<drill::Problem> every = EveryFact(kind);
+  const auto fast = [](size_t) { return std::pair<uint32_t, int>{1500, 0}; };
+  for (int day = 0; day < 6; ++day) {
+    // At most 100 answers a log: two runs a day.
+    const auto middle = every.begin() + static_cast<std::ptrdiff_t>(every.size() / 2);
+    WriteLog(dir, kind, DayAt(2026, day), {every.begin(), middle}, fast);
+    WriteLog(dir, kind, AddSeconds(DayAt(2026, day), 3600), {middle, every.end()}, fast);
+  }
+  std::set<drill::Fact> weak;
+  std::vector<drill::Problem> slow;
+  for (size_t i = 0; i < 10; ++i) {
+    const drill::Problem& p = every[every.size() * (2 * i + 1) / 20];
+    weak.insert(drill::FactOf(p));
+    for (int answer = 0; answer < 3; ++answer)
+      slow.push_back(p);
+  }
+  WriteLog(dir, kind, DayAt(2026, 6), slow, [](size_t) {
+    return std::pair<uint32_t, int>{8000, 0};
+  });
+  WriteBytes(JoinPath(dir, L"notes.log"), "not a practice log\r\n");
+  return weak;
+}
+
+// A folder whose history makes ten facts weak: the focus run asks mostly those, and writes its
+// log under a title that names the mode. The report then reads the folder (report.sh).
+void FocusRun(const BuildInfo& build, const std::wstring& work) {
+  const std::set<drill::Fact> weak = WriteWeakHistory(work, build.kind);
+  const BuildInfo focus = FocusBuild(build);
+  Session session(focus, work, true);
+  for (HWND window : TopWindows(session.Program().pid))
+    Expect(!HasClass(window, L"#32770"), "%s shows a box at start: %s", build.name.c_str(),
+           Utf8(TextOf(window)).c_str());
+  Expect(weak.count(drill::FactOf(session.Asked())) > 0, "%s: the first problem %s is no weak fact",
+         build.name.c_str(), Describe(focus, session.Open()).c_str());
+  session.Screenshot(session.View().form, build.name + "-focus.png");
+  constexpr int kAnswers = 30;
+  for (int n = 1; n <= kAnswers; ++n) {
+    if (n == 4) session.AnswerWrong();
+    session.AnswerRight();
+  }
+  int weakAnswers = 0;
+  for (const SolvedProblem& solved : session.Solved())
+    weakAnswers += weak.count(drill::FactOf(solved.problem)) ? 1 : 0;
+  Say("%s: %d of %d problems asked the ten weak facts", build.name.c_str(), weakAnswers, kAnswers);
+  Expect(weakAnswers * 3 >= kAnswers * 2, "%s: only %d of %d problems asked the ten weak facts",
+         build.name.c_str(), weakAnswers, kAnswers);
+  session.PressQuitButton();
+  session.FinishRun({.expectWarning = false,
+                     .otherInstanceRunning = false,
+                     .screenshot = build.name + "-focus-dialog.png"});
+}
+
 // ---- Measure ---------------------------------------------------------------------------
 
 double Median(std::vector<double> values) {
@@ -394,6 +494,69 @@ void Measure(const Options& options) {
   session.FinishRun({.expectWarning = false, .otherInstanceRunning = false, .screenshot = ""});
 }
 
+// A learner's runs, one a day from the first of January 2000 (or every hour when there are
+// more than fit in the years since): 100 answers of every kind of fact, solving times of 1 to
+// 8 s, some misses. Without `everyFact` one fact is never answered, so that a focus run has to
+// read every log.
+void WriteYears(const std::wstring& dir, drill::DrillKind kind, int logs, bool everyFact) {
+  std::vector<drill::Problem> every = EveryFact(kind);
+  if (!everyFact) every.erase(every.begin());
+  uint32_t random = 12345;
+  const auto next = [&random](uint32_t n) {
+    random = random * 134775813u + 1u;
+    return static_cast<uint32_t>((uint64_t{random} * n) >> 32);
+  };
+  for (int k = 0; k < logs; ++k) {
+    std::vector<drill::Problem> problems;
+    for (int i = 0; i < drill::kProblemsPerRun; ++i)
+      problems.push_back(every[next(static_cast<uint32_t>(every.size()))]);
+    const SYSTEMTIME start =
+        logs > 3000 ? AddSeconds(DayAt(2000, 0), int64_t{k} * 3600) : DayAt(2000, k);
+    WriteLog(dir, kind, start, problems, [&next](size_t) {
+      return std::pair<uint32_t, int>{1000 + next(7000), next(8) == 0 ? 1 : 0};
+    });
+  }
+}
+
+// Start-up of a focus run against the normal one in a folder of a year's logs (250), and in
+// folders of 10,000: a realistic one, and one where every log must be read.
+void MeasureFocus(const Options& options) {
+  Require(options.builds.size() == 1, "measure-focus starts one drill program");
+  const BuildInfo& build = options.builds.front();
+  const BuildInfo focus = FocusBuild(build);
+  const auto firstPaint = [](const BuildInfo& b, const std::wstring& dir) {
+    Session session(b, dir, true);
+    const double ms = session.FirstPaintMs();
+    session.Quit();
+    return ms;
+  };
+  const std::wstring year = MakeDir(options.work, L"year");
+  WriteYears(year, build.kind, 250, true);
+  std::vector<double> normal, focused;
+  for (int round = 0; round < 5; ++round) {
+    normal.push_back(firstPaint(build, year));
+    focused.push_back(firstPaint(focus, year));
+  }
+  Say("%s, 250 logs: start to problem 1 painted, median of 5: normal %.0f ms, focus %.0f ms "
+      "(ratio %.2f); normal runs %.0f %.0f %.0f %.0f %.0f, focus runs %.0f %.0f %.0f %.0f %.0f",
+      build.name.c_str(), Median(normal), Median(focused), Median(focused) / Median(normal),
+      normal[0], normal[1], normal[2], normal[3], normal[4], focused[0], focused[1], focused[2],
+      focused[3], focused[4]);
+  for (bool everyFact : {true, false}) {
+    const std::wstring many = MakeDir(options.work, everyFact ? L"many" : L"many-all-read");
+    const double writeStart = NowMs();
+    WriteYears(many, build.kind, 10000, everyFact);
+    Say("10,000 logs written in %.0f ms", NowMs() - writeStart);
+    std::vector<double> times;
+    for (int round = 0; round < 3; ++round)
+      times.push_back(firstPaint(focus, many));
+    Say("%s, 10,000 logs%s: focus start to problem 1 painted, median of 3: %.0f ms "
+        "(runs %.0f %.0f %.0f)",
+        build.name.c_str(), everyFact ? "" : " of which every one must be read", Median(times),
+        times[0], times[1], times[2]);
+  }
+}
+
 // ---- Running a scenario ----------------------------------------------------------------
 
 void RunScenario(const Options& options) {
@@ -406,6 +569,7 @@ void RunScenario(const Options& options) {
       {L"regional-empty", RegionalEmpty},
       {L"non-ascii-paths", NonAsciiPaths},
       {L"end-session", EndSession},
+      {L"focus", FocusRun},
       {L"demo", Demo}};
   if (auto found = perBuild.find(options.scenario); found != perBuild.end()) {
     Require(options.builds.size() == 1, "%s runs one program", Utf8(options.scenario).c_str());
@@ -414,6 +578,8 @@ void RunScenario(const Options& options) {
     TwoInstances(options.builds, options.work);
   } else if (options.scenario == L"measure") {
     Measure(options);
+  } else if (options.scenario == L"measure-focus") {
+    MeasureFocus(options);
   } else if (options.scenario == L"installed") {
     Installed(options.shipped);
   } else {
@@ -536,7 +702,8 @@ int wmain(int argc, wchar_t** argv) {
         "[--subtraction EXE] [--minimal EXE] [--program TITLE=EXE]... [--shots DIR] "
         "[--timeout SECONDS]\n"
         "scenarios: startup full-run quit-button keys log-unwritable regional-empty "
-        "non-ascii-paths end-session demo (one program), two-instances (two), measure, "
+        "non-ascii-paths end-session focus demo (one program), two-instances (two), measure, "
+        "measure-focus, "
         "installed (the installed programs, --program each)\n");
     return 2;
   }

@@ -51,6 +51,9 @@ foreach(program D_Quarn S_Quarn)
   quarn_e2e_test(${program}.keys keys 60 ${variant})
   quarn_e2e_test(${program}.log-unwritable log-unwritable 60 ${variant})
   quarn_e2e_test(${program}.end-session end-session 60 ${variant})
+  # A focus run in a folder whose logs make ten facts weak; the report reads its folder.
+  quarn_e2e_test(${program}.focus focus 120 ${variant})
+  set_tests_properties(e2e.${program}.focus PROPERTIES FIXTURES_SETUP quarn_e2e_logs)
 endforeach()
 quarn_e2e_test(regional-empty regional-empty 60 ${QUARN_E2E_ARGS_D_Quarn})
 quarn_e2e_test(non-ascii-paths non-ascii-paths 60 ${QUARN_E2E_ARGS_S_Quarn})
@@ -61,7 +64,8 @@ quarn_e2e_test(two-instances two-instances 90 ${QUARN_E2E_ARGS_D_Quarn} ${QUARN_
 # --no-open.
 add_test(NAME e2e.Quarn_Report
          COMMAND sh ${QUARN_E2E_DIR}/report.sh $<TARGET_FILE:Quarn_Report> ${QUARN_E2E_OUT}/Quarn_Report
-                 ${QUARN_E2E_OUT}/D_Quarn.full-run ${QUARN_E2E_OUT}/S_Quarn.full-run)
+                 ${QUARN_E2E_OUT}/D_Quarn.full-run ${QUARN_E2E_OUT}/S_Quarn.full-run
+                 ${QUARN_E2E_OUT}/D_Quarn.focus ${QUARN_E2E_OUT}/S_Quarn.focus)
 set_tests_properties(e2e.Quarn_Report PROPERTIES
   TIMEOUT 120 RESOURCE_LOCK quarn_wine_session FIXTURES_REQUIRED quarn_e2e_logs LABELS e2e)
 
@@ -75,6 +79,13 @@ foreach(program D_Quarn S_Quarn)
                    --timeout 120 ${variant} --minimal $<TARGET_FILE:quarn_minimal>)
   set_tests_properties(e2e.measure.${program} PROPERTIES
     TIMEOUT 150 RESOURCE_LOCK quarn_wine_session)
+  # A focus run's start-up beside the normal one in a year's logs, and in 10,000 logs.
+  add_test(NAME e2e.measure.${program}.focus CONFIGURATIONS Measure
+           COMMAND wine $<TARGET_FILE:quarn_e2e_driver> measure-focus
+                   --desktop quarnmeasure --work ${QUARN_E2E_OUT}/measure-focus.${program}
+                   --timeout 600 ${variant})
+  set_tests_properties(e2e.measure.${program}.focus PROPERTIES
+    TIMEOUT 630 RESOURCE_LOCK quarn_wine_session)
 endforeach()
 
 # Linked statically, the programs import nothing but DLLs every Windows has.

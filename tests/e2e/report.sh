@@ -1,6 +1,6 @@
 #!/bin/sh
-# Runs Quarn_Report.exe under Wine in a folder holding the logs of the full-run scenarios, one
-# learner per scenario, a learner with a Japanese name (a copy of the first scenario's logs)
+# Runs Quarn_Report.exe under Wine in a folder holding the logs of the full-run and focus
+# scenarios, one learner per scenario, a learner with a Japanese name (a copy of the first scenario's logs)
 # and a file that is not a log, as a double-click would (no folder given) but with
 # --no-open; then asks for a folder that does not exist.
 # Usage: report.sh QUARN_REPORT_EXE WORK_DIRECTORY SCENARIO_DIRECTORY...
@@ -45,6 +45,11 @@ grids=$(grep -o 'class="grid"' "$page" | wc -l)
 cells=$(grep -o '<td class="[a-z]*" title=' "$page" | wc -l)
 [ "$cells" = $((81 * learners)) ] || fail "$cells grid cells"
 grep -q '<code>notes.log</code>' "$page" || fail "notes.log is not listed as not read"
+# The newest log of each scenario, a focus run's too, is read.
+for dir in "$@"; do
+  newest=$(cd "$dir" && ls [0-9]*.log | sort | tail -n 1)
+  if grep -q "<code>$newest</code>" "$page"; then fail "$newest is listed as not read"; fi
+done
 
 wine "$exe" 'Z:\no\such\folder' --no-open >"$work/missing.txt" 2>&1
 status=$?

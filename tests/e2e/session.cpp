@@ -97,7 +97,9 @@ bool FontFileExists() {
 }
 
 Session::Session(const BuildInfo& build, const std::wstring& dir, bool waitForPaint)
-    : build(build), program(StartProcess(build.exe, L"", dir)) {
+    : build(build),
+      logsBefore(LogFiles(dir)),
+      program(StartProcess(build.exe, build.arguments, dir)) {
   WaitForProblemOne(waitForPaint);
 }
 
@@ -424,9 +426,23 @@ void Session::FinishWithoutAnswer() {
   Require(code.has_value(), "%s still runs %d ms after its window was closed", build.name.c_str(),
           kWindowTimeoutMs);
   Expect(*code == 0, "%s exited with code %lu", build.name.c_str(), *code);
-  Expect(LogFiles(program.dir).empty(), "%s wrote a log without a right answer",
-         build.name.c_str());
+  Expect(NewLogFiles().empty(), "%s wrote a log without a right answer", build.name.c_str());
   Expect(!FontFileExists(), "KORVEN.ttf is left in the temporary directory");
+}
+
+void Session::Quit() {
+  PostMessageW(view.form, WM_CLOSE, 0, 0);
+  Require(WaitExit(program, kWindowTimeoutMs).has_value(),
+          "%s still runs %d ms after its window was closed", build.name.c_str(), kWindowTimeoutMs);
+}
+
+std::vector<std::wstring> Session::NewLogFiles() const {
+  std::vector<std::wstring> added;
+  for (std::wstring& name : LogFiles(program.dir)) {
+    if (std::find(logsBefore.begin(), logsBefore.end(), name) == logsBefore.end())
+      added.push_back(std::move(name));
+  }
+  return added;
 }
 
 void Session::FinishRun(const RunEnd& end) {
@@ -449,7 +465,7 @@ void Session::FinishRun(const RunEnd& end) {
   HWND dialog = WaitTopWindow(program.pid, text::kResults, kWindowTimeoutMs);
   Require(dialog != nullptr, "%s shows no results dialog after %d right answers",
           build.name.c_str(), SolvedCount());
-  const std::vector<std::wstring> logs = LogFiles(program.dir);
+  const std::vector<std::wstring> logs = NewLogFiles();
   std::optional<PracticeLog> log;
   if (end.expectWarning) {
     Expect(logs.empty(), "%s wrote a log where it could not", build.name.c_str());
@@ -499,7 +515,7 @@ void Session::EndSession() {
   Require(code.has_value(), "%s still runs %d ms after the session ended", build.name.c_str(),
           kWindowTimeoutMs);
   Expect(*code == 0, "%s exited with code %lu", build.name.c_str(), *code);
-  const std::vector<std::wstring> logs = LogFiles(program.dir);
+  const std::vector<std::wstring> logs = NewLogFiles();
   if (Expect(logs.size() == 1, "%s left %zu log files at the log-off instead of one",
              build.name.c_str(), logs.size())) {
     if (std::optional<PracticeLog> log = ReadLog(program.dir, logs.front()))
@@ -521,6 +537,8 @@ void Session::CheckLog(const PracticeLog& log, const std::optional<LogSeparators
   const std::string& name = build.name;
   const drill::Run& run = log.run;
   Expect(run.kind == build.kind, "%s: the log's header names the other drill", name.c_str());
+  Expect(run.focus == build.focus, "%s: the log's title %s", name.c_str(),
+         build.focus ? "does not name a focus run" : "names a focus run");
   Expect(run.headerCount == SolvedCount(), "%s: the log's header counts %d, %d were solved",
          name.c_str(), run.headerCount, SolvedCount());
   Expect(run.answers.size() == solved.size(), "%s: the log has %zu problem lines, %zu expected",
@@ -539,7 +557,7 @@ void Session::CheckLog(const PracticeLog& log, const std::optional<LogSeparators
         Format("%04d%s%02d%s%02d", start.year, date.c_str(), start.month, date.c_str(), start.day),
         Format("%02d%s%02d%s%02d", start.hour, time.c_str(), start.minute, time.c_str(),
                start.second),
-        run.headerCount);
+        run.headerCount, build.focus);
     Expect(log.lines[0] + std::string(drill::kLogLineEnd) == header,
            "%s: the log's header %s is not %s", name.c_str(), Cp932ForReport(log.lines[0]).c_str(),
            Cp932ForReport(WithoutLineEnd(header)).c_str());

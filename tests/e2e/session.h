@@ -38,8 +38,9 @@ struct RunEnd {
 
 class Session {
  public:
-  // Starts the program in dir and waits for problem 1 on screen; with waitForPaint also
-  // until the answer box and the digits are painted.
+  // Starts the program in dir with the build's arguments and waits for problem 1 on screen;
+  // with waitForPaint also until the answer box and the digits are painted. Logs already in
+  // dir are the program's history, not its output.
   Session(const BuildInfo& build, const std::wstring& dir, bool waitForPaint = false);
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -50,6 +51,8 @@ class Session {
   const Running& Program() const { return program; }
   const MainView& View() const { return view; }
   const ScreenProblem& Open() const { return open; }
+  // The problems solved so far, in order.
+  const std::vector<SolvedProblem>& Solved() const { return solved; }
   // The problem on screen as the drill asks it, and its answer.
   drill::Problem Asked() const;
   int OpenAnswer() const { return Asked().Answer(); }
@@ -87,6 +90,8 @@ class Session {
   void FinishRun(const RunEnd& end);
   // Checks the end of a run without a right answer: no log, no dialog, exit 0.
   void FinishWithoutAnswer();
+  // Closes the window before any right answer and waits for the exit, checking nothing.
+  void Quit();
   // Logs the user off as the system does, and checks that the run is kept: the log of the
   // solved problems, no dialog, exit 0, the font file gone.
   void EndSession();
@@ -102,7 +107,11 @@ class Session {
   void CheckDialog(HWND dialog, const PracticeLog* log);
   void CheckExit(const RunEnd& end);
 
+  // The logs the program wrote: those in its folder that were not there at its start.
+  std::vector<std::wstring> NewLogFiles() const;
+
   BuildInfo build;
+  std::vector<std::wstring> logsBefore;
   Running program;
   MainView view;
   ScreenProblem open;
