@@ -83,14 +83,15 @@ FactStates ReadFocusHistory(DrillKind kind) {
       logs.push_back(std::move(entry.name));
   }
   // The drills name a log after its start, so the newest name comes first.
-  std::sort(logs.begin(), logs.end(), [](const platform::Path& x, const platform::Path& y) {
-    return x.Native() > y.Native();
-  });
+  const size_t taken = std::min(logs.size(), kFocusHistoryLogs);
+  std::partial_sort(
+      logs.begin(), logs.begin() + static_cast<std::ptrdiff_t>(taken), logs.end(),
+      [](const platform::Path& x, const platform::Path& y) { return x.Native() > y.Native(); });
+  logs.resize(taken);
   std::string bytes;  // one file at a time
-  platform::FileIdentity identity;
   for (const platform::Path& log : logs) {
     if (!builder.WantsOlder()) break;
-    if (platform::ReadSmallFile(log, kMaxLogBytes, bytes, identity) == platform::ReadStatus::kRead)
+    if (platform::ReadSmallFile(log, kMaxLogBytes, bytes) == platform::ReadStatus::kRead)
       builder.Add(bytes);
   }
   return builder.Build();

@@ -44,8 +44,14 @@ class FocusHistoryBuilder {
   std::array<int, kFactPlaces> answersTaken{};
 };
 
+// At most this many of a folder's newest logs are read, whichever drill wrote them: a year of
+// daily runs. A fact not answered in them starts afresh, as if never seen; the reading stays
+// short in a folder of 10,000 logs, even where most are the other drill's.
+inline constexpr size_t kFocusHistoryLogs = 250;
+
 // The history in the current folder: its *.log files, newest first by name (a log's name is
-// its start time), until older logs can change nothing. Unreadable files are skipped.
+// its start time), until older logs can change nothing or kFocusHistoryLogs have been read.
+// Unreadable files are skipped.
 FactStates ReadFocusHistory(DrillKind kind);
 
 }  // namespace drill

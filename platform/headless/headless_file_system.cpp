@@ -39,6 +39,11 @@ bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
   return any;
 }
 
+ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes) {
+  FileIdentity ignored;
+  return ReadSmallFile(path, maxBytes, bytes, ignored);
+}
+
 ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
                          FileIdentity& identity) {
   bytes.clear();

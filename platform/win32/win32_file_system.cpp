@@ -110,6 +110,22 @@ bool HoldsOtherThanAFile(const std::wstring& name) {
   return win32::KindFromAttributes(attributes, tag) != EntryKind::kFile;
 }
 
+// Reads an open file to its end, but no more than maxBytes + 1 bytes.
+ReadStatus ReadOpened(HANDLE file, size_t maxBytes, std::string& bytes) {
+  char piece[8192];
+  while (bytes.size() <= maxBytes) {
+    DWORD n = 0;
+    if (!ReadFile(file, piece, sizeof piece, &n, nullptr)) return ReadStatus::kCannotRead;
+    if (n == 0) break;
+    bytes.append(piece, n);
+  }
+  if (bytes.size() > maxBytes) {
+    bytes.resize(maxBytes + 1);
+    return ReadStatus::kTooLarge;
+  }
+  return ReadStatus::kRead;
+}
+
 }  // namespace
 
 bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
@@ -146,18 +162,18 @@ ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
   DWORD attributes = 0;
   if (!IdentityOfHandle(file.Get(), identity, &attributes)) return ReadStatus::kCannotRead;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ReadStatus::kNotAFile;
-  char piece[8192];
-  while (bytes.size() <= maxBytes) {
-    DWORD n = 0;
-    if (!ReadFile(file.Get(), piece, sizeof piece, &n, nullptr)) return ReadStatus::kCannotRead;
-    if (n == 0) break;
-    bytes.append(piece, n);
-  }
-  if (bytes.size() > maxBytes) {
-    bytes.resize(maxBytes + 1);
-    return ReadStatus::kTooLarge;
-  }
-  return ReadStatus::kRead;
+  return ReadOpened(file.Get(), maxBytes, bytes);
+}
+
+ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS, so what opens is a file, a
+  // device or a pipe.
+  FileHandle file(CreateFileW(path.Native().c_str(), GENERIC_READ, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return ReadStatus::kCannotRead;
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return ReadStatus::kNotAFile;
+  return ReadOpened(file.Get(), maxBytes, bytes);
 }
 
 bool IdentityOf(const Path& path, FileIdentity& identity) {

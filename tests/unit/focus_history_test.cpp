@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "drill/log_format.h"
+#include "platform/headless/headless.h"
 
 namespace drill {
 namespace {
@@ -114,6 +115,28 @@ TEST(FocusHistory, OlderLogsStopMatteringOnceEveryFactHasItsRecentAnswers) {
       EXPECT_EQ(tens.Build().FiguresAt(0).answers, 0);
     }
   }
+}
+
+// A folder where one fact is never answered: older logs could always still tell something, and
+// the newest kFocusHistoryLogs are all that is read.
+TEST(FocusHistory, AtMostAYearOfLogsIsRead) {
+  headless::Reset();
+  std::vector<Line> lines;
+  for (int a = 3; a <= 9; ++a)  // 2 x 5 = 10 is never answered
+    lines.push_back({{kDiv, a, 5, 4}, 1500, 0});
+  for (int k = 0; k < 300; ++k) {
+    char name[32], date[16];
+    std::snprintf(name, sizeof name, "2024%02d%02d090000.log", k / 28 + 1, k % 28 + 1);
+    std::snprintf(date, sizeof date, "2024/%02d/%02d", k / 28 + 1, k % 28 + 1);
+    headless::Get().files[name] = Log(kDiv, date, "09:00:00", lines);
+  }
+  const FactStates states = ReadFocusHistory(kDiv);
+  const std::vector<std::string> reads = headless::TraceOf({"file read"});
+  ASSERT_EQ(reads.size(), kFocusHistoryLogs);
+  EXPECT_EQ(reads.front(), "file read 20241120090000.log");  // the 300th
+  EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 3, 5}).answers,
+            static_cast<int>(kFocusHistoryLogs));
+  EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 2, 5}).state, FactState::kUnseen);
 }
 
 }  // namespace
