@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "drill/practice.h"
+
 namespace report {
 
-enum class Drill { kDivision, kSubtraction };
+using Drill = drill::DrillKind;
 
 // One solved problem. Slots as the drill numbers them: 1 first operand, 2 second operand,
 // 3 tens and 4 units of the result.

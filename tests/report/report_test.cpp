@@ -204,35 +204,73 @@ TEST(Html, EscapingAndNumbers) {
     EXPECT_EQ(SecondsText(c.ms), c.text) << c.ms;
 }
 
-TEST(Html, FactGridHasEightyOneCells) {
+// Both grids of both drills: one cell per row and column, the asked ones with a class, the
+// seen ones with their mark and shown median.
+TEST(Html, FactGrids) {
+  auto count = [](const std::string& html, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = html.find(what); at != std::string::npos; at = html.find(what, at + 1))
+      n++;
+    return n;
+  };
   report::Run run;
   run.drill = Drill::kSubtraction;
-  run.headerCount = 1;
-  run.answers = {Answer{5, 8, 2, 0, 2500}};
-  DrillStats stats = Summarise(Drill::kSubtraction, {&run});
-  std::string grid = FactGrid(stats);
-  size_t cells = 0;
-  for (size_t at = grid.find("<td"); at != std::string::npos; at = grid.find("<td", at + 1)) {
-    cells++;
+  run.headerCount = 2;
+  run.answers = {Answer{5, 8, 4, 0, 2500}, Answer{5, 8, 1, 1, 7000}};
+  DrillStats subtraction = Summarise(Drill::kSubtraction, {&run});
+  DrillStats division = Summarise(Drill::kDivision, {});
+  struct Case {
+    const DrillStats* stats;
+    drill::FactKind kind;
+    size_t cells, never;
+    const char* cell;  // a seen cell, from its class to its text
+  } cases[] = {
+      {&subtraction, drill::FactKind::kForward, 81, 36,
+       "<td class=\"fluent few\" title=\"5 ＋ 8 ＝ "
+       "13：すらすら、答えた回数1回、直近1回の中央値2.5秒"
+       "、まちがえた回0回\"><b>◎</b>2.5＊</td>"},
+      {&subtraction, drill::FactKind::kInverse, 81, 36,
+       "<td class=\"missed few\" title=\"13 − 8 ＝ 5：まちがいあり、答えた回数1回、直近1回の中央値"
+       "7.0秒、まちがえた回1回\"><b>✕</b>7.0＊</td>"},
+      {&division, drill::FactKind::kForward, 64, 6, nullptr},
+      {&division, drill::FactKind::kInverse, 64, 6, nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string grid = FactGrid(*c.stats, c.kind);
+    EXPECT_EQ(count(grid, "<td"), c.cells);
+    EXPECT_EQ(count(grid, "<td class=\"never\""), c.never);
+    EXPECT_EQ(count(grid, "<th scope=\"row\""), c.cells == 81 ? 9u : 8u);
+    if (c.cell) {
+      EXPECT_NE(grid.find(c.cell), std::string::npos) << grid;
+    }
   }
-  EXPECT_EQ(cells, 81u);
-  EXPECT_NE(grid.find("<td class=\"fluent\" title=\"5 ＋ 8 ＝ 13："), std::string::npos);
-  EXPECT_NE(grid.find(">2.5</td>"), std::string::npos);
+  // 13 − 8 sits in the row of the 8 and the column of the 5.
+  std::string inverse = FactGrid(subtraction, drill::FactKind::kInverse);
+  size_t row = inverse.find("<th scope=\"row\">−8</th>");
+  ASSERT_NE(row, std::string::npos);
+  size_t cell = inverse.find("13 − 8 ＝ 5", row);
+  EXPECT_EQ(count(inverse.substr(row, cell - row), "<td"), 5u);
 }
 
-// The latest run against the average of the first runs.
+// The last whole runs against the first: coloured only when clear of the runs' spread.
 TEST(Html, OverviewChange) {
   struct Case {
-    uint32_t latestMs;
-    const char* change;
-  } cases[] = {{4000, "−1.0 秒（−20%）"}, {6000, "+1.0 秒（+20%）"}, {4970, "±0.0 秒（±0%）"}};
+    Change change;
+    const char* shown;
+  } cases[] = {
+      {{true, {10000}, {8000}, -1}, "<span class=\"better\""},
+      {{true, {10000}, {8000}, -1}, ">−1.0秒（速くなった）</span>"},
+      {{true, {10000}, {12000}, 1}, ">+1.0秒（遅くなった）</span>"},
+      {{true, {10000}, {8000}, 0}, "回 4.0秒\">−1.0秒</span>"},
+      {{true, {10000}, {9940}, 0}, ">±0.0秒</span>"},
+      {{false, {}, {}, 0}, ">—</td>"},
+  };
   for (const Case& c : cases) {
     DrillStats stats;
-    stats.baselineMs = 5000;
-    stats.runs.resize(kBaselineRuns + 1);
-    stats.runs.back().averageMs = c.latestMs;
+    stats.runs.resize(1);
+    stats.change = c.change;
     std::string html = Overview({LearnerReport{"ken", {stats}}});
-    EXPECT_NE(html.find(c.change), std::string::npos) << c.latestMs << ": " << html;
+    EXPECT_NE(html.find(c.shown), std::string::npos) << c.shown << ": " << html;
   }
 }
 
