@@ -144,10 +144,12 @@ caption small{display:block;font-weight:normal}
 th,td{border:1px solid var(--line);padding:2px 6px}
 th{background:#f0f0f0;font-weight:normal;white-space:nowrap}
 .scroll{overflow-x:auto}
+table.practice td,table.classlist caption{white-space:nowrap}
+p.counts{margin:0}
 .num{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}
-.drill{display:grid;grid-template-columns:repeat(auto-fit,minmax(330px,1fr));gap:8px 24px;margin-bottom:1em}
-.drill>h3,.drill>.chart,.drill>.counts{grid-column:1/-1}
-.chart svg{width:100%;height:auto;max-width:760px;display:block}
+.drill{display:grid;grid-template-columns:1fr 1fr;gap:8px 24px;margin-bottom:1em;align-items:start}
+.drill>.drill-head{grid-column:1/-1}
+.chart>svg{width:100%;height:auto;max-width:760px;display:block}
 .chart .avg{fill:none;stroke:#1f5fa8;stroke-width:1.5}
 .chart .mis{fill:none;stroke:#b3261e;stroke-width:1;stroke-dasharray:3 2}
 .chart .full{fill:#1f5fa8}
@@ -163,6 +165,7 @@ table.points td,table.points th{padding:1px 6px}
 table.grid{table-layout:fixed}
 table.grid td,table.grid th{width:2.7em;height:2.6em;text-align:center;padding:0;font-size:.85em;line-height:1.15}
 table.grid td b{display:block;font-weight:normal;font-size:1.1em}
+table.grid td i{font-style:normal;font-size:.8em;vertical-align:top}
 table.grid th[scope=row]{width:3em}
 td.fluent,.key.fluent{background:var(--fluent);color:var(--fluent-ink)}
 td.getting,.key.getting{background:var(--getting);color:var(--getting-ink)}
@@ -192,29 +195,30 @@ td.c4{background:var(--class4);color:#fff}
 .better{color:#1b6e2d;font-weight:bold}
 .worse{color:#a4231b;font-weight:bold}
 code{word-break:break-all}
-.sheet{display:block}
+table.sheet{width:100%;border-collapse:collapse}
+table.sheet>*>tr>td{border:0;padding:0}
+@media (max-width:760px){.drill{grid-template-columns:1fr}}
 @media (max-width:640px){
 body{padding:6px;font-size:15px}
 .chart text{font-size:21px}
 table.grid td,table.grid th{width:2.25em;height:2.5em;font-size:.78em}
 table.grid th[scope=row]{width:2.5em}
-table.overview,table.overview tbody,table.overview tr,table.overview td{display:block}
+table.overview,table.overview caption,table.overview tbody,table.overview tr{display:block}
 table.overview thead{position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0)}
-table.overview tr{border:1px solid var(--line);margin:0 0 6px;padding:4px 6px}
-table.overview td{border:0;padding:1px 0;text-align:left}
+table.overview tr{border:1px solid var(--line);margin:0 0 6px;padding:3px 6px}
+table.overview td{display:inline-block;border:0;padding:0 .9em 0 0;text-align:left}
 table.overview td::before{content:attr(data-label) "：";color:#555}
-table.overview td.name::before{content:none}
-table.overview td.name{font-weight:bold}
+table.overview td.name,table.overview td.drill-name{font-weight:bold}
+table.overview td.name::before,table.overview td.drill-name::before{content:none}
+table.overview td.states{display:block}
 .bar{width:8em}
 }
 @page{size:A4;margin:11mm}
 @media print{
 body{max-width:none;padding:0;font-size:9.5pt}
 section.learner{break-before:page}
-.sheet{display:table;width:100%}
-.sheet-head{display:table-header-group}
-.sheet-body{display:table-row-group}
-.sheet-head h2{margin-top:0}
+table.sheet h2{margin-top:0}
+.drill-head,#class .drill-map{break-inside:avoid}
 .drill{grid-template-columns:1fr 1fr;break-inside:auto}
 .chart,.grids>div,table.slots,table.practice{break-inside:avoid}
 details{display:none}
@@ -302,7 +306,7 @@ std::string Legend() {
                                "まだ身についていない問題です");
   item(FactState::kUnseen, "まだ答えていない");
   html += "<li><span class=\"key never\"></span>ドリルに出ない組み合わせ</li>";
-  html += "<li><span class=\"key unseen few\">＊</span>点線のわくと＊：答えが" +
+  html += "<li><span class=\"key unseen few\">*</span>点線のわくと*：答えが" +
           std::to_string(drill::kFewAnswers - 1) + "回以下で、まだ目安のマス</li></ul>";
   html += "<p>マスの数字は" + recent +
           "にかかった時間の中央値（秒）です。色と記号は、表に出ている小数第1位の値で決めています。"
@@ -332,7 +336,7 @@ std::string KeyLine() {
                           FactState::kMissed, FactState::kUnseen}) {
     html += "<span class=\"item\">" + Swatch(state) + StateName(state) + "</span>";
   }
-  return html + "<span class=\"item\"><span class=\"key unseen\">＊</span>答え" +
+  return html + "<span class=\"item\"><span class=\"key unseen few\">*</span>答え" +
          std::to_string(drill::kFewAnswers - 1) + "回以下</span></p>";
 }
 
@@ -445,7 +449,8 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
   } else {
     html += std::string(IsDivision(drill) ? "かける数" : "たす数") + "がかくれた問題（" +
             (IsDivision(drill) ? "□ × 7 ＝ 56" : "□ ＋ 7 ＝ 15") + "）。" + FactText(example) +
-            "は「" + op + "7」の行、8の列</small>";
+            "は7の行、8の列。行は" + (IsDivision(drill) ? "わる数" : "ひく数") +
+            "、列は答え</small>";
   }
   html += "</caption><thead><tr><th scope=\"col\">" + std::string(op) + "</th>";
   int from = FirstOperand(drill);
@@ -453,8 +458,7 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
     html += "<th scope=\"col\">" + std::to_string(column) + "</th>";
   html += "</tr></thead><tbody>";
   for (int row = from; row <= 9; row++) {
-    html +=
-        "<tr><th scope=\"row\">" + (forward ? "" : std::string(op)) + std::to_string(row) + "</th>";
+    html += "<tr><th scope=\"row\">" + std::to_string(row) + "</th>";
     for (int column = from; column <= 9; column++) {
       const FactCell& cell = CellAt(stats, kind, row, column);
       if (!cell.asked) {
@@ -467,9 +471,10 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
       if (f.state != FactState::kUnseen) {
         title += "、答えた回数" + std::to_string(f.answers) + "回、直近" +
                  std::to_string(f.recentAnswers) + "回の中央値" + SecondsText(f.median) +
-                 "秒、まちがえた回" + std::to_string(f.recentMissed) + "回";
+                 "秒、まちがえた回" + std::to_string(f.recentMissed) + "回" +
+                 (f.Few() ? "（答えが少なく、まだ目安）" : "");
         text = "<b>" + std::string(StateMark(f.state)) + "</b>" + SecondsText(f.median) +
-               (f.Few() ? "＊" : "");
+               (f.Few() ? "<i>*</i>" : "");
       }
       html += "<td class=\"" + std::string(StateClass(f.state)) + (f.Few() ? " few" : "") +
               "\" title=\"" + EscapeHtml(title) + "\">" + text + "</td>";
@@ -485,11 +490,14 @@ std::string SlotTable(const DrillStats& stats) {
   const char* shapes[2][4] = {{"□ × 8 ＝ 56", "7 × □ ＝ 56", "7 × 8 ＝ □6", "7 × 8 ＝ 5□"},
                               {"□ ＋ 8 ＝ 13", "5 ＋ □ ＝ 13", "5 ＋ 8 ＝ □3", "5 ＋ 8 ＝ 1□"}};
   const char* thinks[2][4] = {{"56 ÷ 8", "56 ÷ 7", "7 × 8", "7 × 8"},
-                              {"13 − 8", "13 − 5", "いつも1（色には数えない）", "5 ＋ 8"}};
+                              {"13 − 8", "13 − 5", "いつも1", "5 ＋ 8"}};
   int d = division ? 0 : 1;
   std::string html =
-      "<div class=\"slots\"><table class=\"slots\"><caption>□の位置ごと<small>これまでのすべて"
-      "の答えです（マスの色は直近の答えだけ）</small></caption><thead><tr><th "
+      std::string(
+          "<div class=\"slots\"><table class=\"slots\"><caption>□の位置ごと<small>これまで"
+          "のすべての答えです（マスの色は直近の答えだけ）") +
+      (division ? "" : "。答えの十の位はいつも1なので、マスの色には数えません") +
+      "</small></caption><thead><tr><th "
       "scope=\"col\">□の位置</th><th scope=\"col\">考えること</th><th "
       "scope=\"col\">答えた回数</th><th scope=\"col\">中央値</th><th "
       "scope=\"col\">まちがえた割合</th></tr></thead><tbody>";
@@ -571,7 +579,7 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
     const LearnerReport& learner = learners[i];
     for (const DrillStats& d : learner.drills) {
       html += "<tr class=\"learner\"><td class=\"name\"><a href=\"#" + DrillId(i, d.drill) + "\">" +
-              EscapeHtml(learner.name) + "</a></td><td data-label=\"ドリル\">" +
+              EscapeHtml(learner.name) + "</a></td><td class=\"drill-name\">" +
               ShortDrillName(d.drill) + "</td><td class=\"num\" data-label=\"回数\">" +
               std::to_string(d.runs.size()) + "回</td><td class=\"num\" data-label=\"問題数\">" +
               std::to_string(d.answers) + "問</td>";
@@ -583,7 +591,7 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
       html += "<td data-label=\"最新の回\">" + DateText(run.start) +
               "</td><td class=\"num\" data-label=\"1問あたり\">" + SecondsText(run.median) +
               "秒</td><td class=\"num\" data-label=\"最初の3回との差\">" + ChangeText(d.change) +
-              "</td><td data-label=\"問題ごと\">" + StateBar(d) + "</td></tr>";
+              "</td><td class=\"states\" data-label=\"問題ごと\">" + StateBar(d) + "</td></tr>";
     }
   }
   return html + "</tbody></table>";
@@ -609,7 +617,8 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
     }
     if (!practising) continue;
     any = true;
-    html += "<h3>" + std::string(DrillName(drill)) + "：" + std::to_string(practising) +
+    html += "<div class=\"drill-map\"><h3>" + std::string(DrillName(drill)) + "：" +
+            std::to_string(practising) +
             "人</h3><p>それぞれの問題で、「時間がかかる」か「まちがいあり」の人の数です。</p>"
             "<div class=\"grids\">";
     for (FactKind kind : {FactKind::kForward, FactKind::kInverse}) {
@@ -621,8 +630,7 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
         html += "<th scope=\"col\">" + std::to_string(column) + "</th>";
       html += "</tr></thead><tbody>";
       for (int row = from; row <= 9; row++) {
-        html += "<tr><th scope=\"row\">" + (kind == FactKind::kForward ? "" : std::string(op)) +
-                std::to_string(row) + "</th>";
+        html += "<tr><th scope=\"row\">" + std::to_string(row) + "</th>";
         for (int column = from; column <= 9; column++) {
           int place = (kind == FactKind::kForward ? 0 : 81) + (row - 1) * 9 + column - 1;
           Fact fact = drill::FactAtPlace(drill, place);
@@ -656,7 +664,7 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
               "</th><td class=\"num\">" + std::to_string(weak[place]) + "人</td></tr>";
     }
     if (places.empty()) html += "<tr><td colspan=\"2\">ありません</td></tr>";
-    html += "</tbody></table></div></div>";
+    html += "</tbody></table></div></div></div>";
   }
   if (!any) html += "<p>まだ記録がありません。</p>";
   return html + "</section>";
@@ -710,16 +718,19 @@ std::string ReportPage(std::string_view folderName, const std::vector<LearnerRep
   for (size_t i = 0; i < learners.size(); i++) {
     const LearnerReport& learner = learners[i];
     // In print the head repeats on every page the learner's part spans.
-    html += "<section class=\"learner\"><div class=\"sheet\"><div class=\"sheet-head\"><h2>" +
-            EscapeHtml(learner.name) + "</h2>" + KeyLine() + "</div><div class=\"sheet-body\">";
+    html +=
+        "<section class=\"learner\"><table class=\"sheet\" "
+        "role=\"presentation\"><thead><tr><td><h2>" +
+        EscapeHtml(learner.name) + "</h2>" + KeyLine() + "</td></tr></thead><tbody><tr><td>";
     for (const DrillStats& d : learner.drills) {
-      html += "<div class=\"drill\" id=\"" + DrillId(i, d.drill) + "\"><h3>" + DrillName(d.drill) +
-              "：" + std::to_string(d.runs.size()) + "回、" + std::to_string(d.answers) +
-              "問</h3><p class=\"counts\">" + StateBar(d) + "</p>" + ProgressChart(d) +
+      html += "<div class=\"drill\" id=\"" + DrillId(i, d.drill) +
+              "\"><div class=\"drill-head\"><h3>" + DrillName(d.drill) + "：" +
+              std::to_string(d.runs.size()) + "回、" + std::to_string(d.answers) +
+              "問</h3><p class=\"counts\">" + StateBar(d) + "</p>" + ProgressChart(d) + "</div>" +
               FactGrid(d, FactKind::kForward) + FactGrid(d, FactKind::kInverse) + SlotTable(d) +
               PracticeTable(d) + "</div>";
     }
-    html += "</div></div></section>";
+    html += "</td></tr></tbody></table></section>";
   }
   html += FileNotes(collection);
   return html + "</body></html>\n";
