@@ -131,7 +131,7 @@ std::string Swatch(FactState state) {
 }
 
 constexpr const char* kStyle = R"(
-:root{--fluent:#46d1a6;--fluent-ink:#1a1a1a;--getting:#a68256;--getting-ink:#1a1a1a;--slow:#903f00;--slow-ink:#fff;--missed:#56071e;--missed-ink:#fff;--unseen:#fff;--unseen-ink:#1a1a1a;--class1:#e4ecf8;--class2:#b4c8ea;--class3:#4a6db0;--class4:#1f3d78;--ink:#1a1a1a;--line:#999}
+:root{--fluent:#46d1a6;--fluent-ink:#1a1a1a;--getting:#a68256;--getting-ink:#1a1a1a;--slow:#903f00;--slow-ink:#fff;--missed:#56071e;--missed-ink:#fff;--unseen:#ffffff;--unseen-ink:#1a1a1a;--class1:#e4ecf8;--class2:#b4c8ea;--class3:#4a6db0;--class4:#1f3d78;--ink:#1a1a1a;--line:#999}
 *{box-sizing:border-box}
 body{font-family:"Noto Sans CJK JP","Hiragino Sans","Yu Gothic","Meiryo",sans-serif;color:var(--ink);margin:0 auto;padding:12px;max-width:1120px;line-height:1.5}
 h1{font-size:1.5em;margin:.2em 0}
@@ -144,7 +144,7 @@ caption small{display:block;font-weight:normal}
 th,td{border:1px solid var(--line);padding:2px 6px}
 th{background:#f0f0f0;font-weight:normal;white-space:nowrap}
 .scroll{overflow-x:auto}
-table.practice td,table.classlist caption{white-space:nowrap}
+table.practice td,table.classlist caption,table.overview td.name{white-space:nowrap}
 p.counts{margin:0}
 .num{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}
 .drill{display:grid;grid-template-columns:1fr 1fr;gap:8px 24px;margin-bottom:1em;align-items:start}
@@ -172,7 +172,7 @@ td.getting,.key.getting{background:var(--getting);color:var(--getting-ink)}
 td.slow,.key.slow{background:var(--slow);color:var(--slow-ink)}
 td.missed,.key.missed{background:var(--missed);color:var(--missed-ink)}
 td.unseen,.key.unseen{background:var(--unseen);color:var(--unseen-ink)}
-td.never,.key.never{background:repeating-linear-gradient(45deg,#eee,#eee 3px,#ccc 3px,#ccc 6px)}
+td.never,.key.never{background:#d9d9d9}
 td.few{outline:2px dashed currentColor;outline-offset:-4px}
 .key{display:inline-block;min-width:1.5em;height:1.5em;line-height:1.5em;text-align:center;border:1px solid var(--line);vertical-align:middle;margin-right:3px}
 .legend ul{padding:0;margin:0}
@@ -195,7 +195,8 @@ td.c4{background:var(--class4);color:#fff}
 .better{color:#1b6e2d;font-weight:bold}
 .worse{color:#a4231b;font-weight:bold}
 code{word-break:break-all}
-table.sheet{width:100%;border-collapse:collapse}
+table.sheet{width:100%;border-collapse:collapse;table-layout:fixed}
+.facts,.slots,.practice,.grids>div,.legend{overflow-x:auto;max-width:100%}
 table.sheet>*>tr>td{border:0;padding:0}
 @media (max-width:760px){.drill{grid-template-columns:1fr}}
 @media (max-width:640px){
@@ -204,7 +205,7 @@ body{padding:6px;font-size:15px}
 table.grid td,table.grid th{width:2.25em;height:2.5em;font-size:.78em}
 table.grid th[scope=row]{width:2.5em}
 table.overview,table.overview caption,table.overview tbody,table.overview tr{display:block}
-table.overview thead{position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0)}
+table.overview thead{display:none}
 table.overview tr{border:1px solid var(--line);margin:0 0 6px;padding:3px 6px}
 table.overview td{display:inline-block;border:0;padding:0 .9em 0 0;text-align:left}
 table.overview td::before{content:attr(data-label) "：";color:#555}
@@ -216,12 +217,19 @@ table.overview td.states{display:block}
 @page{size:A4;margin:11mm}
 @media print{
 body{max-width:none;padding:0;font-size:9.5pt}
-section.learner{break-before:page}
+section.learner,#files{break-before:page}
 table.sheet h2{margin-top:0}
 .drill-head,#class .drill-map{break-inside:avoid}
 .drill{grid-template-columns:1fr 1fr;break-inside:auto}
 .chart,.grids>div,table.slots,table.practice{break-inside:avoid}
 details{display:none}
+.facts,.slots,.practice,.grids>div,.legend{overflow:visible}
+table.slots,table.practice{font-size:8pt}
+table.slots td,table.slots th,table.practice td,table.practice th{padding:1px 3px}
+.legend{columns:2;column-gap:18px}
+.legend h2{column-span:all}
+.legend li,.legend p{break-inside:avoid}
+table.classmap td,table.classmap th{height:1.75em;width:2.3em}
 td,th,.key,.bar span{-webkit-print-color-adjust:exact;print-color-adjust:exact}
 a{color:inherit;text-decoration:none}
 }
@@ -305,7 +313,7 @@ std::string Legend() {
                                "回以上まちがえた（1回しか答えていなければ、その1回で）。"
                                "まだ身についていない問題です");
   item(FactState::kUnseen, "まだ答えていない");
-  html += "<li><span class=\"key never\"></span>ドリルに出ない組み合わせ</li>";
+  html += "<li><span class=\"key never\"></span>灰色：ドリルに出ない組み合わせ</li>";
   html += "<li><span class=\"key unseen few\">*</span>点線のわくと*：答えが" +
           std::to_string(drill::kFewAnswers - 1) + "回以下で、まだ目安のマス</li></ul>";
   html += "<p>マスの数字は" + recent +
@@ -519,7 +527,7 @@ std::string PracticeTable(const DrillStats& stats) {
   html +=
       "<table class=\"practice\"><caption>次に練習したい問題</caption><thead><tr><th "
       "scope=\"col\">問題</th><th scope=\"col\">ようす</th><th scope=\"col\">中央値</th><th "
-      "scope=\"col\">直近でまちがえた回</th><th scope=\"col\">答えた回数</th></tr></thead><tbody>";
+      "scope=\"col\">まちがい</th><th scope=\"col\">答えた回数</th></tr></thead><tbody>";
   for (const FactCell& cell : stats.practice) {
     const drill::FactFigures& f = cell.figures;
     html += "<tr><th scope=\"row\">" + FactText(cell.fact) + "</th><td>" + Swatch(f.state) +
