@@ -32,9 +32,8 @@ template <class Fill>
 std::wstring FilledText(Fill fill) {
   wchar_t probe[1] = L"";
   DWORD length = 0;
-  UINT result = fill(probe, &length);
-  if (result == ERROR_SUCCESS) return {};
-  if (result != ERROR_MORE_DATA) return {};
+  // Success with no room at all: the text is empty, or the property not set.
+  if (fill(probe, &length) != ERROR_MORE_DATA) return {};
   std::wstring text(length + 1, L'\0');
   DWORD capacity = length + 1;
   if (fill(text.data(), &capacity) != ERROR_SUCCESS) return {};
@@ -87,7 +86,8 @@ extern "C" __declspec(dllexport) UINT __stdcall UsePracticeFolder(MSIHANDLE inst
     // Documents\Quarn's CreateFolder entry would make whatever PracticeDir names; a folder there
     // that cannot be made fails the whole install, so the class folder is made here instead.
     MsiSetComponentStateW(install, kDocumentsComponent, INSTALLSTATE_ABSENT);
-    const std::wstring folder = path->substr(0, path->size() - 1);
+    // Without the final "\", except for a drive's root.
+    const std::wstring folder = path->size() > 3 ? path->substr(0, path->size() - 1) : *path;
     const int made = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
       Say(install, L"cannot make " + folder + L" now (error " + std::to_wstring(made) + L")");
