@@ -3,6 +3,7 @@
 file(GLOB QUARN_REPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/report/*.cpp)
 add_library(quarn_report STATIC ${QUARN_REPORT_SOURCES})
 target_include_directories(quarn_report PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quarn_report PUBLIC quarn_practice)
 
 if(WIN32)
   # A window-subsystem program, so that a double-click flashes no console; it writes to the

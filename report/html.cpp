@@ -9,16 +9,23 @@
 namespace report {
 namespace {
 
-const char* DrillName(Drill drill) {
-  return drill == Drill::kDivision ? "わり算（Divide Quarn）" : "ひき算（Subtract Quarn）";
+// The page's words for each drill: what it practises, its table, its sign and the letter
+// of its anchors.
+struct DrillWords {
+  const char* name;
+  const char* table;
+  const char* sign;
+  char anchor;
+};
+
+constexpr DrillWords WordsOf(drill::DrillKind kind) {
+  return kind == drill::DrillKind::kDivision ? DrillWords{"わり算", "かけ算", "×", 'd'}
+                                             : DrillWords{"ひき算", "たし算", "＋", 's'};
 }
 
-const char* OperatorGlyph(Drill drill) {
-  return drill == Drill::kDivision ? "×" : "＋";
-}
-
-int Result(Drill drill, int a, int b) {
-  return drill == Drill::kDivision ? a * b : a + b;
+// "わり算（Divide Quarn）"
+std::string DrillName(drill::DrillKind kind) {
+  return std::string(WordsOf(kind).name) + "（" + std::string(drill::Title(kind)) + "）";
 }
 
 const char* FluencyClass(Fluency f) {
@@ -67,13 +74,13 @@ std::string Percent(double share) {
   return Fixed(share * 100, 0) + "%";
 }
 
-std::string FactText(Drill drill, int a, int b) {
-  return std::to_string(a) + " " + OperatorGlyph(drill) + " " + std::to_string(b) + " ＝ " +
-         std::to_string(Result(drill, a, b));
+std::string FactText(drill::DrillKind kind, int a, int b) {
+  return std::to_string(a) + " " + WordsOf(kind).sign + " " + std::to_string(b) + " ＝ " +
+         std::to_string(drill::Combine(kind, a, b));
 }
 
-std::string DrillId(size_t learner, Drill drill) {
-  return "l" + std::to_string(learner) + (drill == Drill::kDivision ? "d" : "s");
+std::string DrillId(size_t learner, drill::DrillKind kind) {
+  return "l" + std::to_string(learner) + WordsOf(kind).anchor;
 }
 
 constexpr const char* kStyle = R"(
@@ -169,7 +176,7 @@ std::string SecondsText(uint32_t ms) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-std::string DateText(const StartTime& t) {
+std::string DateText(const drill::StartTime& t) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", t.year % 10000, t.month % 100,
                 t.day % 100);
@@ -282,9 +289,8 @@ std::string ProgressChart(const DrillStats& stats) {
 }
 
 std::string FactGrid(const DrillStats& stats) {
-  const char* op = OperatorGlyph(stats.drill);
-  std::string html = "<div class=\"facts\"><h4>" +
-                     std::string(stats.drill == Drill::kDivision ? "かけ算" : "たし算") +
+  const char* op = WordsOf(stats.kind).sign;
+  std::string html = "<div class=\"facts\"><h4>" + std::string(WordsOf(stats.kind).table) +
                      "の表</h4><div class=\"scroll\"><table class=\"grid\"><tr><th>" + op + "</th>";
   for (int b = 1; b <= 9; b++)
     html += "<th>" + std::to_string(b) + "</th>";
@@ -293,7 +299,7 @@ std::string FactGrid(const DrillStats& stats) {
     html += "<tr><th>" + std::to_string(a) + "</th>";
     for (int b = 1; b <= 9; b++) {
       const FactCell& cell = stats.cells[(a - 1) * 9 + b - 1];
-      std::string title = FactText(stats.drill, a, b) + "：";
+      std::string title = FactText(stats.kind, a, b) + "：";
       std::string text;
       if (cell.fluency == Fluency::kNeverAsked) {
         title += "ドリルに出ない";
@@ -316,7 +322,7 @@ std::string FactGrid(const DrillStats& stats) {
 }
 
 std::string SlotTable(const DrillStats& stats) {
-  const char* op = OperatorGlyph(stats.drill);
+  const char* op = WordsOf(stats.kind).sign;
   const std::string shapes[4] = {std::string("□") + op + "b＝cd", std::string("a") + op + "□＝cd",
                                  std::string("a") + op + "b＝□d", std::string("a") + op + "b＝c□"};
   const char* names[4] = {"左の数", "右の数", "答えの十の位", "答えの一の位"};
@@ -342,7 +348,7 @@ std::string PracticeTable(const DrillStats& stats) {
       "<table class=\"practice\"><tr><th>問題</th><th>中央値</th><th>ミス</th><th>答え</th>"
       "<th>ようす</th></tr>";
   for (const FactCell& cell : stats.practice) {
-    html += "<tr><td>" + FactText(stats.drill, cell.a, cell.b) + "</td><td class=\"num\">" +
+    html += "<tr><td>" + FactText(stats.kind, cell.a, cell.b) + "</td><td class=\"num\">" +
             SecondsText(cell.medianMs) + " 秒</td><td class=\"num\">" +
             std::to_string(cell.recentMisses) + "</td><td class=\"num\">" +
             std::to_string(cell.answers) + "</td><td>" + FluencyName(cell.fluency) + "</td></tr>";
@@ -365,7 +371,7 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
         latest = &d;
       }
     }
-    html += "<tr class=\"learner\"><td><a href=\"#" + DrillId(i, learner.drills.front().drill) +
+    html += "<tr class=\"learner\"><td><a href=\"#" + DrillId(i, learner.drills.front().kind) +
             "\">" + EscapeHtml(learner.name) + "</a></td><td class=\"num\">" +
             std::to_string(runs) + "</td><td class=\"num\">" + std::to_string(answers) + "</td>";
     if (!latest) {
@@ -386,9 +392,9 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
                  SecondsText(size) + " 秒（" + sign + percent + "）</span>";
       }
     }
-    html += "<td>" + DateText(run.start) + "</td><td>" +
-            (latest->drill == Drill::kDivision ? "わり算" : "ひき算") + "</td><td class=\"num\">" +
-            SecondsText(run.averageMs) + " 秒</td><td class=\"num\">" + change + "</td></tr>";
+    html += "<td>" + DateText(run.start) + "</td><td>" + WordsOf(latest->kind).name +
+            "</td><td class=\"num\">" + SecondsText(run.averageMs) + " 秒</td><td class=\"num\">" +
+            change + "</td></tr>";
   }
   return html + "</table></div>";
 }
@@ -443,7 +449,7 @@ std::string ReportPage(std::string_view folderName, const std::vector<LearnerRep
     const LearnerReport& learner = learners[i];
     html += "<section class=\"learner\"><h2>" + EscapeHtml(learner.name) + "</h2>";
     for (const DrillStats& d : learner.drills) {
-      html += "<div class=\"drill\" id=\"" + DrillId(i, d.drill) + "\"><h3>" + DrillName(d.drill) +
+      html += "<div class=\"drill\" id=\"" + DrillId(i, d.kind) + "\"><h3>" + DrillName(d.kind) +
               "：" + std::to_string(d.runs.size()) + " 回、" + std::to_string(d.answers) +
               " 問</h3>" + ProgressChart(d) + FactGrid(d) + SlotTable(d) + PracticeTable(d) +
               "</div>";

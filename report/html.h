@@ -19,7 +19,7 @@ struct LearnerReport {
 std::string EscapeHtml(std::string_view text);
 // Milliseconds as seconds with one decimal: 2450 -> "2.5".
 std::string SecondsText(uint32_t ms);
-std::string DateText(const StartTime& t);  // 2024/03/05
+std::string DateText(const drill::StartTime& t);  // 2024/03/05
 
 std::string Legend();
 std::string ProgressChart(const DrillStats& stats);

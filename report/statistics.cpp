@@ -5,11 +5,6 @@
 
 namespace report {
 
-bool IsAsked(Drill drill, int a, int b) {
-  if (drill == Drill::kDivision) return a >= 2 && b >= 2 && a * b >= 10;
-  return a >= 1 && b >= 1 && a + b >= 10;
-}
-
 uint32_t Median(std::vector<uint32_t> values) {
   if (values.empty()) return 0;
   size_t mid = values.size() / 2;
@@ -28,15 +23,15 @@ Fluency Classify(int recentAnswers, uint32_t medianMs, int recentMisses) {
   return Fluency::kSlow;
 }
 
-DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
+DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs) {
   std::stable_sort(runs.begin(), runs.end(),
-                   [](const Run* x, const Run* y) { return x->start < y->start; });
+                   [](const drill::Run* x, const drill::Run* y) { return x->start < y->start; });
   DrillStats stats;
-  stats.drill = drill;
+  stats.kind = kind;
 
   // The last kRecentAnswers answers of each fact, oldest first, as a ring.
   struct Recent {
-    std::array<Answer, kRecentAnswers> ring;
+    std::array<drill::Answer, kRecentAnswers> ring;
     int total = 0;
   };
   std::array<Recent, 81> recent{};
@@ -45,21 +40,22 @@ DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
   uint64_t baselineSum = 0;
   int baselineCount = 0;
 
-  for (const Run* run : runs) {
+  for (const drill::Run* run : runs) {
     RunPoint point;
     point.start = run->start;
     point.answers = static_cast<int>(run->answers.size());
-    point.full = run->headerCount >= kMaxProblems;
+    point.full = run->headerCount >= drill::kProblemsPerRun;
     uint64_t sum = 0;
     uint64_t misses = 0;
-    for (const Answer& answer : run->answers) {
+    for (const drill::Answer& answer : run->answers) {
+      const drill::Problem& problem = answer.problem;
       sum += answer.milliseconds;
       misses += answer.misses;
-      Recent& fact = recent[(answer.a - 1) * 9 + answer.b - 1];
+      Recent& fact = recent[(problem.a - 1) * 9 + problem.b - 1];
       fact.ring[fact.total % kRecentAnswers] = answer;
       fact.total++;
-      slotTimes[answer.hiddenSlot - 1].push_back(answer.milliseconds);
-      slotMissed[answer.hiddenSlot - 1] += answer.misses > 0;
+      slotTimes[problem.hiddenSlot - 1].push_back(answer.milliseconds);
+      slotMissed[problem.hiddenSlot - 1] += answer.misses > 0;
     }
     if (point.answers) {
       point.averageMs = static_cast<uint32_t>(sum / point.answers);
@@ -88,7 +84,7 @@ DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
         cell.recentMisses += fact.ring[i].misses;
       }
       cell.medianMs = Median(times);
-      cell.fluency = IsAsked(drill, a, b)
+      cell.fluency = drill::IsAsked(kind, a, b)
                          ? Classify(cell.recentAnswers, cell.medianMs, cell.recentMisses)
                          : Fluency::kNeverAsked;
     }

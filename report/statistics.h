@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "report/log_reader.h"
+#include "drill/log_reader.h"
 
 namespace report {
 
@@ -34,11 +34,11 @@ struct FactCell {
 };
 
 struct RunPoint {
-  StartTime start;
+  drill::StartTime start;
   int answers = 0;
   uint32_t averageMs = 0;
   double missesPerProblem = 0;
-  bool full = false;  // the run reached the drill's 100 answers
+  bool full = false;  // the run reached the drill's kProblemsPerRun answers
 };
 
 struct SlotFigures {
@@ -48,7 +48,7 @@ struct SlotFigures {
 };
 
 struct DrillStats {
-  Drill drill = Drill::kDivision;
+  drill::DrillKind kind = drill::DrillKind::kDivision;
   std::vector<RunPoint> runs;      // oldest first
   std::array<FactCell, 81> cells;  // row a - 1, column b - 1
   std::array<SlotFigures, 4> slots;
@@ -57,13 +57,11 @@ struct DrillStats {
   uint32_t baselineMs = 0;  // average time over the first kBaselineRuns runs
 };
 
-// Whether the drill ever asks a op b (operands 1 to 9).
-bool IsAsked(Drill drill, int a, int b);
 // The median; the mean of the two middle values for an even count; 0 when empty.
 uint32_t Median(std::vector<uint32_t> values);
 Fluency Classify(int recentAnswers, uint32_t medianMs, int recentMisses);
 
 // Runs of one drill, in any order; they are taken oldest first.
-DrillStats Summarise(Drill drill, std::vector<const Run*> runs);
+DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs);
 
 }  // namespace report

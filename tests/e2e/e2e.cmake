@@ -12,7 +12,8 @@ target_include_directories(quarn_e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quarn_e2e_driver
   PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX __USE_MINGW_ANSI_STDIO=1)
 target_link_options(quarn_e2e_driver PRIVATE -municode -static)
-target_link_libraries(quarn_e2e_driver PRIVATE user32 gdi32 ole32 shell32 uuid)
+# It reads the drills' logs with the reader the report uses.
+target_link_libraries(quarn_e2e_driver PRIVATE quarn_practice user32 gdi32 ole32 shell32 uuid)
 
 add_executable(quarn_minimal WIN32 ${QUARN_E2E_DIR}/minimal.cpp)
 target_compile_definitions(quarn_minimal PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)

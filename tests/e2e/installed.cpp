@@ -158,7 +158,7 @@ void Installed(const InstalledOptions& options) {
   if (options.shortcutsOnly) return;
 
   Require(!divisionTarget.empty(), "no shortcut starts %s", Utf8(kDivisionExe).c_str());
-  Session session(MakeBuild(Build::kDivision, divisionTarget), divisionDir);
+  Session session(MakeBuild(drill::DrillKind::kDivision, divisionTarget), divisionDir);
   session.AnswerRight();
   session.AnswerWrong();
   session.AnswerRight();

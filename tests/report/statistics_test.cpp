@@ -6,15 +6,18 @@
 namespace report {
 namespace {
 
+using drill::Answer;
+using drill::DrillKind;
+
+// A division answer; the runs below are all division runs.
 Answer A(int a, int b, int slot, uint32_t ms, int misses = 0) {
-  return Answer{static_cast<uint8_t>(a), static_cast<uint8_t>(b), static_cast<uint8_t>(slot),
-                static_cast<uint8_t>(misses), ms};
+  return Answer{drill::Problem{DrillKind::kDivision, a, b, slot}, ms, static_cast<uint8_t>(misses)};
 }
 
-report::Run MakeRun(Drill drill, int day, std::vector<Answer> answers, int headerCount = 0) {
-  report::Run run;
-  run.drill = drill;
-  run.start = StartTime{2024, 3, day, 9, 0, 0};
+drill::Run MakeRun(DrillKind kind, int day, std::vector<Answer> answers, int headerCount = 0) {
+  drill::Run run;
+  run.kind = kind;
+  run.start = drill::StartTime{2024, 3, day, 9, 0, 0};
   run.headerCount = headerCount ? headerCount : static_cast<int>(answers.size());
   run.answers = std::move(answers);
   return run;
@@ -57,11 +60,11 @@ TEST(Classify, ThresholdsAndMisses) {
 // Division: operands 2 to 9 with a product of 10 or more; subtraction: sums of 10 or more.
 TEST(Summarise, NeverAskedCells) {
   struct Case {
-    Drill drill;
+    DrillKind kind;
     int neverAsked;
-  } cases[] = {{Drill::kDivision, 23}, {Drill::kSubtraction, 36}};
+  } cases[] = {{DrillKind::kDivision, 23}, {DrillKind::kSubtraction, 36}};
   for (const Case& c : cases) {
-    DrillStats stats = Summarise(c.drill, {});
+    DrillStats stats = Summarise(c.kind, {});
     int never = 0, unseen = 0;
     for (const FactCell& cell : stats.cells) {
       never += cell.fluency == Fluency::kNeverAsked;
@@ -70,11 +73,11 @@ TEST(Summarise, NeverAskedCells) {
     EXPECT_EQ(never, c.neverAsked);
     EXPECT_EQ(unseen, 81 - c.neverAsked);
   }
-  DrillStats division = Summarise(Drill::kDivision, {});
+  DrillStats division = Summarise(DrillKind::kDivision, {});
   EXPECT_EQ(Cell(division, 1, 9).fluency, Fluency::kNeverAsked);
   EXPECT_EQ(Cell(division, 2, 4).fluency, Fluency::kNeverAsked);
   EXPECT_EQ(Cell(division, 2, 5).fluency, Fluency::kUnseen);
-  DrillStats subtraction = Summarise(Drill::kSubtraction, {});
+  DrillStats subtraction = Summarise(DrillKind::kSubtraction, {});
   EXPECT_EQ(Cell(subtraction, 1, 9).fluency, Fluency::kUnseen);
   EXPECT_EQ(Cell(subtraction, 5, 4).fluency, Fluency::kNeverAsked);
 }
@@ -86,19 +89,19 @@ class SummariseRuns : public testing::Test {
  protected:
   void SetUp() override {
     runs.push_back(
-        MakeRun(Drill::kDivision, 2,
+        MakeRun(DrillKind::kDivision, 2,
                 {A(7, 8, 2, 2000), A(7, 8, 1, 4000), A(3, 4, 4, 1000, 2), A(6, 9, 3, 7000)}));
-    runs.push_back(MakeRun(Drill::kDivision, 1, {A(7, 8, 3, 9000, 1), A(7, 8, 4, 10000)}));
+    runs.push_back(MakeRun(DrillKind::kDivision, 1, {A(7, 8, 3, 9000, 1), A(7, 8, 4, 10000)}));
     runs.push_back(MakeRun(
-        Drill::kDivision, 3,
+        DrillKind::kDivision, 3,
         {A(7, 8, 2, 2500), A(7, 8, 3, 2600), A(7, 8, 4, 2700), A(9, 9, 1, 6000), A(2, 5, 1, 6001)},
         100));
-    std::vector<const report::Run*> pointers;
-    for (const report::Run& run : runs)
+    std::vector<const drill::Run*> pointers;
+    for (const drill::Run& run : runs)
       pointers.push_back(&run);
-    stats = Summarise(Drill::kDivision, pointers);
+    stats = Summarise(DrillKind::kDivision, pointers);
   }
-  std::vector<report::Run> runs;
+  std::vector<drill::Run> runs;
   DrillStats stats;
 };
 
@@ -172,8 +175,8 @@ TEST(Summarise, PractiseAtMostTen) {
     for (int b = 5; b <= 9; b++)
       answers.push_back(A(a, b, 1, 7000 + a * 10 + b));
   }
-  report::Run run = MakeRun(Drill::kDivision, 1, answers);
-  DrillStats stats = Summarise(Drill::kDivision, {&run});
+  drill::Run run = MakeRun(DrillKind::kDivision, 1, answers);
+  DrillStats stats = Summarise(DrillKind::kDivision, {&run});
   ASSERT_EQ(stats.practice.size(), static_cast<size_t>(kPracticeFacts));
   EXPECT_EQ(std::make_pair(stats.practice[0].a, stats.practice[0].b), std::make_pair(9, 9));
   EXPECT_EQ(std::make_pair(stats.practice[9].a, stats.practice[9].b), std::make_pair(8, 5));

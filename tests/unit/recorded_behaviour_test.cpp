@@ -35,7 +35,8 @@ void ResetProcess() {
 
 // Runs the build's program from start-up to exit and returns its exit code.
 int RunWholeProgram(Build build) {
-  return RunProgram(build == Build::kDivision ? app::kDivisionVariant : app::kSubtractionVariant);
+  return app::RunProgram(build == Build::kDivision ? app::kDivisionVariant
+                                                   : app::kSubtractionVariant);
 }
 
 // The digit hidden in the open problem.
@@ -50,28 +51,31 @@ char WrongDigit() {
 
 // Whether the results dialog is on screen.
 bool ResultsShowing() {
-  return Form2 && Form2->Showing();
+  return testing_support::Results() && testing_support::Results()->Showing();
 }
 
 // The results dialog's value texts as shown now.
 ResultsTexts ReadResults() {
-  return {Form2->StaticText1->Caption(), Form2->StaticText2->Caption(),
-          Form2->StaticText3->Caption(), Form2->StaticText4->Caption(),
-          Form2->StaticText4->Visible()};
+  const ui::ResultsDialog& d = *testing_support::Results();
+  return {d.startTime.value->Caption(), d.timeTaken.value->Caption(),
+          d.problemCount.value->Caption(), d.averageTime.value->Caption(),
+          d.averageTime.value->Visible()};
 }
 
 // The main window as the learner sees it: the six labels left to right, the answer box's
 // place, the panel's bounds and the quit button's place and state.
 std::string DescribeMainWindow() {
-  const TForm1& w = *Form1;
+  const ui::MainWindow& w = testing_support::Main();
   std::string text = "screen";
-  for (const platform::Label* label : {w.Label1, w.Label5, w.Label2, w.Label6, w.Label3, w.Label4})
+  for (const platform::Label* label : {w.digitPlaces[0], w.operatorSign, w.digitPlaces[1],
+                                       w.equalsSign, w.digitPlaces[2], w.digitPlaces[3]})
     text += " " + label->Caption();
   char places[128];
   std::snprintf(places, sizeof places, " | box %d,%d | panel %d,%d %dx%d | quit %d,%d %s",
-                w.Image1->Left(), w.Image1->Top(), w.Panel1->Left(), w.Panel1->Top(),
-                w.Panel1->Width(), w.Panel1->Height(), w.Button1->Left(), w.Button1->Top(),
-                w.Button1->Enabled() ? "enabled" : "disabled");
+                w.answerBox->Left(), w.answerBox->Top(), w.problemPanel->Left(),
+                w.problemPanel->Top(), w.problemPanel->Width(), w.problemPanel->Height(),
+                w.quitButton->Left(), w.quitButton->Top(),
+                w.quitButton->Enabled() ? "enabled" : "disabled");
   return text + places;
 }
 
