@@ -42,6 +42,7 @@ platform::Path FontFilePath() {
 void FontInstallation::Install() {
   registered = false;
   fileWritten = false;
+  unregistered = false;
   std::string_view font =
       platform::OwnResource(QUARN_TEXT(QUARN_FONT_RESOURCE), QUARN_TEXT(QUARN_FONT_RESOURCE));
   platform::FileError error = platform::FileError::kNone;
@@ -70,16 +71,21 @@ void FontInstallation::Install() {
 
 void FontInstallation::Remove() {
   if (!registered && !fileWritten) return;
-  if (registered) {
+  // The broadcast waits for every top-level window, and a log-off that arrives meanwhile runs
+  // this again, after which the system may end the process at any moment. So that inner run
+  // still deletes the file, the flags clear only once it is gone, and the file is unregistered
+  // and announced once.
+  if (registered && !unregistered) {
+    unregistered = true;
     platform::RemoveFontResource(FontFilePath());
     platform::BroadcastFontChange();
   }
-  registered = false;
-  fileWritten = false;
   // The labels still hold font objects of the face, and the system keeps the file open for
   // them: without this the delete fails and the file outlives the program.
   platform::ReleaseFontObjects(texts::kDigitFace);
   platform::DeleteFile(FontFilePath());
+  registered = false;
+  fileWritten = false;
 }
 
 void PrimeSounds() {

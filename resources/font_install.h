@@ -33,8 +33,9 @@ class FontInstallation {
   void Remove();
 
  private:
-  bool registered = false;   // AddFontResource succeeded
-  bool fileWritten = false;  // this process wrote the file
+  bool registered = false;    // AddFontResource succeeded
+  bool fileWritten = false;   // this process wrote the file
+  bool unregistered = false;  // Remove has unregistered the file and announced it
 };
 
 // Plays the wrong-answer sound and at once the right-answer one, which cuts it off.

@@ -212,6 +212,9 @@ void MainWindow::FinishOnSessionEnd() {
   const bool logFailed = run.RightCount() >= 1 &&
                          !drill::WritePracticeLogQuietly(drill::LogContentsOf(run), separators);
   // The font goes before any box: the system may end the process while the box is shown.
+  // The window goes first, as at a normal end, so that nothing repaints in a substitute face
+  // behind the box.
+  SetVisible(false);
   font.Remove();
   if (logFailed) drill::ShowLogFailure();
 }

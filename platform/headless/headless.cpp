@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/calendar.h"
@@ -361,6 +362,7 @@ void ReleaseFontObjects(std::string_view face) {
 void BroadcastFontChange() {
   headless::Trace("font broadcast");
   ++Get().fontBroadcasts;
+  if (auto during = std::exchange(Get().duringFontBroadcast, nullptr)) during();
 }
 
 void PlaySoundResource(const char* name) {

@@ -299,6 +299,11 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
     SCOPED_TRACE(c.name);
     FreshProcess();
     if (c.logFails) headless::Get().failOpen.insert(log);
+    // Behind the box the window is hidden already, so nothing repaints in a substitute face.
+    headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) {
+      EXPECT_FALSE(platform::TheApp().MainForm()->Visible());
+      return platform::kIdOk;
+    };
     StartDrill(app::kDivisionVariant);
     for (int i = 0; i < c.rightAnswers - (c.duringFeedback ? 1 : 0); ++i)
       TypeKey(ExpectedKey());
@@ -325,6 +330,32 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
     // Nothing of the interrupted feedback runs on.
     EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
   }
+}
+
+// The exit's font broadcast waits for every window; a log-off handled meanwhile may be the
+// last thing the process does, so it must delete the font file itself.
+TEST(EndOfPractice, EndOfTheSessionDuringTheExitsFontBroadcastDeletesTheFontFile) {
+  const std::string font = "C:\\Temp\\KORVEN.ttf";
+  FreshProcess();
+  StartDrill(app::kDivisionVariant);
+  DismissResultsWhenShown();
+  TypeKey(ExpectedKey());
+  headless::Get().duringFontBroadcast = [] { platform::TheApp().EndSession(); };
+  headless::Get().trace.clear();
+  headless::PostClose();
+  headless::DeliverPending();
+  platform::TheApp().DestroyForms();  // the normal end, interrupted by the log-off
+  const std::vector<std::string> trace =
+      headless::TraceOf({"font remove", "font broadcast", "file delete", "exit"});
+  ASSERT_FALSE(trace.empty());
+  auto exit = std::find(trace.begin(), trace.end(), "exit 0");
+  ASSERT_NE(exit, trace.end());
+  EXPECT_NE(std::find(trace.begin(), exit, "file delete " + font), exit)
+      << "the process may end at the log-off with the file still there";
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "font remove " + font), 1);
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "font broadcast"), 1);
+  EXPECT_EQ(headless::Get().files.count(font), 0u);
+  EXPECT_EQ(headless::TraceOf({"file create 2024"}).size(), 1u);
 }
 
 TEST(EndOfPractice, EndOfTheSessionWhileTheResultsAreShownWritesNoSecondLog) {
