@@ -9,5 +9,5 @@ constexpr const drill::DrillVariant& kVariant = app::kSubtractionVariant;
 #endif
 
 int main() {
-  return RunProgram(kVariant);
+  return app::RunProgram(kVariant);
 }

@@ -1,22 +1,24 @@
-// The program's life: title, main window, results dialog, event loop, shutdown.
+// The program's life: title, regional separators, the two windows, event loop, shutdown.
 #include "app/program.h"
 
 #include <stdexcept>
 
 #include "drill/time_text.h"
 #include "platform/controls.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
+#include "ui/main_window.h"
+#include "ui/results_dialog.h"
+
+namespace app {
 
 int RunProgram(const drill::DrillVariant& variant) {
   platform::Application& app = platform::TheApp();
   int exitCode = 0;
   app.SetTitle(variant.title);
-  ReadLocaleSeparators();
-  app.OnSettingChange = ReadLocaleSeparators;
+  TimeTextSeparators separators = ReadTimeTextSeparators();
+  app.OnSettingChange = [&separators] { separators = ReadTimeTextSeparators(); };
   try {
-    app.CreateForm<TForm1>(variant);
-    app.CreateForm<TForm2>();
+    ui::MainWindow& mainWindow = app.CreateForm<ui::MainWindow>(variant, separators);
+    mainWindow.ShowResultsIn(app.CreateForm<ui::ResultsDialog>());
     app.Run();
   } catch (const std::exception& error) {
     // Only the windows themselves can fail to come into being (no window station, out of
@@ -25,7 +27,9 @@ int RunProgram(const drill::DrillVariant& variant) {
     app.DestroyForms();
     exitCode = 1;
   }
-  Form1 = nullptr;
-  Form2 = nullptr;
+  // The windows are gone, and with them everyone who read the separators.
+  app.OnSettingChange = nullptr;
   return exitCode;
 }
+
+}  // namespace app

@@ -1,15 +1,14 @@
-// The two builds' variant tables. The icon is chosen in the resource script by the same
-// build switch.
+// The two builds' variant tables, each made from its kind of drill. The icon is chosen in the
+// resource script by the same build switch as the entry point.
 #pragma once
 
-#include "drill/texts.h"
 #include "drill/variant.h"
 
 namespace app {
 
-inline constexpr drill::DrillVariant kDivisionVariant{"Divide Quarn", texts::kTimes,
-                                                      drill::Operation::kProduct, "KakeZan"};
-inline constexpr drill::DrillVariant kSubtractionVariant{"Subtract Quarn", texts::kPlus,
-                                                         drill::Operation::kSum, "TasiZan"};
+inline constexpr drill::DrillVariant kDivisionVariant =
+    drill::VariantOf(drill::DrillKind::kDivision);
+inline constexpr drill::DrillVariant kSubtractionVariant =
+    drill::VariantOf(drill::DrillKind::kSubtraction);
 
 }  // namespace app

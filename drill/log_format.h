@@ -12,6 +12,7 @@
 namespace drill {
 
 inline constexpr std::string_view kLogLineEnd = "\r\n";
+inline constexpr char kLogFieldSeparator = ',';
 inline constexpr std::string_view kLogExtension = ".log";
 inline constexpr char kLogHiddenDigit = '?';
 
@@ -24,8 +25,8 @@ constexpr std::string_view OperatorGlyph(DrillKind kind) {
 inline std::string LogHeaderLine(DrillKind kind, std::string_view date, std::string_view time,
                                  int count) {
   std::string line(Title(kind));
-  line.append(",").append(date).append(",").append(time).append(",");
-  line.append(std::to_string(count)).append(kLogLineEnd);
+  line.append(1, kLogFieldSeparator).append(date).append(1, kLogFieldSeparator).append(time);
+  line.append(1, kLogFieldSeparator).append(std::to_string(count)).append(kLogLineEnd);
   return line;
 }
 
@@ -41,8 +42,9 @@ inline std::string LogProblemField(const Problem& p) {
 // "7×?＝56,8,00:03.125,0" and its line end; the solving time comes formatted.
 inline std::string LogProblemLine(const Problem& p, std::string_view solvingTime, int misses) {
   std::string line = LogProblemField(p);
-  line.append(",").append(std::to_string(p.Answer())).append(",").append(solvingTime);
-  line.append(",").append(std::to_string(misses)).append(kLogLineEnd);
+  line.append(1, kLogFieldSeparator).append(std::to_string(p.Answer()));
+  line.append(1, kLogFieldSeparator).append(solvingTime);
+  line.append(1, kLogFieldSeparator).append(std::to_string(misses)).append(kLogLineEnd);
   return line;
 }
 

@@ -7,9 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "drill/drill_state.h"
+#include "drill/log_format.h"
 #include "drill/texts.h"
-#include "drill/time_text.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
@@ -18,7 +17,6 @@ namespace drill {
 namespace {
 
 constexpr size_t kWriteBufferSize = 128;
-constexpr char kLineEnd[] = "\r\n";
 
 // Collects bytes and hands them to the file 128 at a time. After the first failed write it
 // takes nothing more, so the file ends where the failure happened.
@@ -57,49 +55,36 @@ class WriteBuffer {
   bool failed = false;
 };
 
-// The problem as shown, "?" in the hidden slot, then "," and the hidden digit.
-std::string ProblemAndAnswer(const TLogRec& r, const DrillVariant& variant) {
-  auto slot = [&r](int i) {
-    return r.HiddenSlotText == std::to_string(i) ? std::string("?") : r.SlotText[i];
-  };
-  std::string text = slot(1) + variant.operatorGlyph + slot(2) + texts::kEquals + slot(3) + slot(4);
-  text += ',';
-  const std::string& h = r.HiddenSlotText;
-  if (h.size() == 1 && h[0] >= '1' && h[0] <= '4') text += r.SlotText[h[0] - '0'];
-  return text;
+}  // namespace
+
+PracticeLogContents LogContentsOf(const PracticeRun& run) {
+  return {run.Kind(), run.StartTime(), run.SolvedProblems()};
 }
 
-// Steps 4 to 9: false as soon as a step fails.
-bool WriteLogFile(const DrillVariant& variant) {
-  platform::File file = platform::File::Create(platform::Path::FromAscii(Drill.LogFileName),
-                                               platform::FileMode::kLog);
+std::string PracticeLogName(TimeValue startTime) {
+  // Neither pattern has a separator in it: the name is the same in every region.
+  const TimeTextSeparators none;
+  return FormatTimeValue("yyyymmdd", startTime, none) + FormatTimeValue("hhnnss", startTime, none) +
+         std::string(kLogExtension);
+}
+
+bool WritePracticeLogQuietly(const PracticeLogContents& log, const TimeTextSeparators& separators) {
+  platform::File file = platform::File::Create(
+      platform::Path::FromAscii(PracticeLogName(log.startTime)), platform::FileMode::kLog);
   if (!file.IsOpen()) return false;
   WriteBuffer out(file);
 
-  DatePattern = "yyyy/mm/dd";
-  TimePattern = "hh:nn:ss";
-  out.Append(std::string(variant.title) + ',' + DateText(Drill.StartTime) + ',' +
-             TimeText(Drill.StartTime) + ',' + std::to_string(Drill.RightCount) + kLineEnd);
+  out.Append(LogHeaderLine(log.kind, FormatTimeValue("yyyy/mm/dd", log.startTime, separators),
+                           FormatTimeValue("hh:nn:ss", log.startTime, separators),
+                           static_cast<int>(log.solved.size())));
   if (out.Failed()) return false;
-
-  TimePattern = "nn:ss.zzz";
-  const int count = std::min(Drill.RightCount, kProblemsPerRun);
-  for (int k = 1; k <= count; ++k) {
-    const TLogRec& r = Drill.ProblemTable[k];
-    out.Append(ProblemAndAnswer(r, variant) + ',' + TimeText(r.Time) + ',' +
-               std::to_string(r.Misses) + kLineEnd);
+  for (const ProblemRecord& record : log.solved) {
+    out.Append(LogProblemLine(record.problem,
+                              FormatTimeValue("nn:ss.zzz", record.solvingTime, separators),
+                              record.misses));
     if (out.Failed()) return false;
   }
   return out.Close();
-}
-
-}  // namespace
-
-bool WritePracticeLogQuietly(const DrillVariant& variant) {
-  DatePattern = "yyyymmdd";
-  TimePattern = "hhnnss";
-  Drill.LogFileName = DateText(Drill.StartTime) + TimeText(Drill.StartTime) + ".log";
-  return WriteLogFile(variant);
 }
 
 void ShowLogFailure() {
@@ -107,8 +92,8 @@ void ShowLogFailure() {
                                 platform::kMbOk | platform::kMbIconWarning);
 }
 
-void WritePracticeLog(const DrillVariant& variant) {
-  if (!WritePracticeLogQuietly(variant)) ShowLogFailure();
+void WritePracticeLog(const PracticeLogContents& log, const TimeTextSeparators& separators) {
+  if (!WritePracticeLogQuietly(log, separators)) ShowLogFailure();
 }
 
 }  // namespace drill

@@ -3,6 +3,24 @@
 
 #include <cstdint>
 
-extern uint32_t RandomSeed;
-void SeedRandom();      // milliseconds since midnight, UTC
-int DrawRandom(int n);  // 0 .. n-1, from the high bits of the product
+#include "platform/platform.h"
+
+namespace drill {
+
+// state' = state * 134775813 + 1 (mod 2^32); a draw is the high word of state' * n.
+class RandomSource {
+ public:
+  explicit RandomSource(uint32_t seed = 0) : state(seed) {}
+
+  void Seed(uint32_t seed) { state = seed; }
+  int Draw(int n);  // 0 .. n-1
+  uint32_t State() const { return state; }
+
+ private:
+  uint32_t state;
+};
+
+// The seed a run starts from: milliseconds since midnight of the UTC clock.
+uint32_t SeedFromUtcTime(const platform::SystemTime& utc);
+
+}  // namespace drill

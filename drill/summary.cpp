@@ -1,9 +1,7 @@
 // Summing the solving times and formatting the dialog's four values.
 #include "drill/summary.h"
 
-#include "drill/drill_state.h"
 #include "drill/texts.h"
-#include "drill/time_text.h"
 
 namespace drill {
 
@@ -19,20 +17,18 @@ const std::string kDurationPattern =
 
 }  // namespace
 
-Summary SummarizeRun() {
+Summary SummarizeRun(const PracticeRun& run, const TimeTextSeparators& separators) {
   Summary summary;
-  DatePattern = kDialogDatePattern;
-  TimePattern = kDialogTimePattern;
-  summary.startTime = DateTimeText(Drill.StartTime);
-  Drill.TotalTime = 0;
-  for (int k = 1; k <= Drill.RightCount; ++k)
-    Drill.TotalTime += Drill.ProblemTable[k].Time;
-  TimePattern = kDurationPattern;
-  summary.totalTime = TimeText(Drill.TotalTime);
-  summary.problemCount = std::to_string(Drill.RightCount);
-  if (Drill.RightCount > 0) {
-    long double average = static_cast<long double>(Drill.TotalTime) / Drill.RightCount;
-    summary.averageTime = TimeText(static_cast<TimeValue>(average));
+  summary.startTime =
+      DateTimeText(kDialogDatePattern, kDialogTimePattern, run.StartTime(), separators);
+  const TimeValue total = run.TotalSolvingTime();
+  summary.totalTime = FormatTimeValue(kDurationPattern, total, separators);
+  summary.problemCount = std::to_string(run.RightCount());
+  if (run.RightCount() > 0) {
+    // The quotient is formed in extended precision, then held as a double.
+    long double average = static_cast<long double>(total) / run.RightCount();
+    summary.averageTime =
+        FormatTimeValue(kDurationPattern, static_cast<TimeValue>(average), separators);
   }
   return summary;
 }

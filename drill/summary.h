@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "drill/practice_run.h"
+#include "drill/time_text.h"
+
 namespace drill {
 
 struct Summary {
@@ -13,7 +16,6 @@ struct Summary {
   std::optional<std::string> averageTime;  // none before the first right answer
 };
 
-// Sets the dialog's patterns, recomputes TotalTime from the solved records, and formats.
-Summary SummarizeRun();
+Summary SummarizeRun(const PracticeRun& run, const TimeTextSeparators& separators);
 
 }  // namespace drill

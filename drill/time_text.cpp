@@ -1,16 +1,12 @@
-// The pattern-driven formatter of TimeValues and the process-wide patterns and separators.
+// The pattern-driven formatter of TimeValues and the regional separators it prints.
 #include "drill/time_text.h"
 
 #include <cfloat>
 #include <cmath>
 
+#include "platform/calendar.h"
 #include "platform/cp932.h"
 #include "platform/platform.h"
-
-std::string DatePattern = "yyyy/mm/dd";
-std::string TimePattern = "hh:nn:ss";
-char LocaleDateSeparator = '/';
-char LocaleTimeSeparator = ':';
 
 static_assert(LDBL_MANT_DIG == 64, "the millisecond product needs the x87 extended format");
 
@@ -136,22 +132,20 @@ char SeparatorFromSetting(std::optional<char> setting, char fallback) {
 
 }  // namespace
 
-void ReadLocaleSeparators() {
-  LocaleDateSeparator = SeparatorFromSetting(platform::RegionalDateSeparator(), '/');
-  LocaleTimeSeparator = SeparatorFromSetting(platform::RegionalTimeSeparator(), ':');
+TimeTextSeparators TimeTextSeparators::FromSettings(std::optional<char> date,
+                                                    std::optional<char> time) {
+  return {SeparatorFromSetting(date, '/'), SeparatorFromSetting(time, ':')};
+}
+
+TimeTextSeparators ReadTimeTextSeparators() {
+  return TimeTextSeparators::FromSettings(platform::RegionalDateSeparator(),
+                                          platform::RegionalTimeSeparator());
 }
 
 CalendarDate DateOfDayNumber(int64_t dayNumber) {
-  // Days since 0000-03-01 counted in 400-year eras, so that February ends each year.
-  int64_t z = dayNumber - 25'569 + 719'468;  // 1970-01-01 is day 25,569
-  int64_t era = (z >= 0 ? z : z - 146'096) / 146'097;
-  int64_t dayOfEra = z - era * 146'097;
-  int64_t yearOfEra = (dayOfEra - dayOfEra / 1'460 + dayOfEra / 36'524 - dayOfEra / 146'096) / 365;
-  int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 is March
-  int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-  return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+  const platform::CivilDate date =
+      platform::CivilFromDays(dayNumber + platform::DaysFromCivil(1899, 12, 30));
+  return {date.year, date.month, date.day};
 }
 
 int64_t WholeMilliseconds(TimeValue t) {
@@ -176,7 +170,8 @@ int64_t WholeMilliseconds(TimeValue t) {
   return static_cast<int64_t>(whole);
 }
 
-std::string FormatTimeValue(std::string_view pattern, TimeValue t) {
+std::string FormatTimeValue(std::string_view pattern, TimeValue t,
+                            const TimeTextSeparators& separators) {
   const TimeFields f = Decompose(t);
   // Durations are formatted without an hour code; their minutes then carry the hours.
   const int64_t minute = HasHourCode(pattern) ? f.minute : f.totalMinutes;
@@ -224,9 +219,9 @@ std::string FormatTimeValue(std::string_view pattern, TimeValue t) {
       default:
         run = 1;
         if (c == '/') {
-          if (LocaleDateSeparator != 0) out.PutByte(LocaleDateSeparator);
+          if (separators.date != 0) out.PutByte(separators.date);
         } else if (c == ':') {
-          if (LocaleTimeSeparator != 0) out.PutByte(LocaleTimeSeparator);
+          if (separators.time != 0) out.PutByte(separators.time);
         } else {
           out.PutByte(c);
         }
@@ -237,20 +232,13 @@ std::string FormatTimeValue(std::string_view pattern, TimeValue t) {
   return out.Take();
 }
 
-std::string DateText(TimeValue t) {
-  return FormatTimeValue(DatePattern, t);
-}
-
-std::string TimeText(TimeValue t) {
-  return FormatTimeValue(TimePattern, t);
-}
-
-std::string DateTimeText(TimeValue t) {
-  std::string text = DateText(t);
+std::string DateTimeText(std::string_view datePattern, std::string_view timePattern, TimeValue t,
+                         const TimeTextSeparators& separators) {
+  std::string text = FormatTimeValue(datePattern, t, separators);
   const TimeFields f = Decompose(t);
   if (f.hour != 0 || f.minute != 0 || f.second != 0) {
     text += ' ';
-    text += TimeText(t);
+    text += FormatTimeValue(timePattern, t, separators);
   }
   return text;
 }

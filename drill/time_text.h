@@ -1,31 +1,39 @@
-// Text forms of TimeValues: one pattern-driven formatter and the date and time texts built
-// on the two process-wide patterns.
+// Text forms of TimeValues: one pattern-driven formatter, the date-and-time text built on
+// it, and the regional separators it prints.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "drill/time_value.h"
 
-// The patterns of DateText and TimeText, CP932 bytes. Callers set both before formatting.
-extern std::string DatePattern, TimePattern;
 // What "/" and ":" outside quotes print; a zero byte prints nothing.
-extern char LocaleDateSeparator, LocaleTimeSeparator;
+struct TimeTextSeparators {
+  char date = '/';
+  char time = ':';
 
-// (Re)reads the separators from the user's regional settings: an empty setting prints
-// nothing; "/" and ":" stand in where the system gives no value, or one that would break the
-// log's comma-separated lines (a comma, a double quote, a control character, a lead byte).
-void ReadLocaleSeparators();
+  // The separators for the user's regional settings as the system reports them: an empty
+  // setting prints nothing; "/" and ":" stand in where the system gives no value, or one that
+  // would break the log's comma-separated lines (a comma, a double quote, a control
+  // character, a lead byte).
+  static TimeTextSeparators FromSettings(std::optional<char> date, std::optional<char> time);
+  bool operator==(const TimeTextSeparators&) const = default;
+};
 
-// Codes (either case): y m d h n s z; "..." quoted text; "/" and ":" the locale separators.
+// Reads the separators from the user's regional settings; the program does it at start and
+// whenever the system reports a change.
+TimeTextSeparators ReadTimeTextSeparators();
+
+// Codes (either case): y m d h n s z; "..." quoted text; "/" and ":" the separators.
 // In a pattern without an hour code, "nn" counts every whole minute of the value, so a
 // duration of an hour or more keeps its hours. Output is cut off after 256 bytes.
-std::string FormatTimeValue(std::string_view pattern, TimeValue t);
-std::string DateText(TimeValue t);
-std::string TimeText(TimeValue t);
+std::string FormatTimeValue(std::string_view pattern, TimeValue t,
+                            const TimeTextSeparators& separators);
 // The date, then a space and the time unless hour, minute and second are all 0.
-std::string DateTimeText(TimeValue t);
+std::string DateTimeText(std::string_view datePattern, std::string_view timePattern, TimeValue t,
+                         const TimeTextSeparators& separators);
 
 struct CalendarDate {
   int64_t year;

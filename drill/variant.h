@@ -1,20 +1,21 @@
-// What differs between the division build and the subtraction build. Each program is
-// compiled with exactly one of the two tables in app/variants.h.
+// What differs between the division build and the subtraction build; all of it follows from
+// the kind of drill. Each program is compiled with one of the two entries of app/variants.h.
 #pragma once
+
+#include "drill/log_format.h"
+#include "drill/practice.h"
 
 namespace drill {
 
-enum class Operation { kProduct, kSum };
-
 struct DrillVariant {
+  DrillKind kind;
+  // Both point into string literals, so they end in a NUL for the window system.
   const char* title;          // application title, main window caption, log title
-  const char* operatorGlyph;  // Label5 and the log, CP932
-  Operation operation;        // how the result r of operands a, b is formed
-  const char* generatorName;  // KakeZan or TasiZan
+  const char* operatorGlyph;  // the operator sign, CP932
 };
 
-inline int Combine(Operation op, int a, int b) {
-  return op == Operation::kProduct ? a * b : a + b;
+constexpr DrillVariant VariantOf(DrillKind kind) {
+  return {kind, Title(kind).data(), OperatorGlyph(kind).data()};
 }
 
 }  // namespace drill

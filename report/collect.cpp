@@ -1,6 +1,8 @@
 // Walking the folder and reading each log. Nothing is written here.
 #include "report/collect.h"
 
+#include "drill/log_format.h"
+#include "platform/utf8.h"
 #include "report/file_io.h"
 
 #include <algorithm>
@@ -17,11 +19,48 @@ namespace report {
 namespace {
 
 bool HasLogExtension(std::string_view name) {
-  if (name.size() <= 4) return false;
-  std::string ext(name.substr(name.size() - 4));
+  const size_t length = drill::kLogExtension.size();
+  if (name.size() <= length) return false;
+  std::string ext(name.substr(name.size() - length));
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".log";
+  return ext == drill::kLogExtension;
+}
+
+// Why a log, or a line of it, was not used, as the page says it.
+std::string FaultText(drill::LogFault fault) {
+  using drill::LogFault;
+  switch (fault) {
+    case LogFault::kNone:
+      break;
+    case LogFault::kEmpty:
+      return "空のファイル";
+    case LogFault::kNoHeader:
+      return "練習記録ではありません（1 行目が見出しでない）";
+    case LogFault::kBadDate:
+      return "見出しの日付が正しくありません";
+    case LogFault::kBadClock:
+      return "見出しの時刻が正しくありません";
+    case LogFault::kBadCount:
+      return "見出しの問題数が正しくありません";
+    case LogFault::kNoProblemLines:
+      return "読める問題の行がありません";
+    case LogFault::kFieldCount:
+      return "項目の数が 4 でない行";
+    case LogFault::kMalformedProblem:
+      return "問題の形が正しくない行";
+    case LogFault::kImpossibleProblem:
+      return "ありえない計算の行";
+    case LogFault::kBadSolvingTime:
+      return "解いた時間が読めない行";
+    case LogFault::kBadMisses:
+      return "ミスの数が読めない行";
+    case LogFault::kCutOff:
+      return "途中で切れた最後の行";
+    case LogFault::kPastLastProblem:
+      return std::to_string(drill::kProblemsPerRun) + " 問を超えた行";
+  }
+  return "";
 }
 
 // Reads at most about limit + 1 bytes, so that a larger file is recognised without reading it
@@ -68,11 +107,12 @@ struct NaturalLess {
   }
 };
 
-std::string CountNote(const Run& run) {
+std::string CountNote(const drill::Run& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
   std::string note;
   if (run.skippedLines) {
-    note = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" + run.skipReason + "）";
+    note = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" +
+           FaultText(run.firstSkipped) + "）";
   }
   if (lines != run.headerCount) {
     if (!note.empty()) note += "。";
@@ -155,7 +195,7 @@ bool IsUtf8(std::string_view bytes) {
 
 std::string PathText(const Path& path) {
 #if defined(_WIN32)
-  return Utf8FromWide(path.native());
+  return platform::Utf8FromWide(path.native());
 #else
   const std::string& bytes = path.native();
   if (IsUtf8(bytes)) return bytes;
@@ -208,24 +248,24 @@ Collection CollectLogs(const Path& folder) {
 
   // A run is known by its drill and start second: the drill names its log after the start,
   // so a second file with both alike is a copy (a backup folder, say) and would count twice.
-  std::map<std::tuple<std::string, Drill, int64_t>, std::string> seen;
+  std::map<std::tuple<std::string, drill::DrillKind, int64_t>, std::string> seen;
   std::string bytes;
   for (const Found& file : found) {
-    if (!ReadFilePrefix(file.path, kMaxLogBytes, bytes)) {
+    if (!ReadFilePrefix(file.path, drill::kMaxLogBytes, bytes)) {
       collection.notRead.push_back({file.shown, "読み込めません"});
       continue;
     }
-    if (bytes.size() > kMaxLogBytes) {
+    if (bytes.size() > drill::kMaxLogBytes) {
       collection.notRead.push_back({file.shown, "練習記録としては大きすぎます"});
       continue;
     }
-    ReadResult result = ReadLog(bytes);
-    if (!result.ok) {
-      collection.notRead.push_back({file.shown, result.error});
+    drill::ReadResult result = drill::ReadLog(bytes);
+    if (!result.Ok()) {
+      collection.notRead.push_back({file.shown, FaultText(result.fault)});
       continue;
     }
     auto [first, isNew] = seen.try_emplace(
-        std::make_tuple(file.learner, result.run.drill, result.run.start.Seconds()), file.shown);
+        std::make_tuple(file.learner, result.run.kind, result.run.start.Seconds()), file.shown);
     if (!isNew) {
       collection.notRead.push_back({file.shown, first->second + " と同じ回の記録です"});
       continue;

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "drill/log_reader.h"
 #include "report/file_io.h"
-#include "report/log_reader.h"
 
 namespace report {
 
 struct Learner {
   std::string name;  // UTF-8
-  std::vector<Run> runs;
+  std::vector<drill::Run> runs;
 };
 
 struct FileNote {

@@ -4,7 +4,6 @@
 
 #include "platform/utf8.h"
 
-#include <cstdint>
 #include <cstdlib>
 
 #if defined(_WIN32)
@@ -32,7 +31,7 @@ bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
     if (name == L"." || name == L"..") continue;
     // A link to a folder is a reparse point; it is not followed, so no walk can loop.
     const bool folderEntry = (found.attrib & _A_SUBDIR) != 0;
-    entries.push_back({folder / Path(name), Utf8FromWide(name), folderEntry});
+    entries.push_back({folder / Path(name), platform::Utf8FromWide(name), folderEntry});
   } while (_wfindnext64(search, &found) == 0);
   _findclose(search);
   return true;
@@ -51,7 +50,7 @@ std::string FolderName(const Path& folder) {
     text.pop_back();
   const size_t cut = text.find_last_of(L"\\/");
   if (cut != std::wstring::npos && cut + 1 < text.size()) text.erase(0, cut + 1);
-  return Utf8FromWide(text);
+  return platform::Utf8FromWide(text);
 }
 
 UniqueFile OpenFile(const Path& path, bool write) {
@@ -97,37 +96,9 @@ UniqueFile OpenFile(const Path& path, bool write) {
 
 #endif
 
-std::string Utf8FromWide(std::wstring_view wide) {
-  std::string out;
-  out.reserve(wide.size());
-  for (size_t i = 0; i < wide.size(); ++i) {
-    uint32_t c = static_cast<uint16_t>(wide[i]);
-    const bool pairs = c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() &&
-                       static_cast<uint16_t>(wide[i + 1]) >= 0xDC00 &&
-                       static_cast<uint16_t>(wide[i + 1]) <= 0xDFFF;
-    if (pairs) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint16_t>(wide[++i]) - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    platform::AppendUtf8(out, c);
-  }
-  return out;
-}
-
 Path PathFromUtf8(std::string_view utf8) {
 #if defined(_WIN32)
-  std::wstring wide;
-  for (size_t i = 0; i < utf8.size();) {
-    const uint32_t c = platform::NextUtf8(utf8, i);
-    if (c >= 0x10000) {
-      wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-      wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      wide += static_cast<wchar_t>(c);
-    }
-  }
-  return Path(std::move(wide));
+  return Path(platform::WideFromUtf8(utf8));
 #else
   return Path(std::string(utf8));
 #endif

@@ -64,7 +64,5 @@ Path PathFromUtf8(std::string_view utf8);
 // A path or name as UTF-8 for the report: wide names on Windows are converted; byte names
 // elsewhere are taken as UTF-8 when they are, else as CP932.
 std::string PathText(const Path& path);
-// UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf8FromWide(std::wstring_view wide);
 
 }  // namespace report

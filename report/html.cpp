@@ -13,26 +13,27 @@ namespace {
 using drill::Fact;
 using drill::FactKind;
 
-bool IsDivision(Drill drill) {
-  return drill == Drill::kDivision;
+bool IsDivision(drill::DrillKind drill) {
+  return drill == drill::DrillKind::kDivision;
 }
 
-const char* DrillName(Drill drill) {
-  return IsDivision(drill) ? "わり算（Divide Quarn）" : "ひき算（Subtract Quarn）";
-}
-
-const char* ShortDrillName(Drill drill) {
+const char* ShortDrillName(drill::DrillKind drill) {
   return IsDivision(drill) ? "わり算" : "ひき算";
+}
+
+// "わり算（Divide Quarn）"
+std::string DrillName(drill::DrillKind drill) {
+  return std::string(ShortDrillName(drill)) + "（" + std::string(drill::Title(drill)) + "）";
 }
 
 // The grid of one kind of fact: かけ算 and わり算 in the division drill, たし算 and ひき算 in
 // the subtraction drill.
-const char* GridName(Drill drill, FactKind kind) {
+const char* GridName(drill::DrillKind drill, FactKind kind) {
   if (kind == FactKind::kForward) return IsDivision(drill) ? "かけ算" : "たし算";
   return IsDivision(drill) ? "わり算" : "ひき算";
 }
 
-const char* Operator(Drill drill, FactKind kind) {
+const char* Operator(drill::DrillKind drill, FactKind kind) {
   if (kind == FactKind::kForward) return IsDivision(drill) ? "×" : "＋";
   return IsDivision(drill) ? "÷" : "−";
 }
@@ -104,13 +105,13 @@ std::string TenthsText(int64_t tenths) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-std::string ClockText(const StartTime& t) {
+std::string ClockText(const drill::StartTime& t) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "%02d:%02d", t.hour % 100, t.minute % 100);
   return buffer;
 }
 
-std::string DrillId(size_t learner, Drill drill) {
+std::string DrillId(size_t learner, drill::DrillKind drill) {
   return "l" + std::to_string(learner) + (IsDivision(drill) ? "d" : "s");
 }
 
@@ -120,7 +121,7 @@ const FactCell& CellAt(const DrillStats& stats, FactKind kind, int row, int colu
 }
 
 // The rows and columns a grid shows: the division drill never asks a 1.
-int FirstOperand(Drill drill) {
+int FirstOperand(drill::DrillKind drill) {
   return IsDivision(drill) ? 2 : 1;
 }
 
@@ -209,8 +210,8 @@ table.overview thead{display:none}
 table.overview tr{border:1px solid var(--line);margin:0 0 6px;padding:3px 6px}
 table.overview td{display:inline-block;border:0;padding:0 .9em 0 0;text-align:left}
 table.overview td::before{content:attr(data-label) "：";color:#555}
-table.overview td.name,table.overview td.drill-name{font-weight:bold}
-table.overview td.name::before,table.overview td.drill-name::before{content:none}
+table.overview td.name,table.overview td.kind-name{font-weight:bold}
+table.overview td.name::before,table.overview td.kind-name::before{content:none}
 table.overview td.states{display:block}
 .bar{width:8em}
 }
@@ -285,7 +286,7 @@ std::string SecondsText(ExactMedian median) {
   return TenthsText(median.Tenths());
 }
 
-std::string DateText(const StartTime& t) {
+std::string DateText(const drill::StartTime& t) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", t.year % 10000, t.month % 100,
                 t.day % 100);
@@ -442,7 +443,7 @@ std::string ProgressChart(const DrillStats& stats) {
 }
 
 std::string FactGrid(const DrillStats& stats, FactKind kind) {
-  Drill drill = stats.drill;
+  drill::DrillKind drill = stats.kind;
   bool forward = kind == FactKind::kForward;
   const char* op = Operator(drill, kind);
   std::string html = "<div class=\"facts\"><table class=\"grid " +
@@ -493,7 +494,7 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
 }
 
 std::string SlotTable(const DrillStats& stats) {
-  bool division = IsDivision(stats.drill);
+  bool division = IsDivision(stats.kind);
   // The four places, each with an example and the fact the child works out from it.
   const char* shapes[2][4] = {{"□ × 8 ＝ 56", "7 × □ ＝ 56", "7 × 8 ＝ □6", "7 × 8 ＝ 5□"},
                               {"□ ＋ 8 ＝ 13", "5 ＋ □ ＝ 13", "5 ＋ 8 ＝ □3", "5 ＋ 8 ＝ 1□"}};
@@ -586,9 +587,9 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
   for (size_t i = 0; i < learners.size(); i++) {
     const LearnerReport& learner = learners[i];
     for (const DrillStats& d : learner.drills) {
-      html += "<tr class=\"learner\"><td class=\"name\"><a href=\"#" + DrillId(i, d.drill) + "\">" +
+      html += "<tr class=\"learner\"><td class=\"name\"><a href=\"#" + DrillId(i, d.kind) + "\">" +
               EscapeHtml(learner.name) + "</a></td><td class=\"drill-name\">" +
-              ShortDrillName(d.drill) + "</td><td class=\"num\" data-label=\"回数\">" +
+              ShortDrillName(d.kind) + "</td><td class=\"num\" data-label=\"回数\">" +
               std::to_string(d.runs.size()) + "回</td><td class=\"num\" data-label=\"問題数\">" +
               std::to_string(d.answers) + "問</td>";
       if (d.runs.empty()) {
@@ -608,13 +609,13 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
 std::string ClassMap(const std::vector<LearnerReport>& learners) {
   std::string html = "<section id=\"class\"><h2>クラスの苦手</h2>";
   bool any = false;
-  for (Drill drill : drill::kDrillKinds) {
+  for (drill::DrillKind drill : drill::kDrillKinds) {
     // For each fact, the learners who have it slow or missed, of those who practise the drill.
     std::array<int, drill::kFactPlaces> weak{};
     int practising = 0;
     for (const LearnerReport& learner : learners) {
       for (const DrillStats& d : learner.drills) {
-        if (d.drill != drill || d.runs.empty()) continue;
+        if (d.kind != drill || d.runs.empty()) continue;
         practising++;
         for (int place = 0; place < drill::kFactPlaces; place++) {
           const FactCell& cell = place < 81 ? d.forward[place] : d.inverse[place - 81];
@@ -625,8 +626,7 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
     }
     if (!practising) continue;
     any = true;
-    html += "<div class=\"drill-map\"><h3>" + std::string(DrillName(drill)) + "：" +
-            std::to_string(practising) +
+    html += "<div class=\"drill-map\"><h3>" + DrillName(drill) + "：" + std::to_string(practising) +
             "人</h3><p>それぞれの問題で、「時間がかかる」か「まちがいあり」の人の数です。</p>"
             "<div class=\"grids\">";
     for (FactKind kind : {FactKind::kForward, FactKind::kInverse}) {
@@ -731,8 +731,8 @@ std::string ReportPage(std::string_view folderName, const std::vector<LearnerRep
         "role=\"presentation\"><thead><tr><td><h2>" +
         EscapeHtml(learner.name) + "</h2>" + KeyLine() + "</td></tr></thead><tbody><tr><td>";
     for (const DrillStats& d : learner.drills) {
-      html += "<div class=\"drill\" id=\"" + DrillId(i, d.drill) +
-              "\"><div class=\"drill-head\"><h3>" + DrillName(d.drill) + "：" +
+      html += "<div class=\"drill\" id=\"" + DrillId(i, d.kind) +
+              "\"><div class=\"drill-head\"><h3>" + DrillName(d.kind) + "：" +
               std::to_string(d.runs.size()) + "回、" + std::to_string(d.answers) +
               "問</h3><p class=\"counts\">" + StateBar(d) + "</p>" + ProgressChart(d) + "</div>" +
               FactGrid(d, FactKind::kForward) + FactGrid(d, FactKind::kInverse) + SlotTable(d) +

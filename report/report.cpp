@@ -48,12 +48,12 @@ std::vector<LearnerReport> Analyse(const Collection& collection) {
   for (const Learner& learner : collection.learners) {
     LearnerReport lr;
     lr.name = learner.name;
-    for (Drill drill : {Drill::kDivision, Drill::kSubtraction}) {
-      std::vector<const Run*> runs;
-      for (const Run& run : learner.runs) {
-        if (run.drill == drill) runs.push_back(&run);
+    for (drill::DrillKind kind : drill::kDrillKinds) {
+      std::vector<const drill::Run*> runs;
+      for (const drill::Run& run : learner.runs) {
+        if (run.kind == kind) runs.push_back(&run);
       }
-      if (!runs.empty()) lr.drills.push_back(Summarise(drill, std::move(runs)));
+      if (!runs.empty()) lr.drills.push_back(Summarise(kind, std::move(runs)));
     }
     learners.push_back(std::move(lr));
   }

@@ -5,10 +5,6 @@
 
 namespace report {
 
-drill::Problem ProblemOf(Drill drill, const Answer& answer) {
-  return {drill, answer.a, answer.b, answer.hiddenSlot};
-}
-
 namespace {
 
 // The middle of the first or the last kBaselineRuns values, and their lowest and highest.
@@ -42,29 +38,29 @@ Change ChangeOf(const std::vector<RunPoint>& runs) {
 
 }  // namespace
 
-DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
+DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs) {
   std::stable_sort(runs.begin(), runs.end(),
-                   [](const Run* x, const Run* y) { return x->start < y->start; });
+                   [](const drill::Run* x, const drill::Run* y) { return x->start < y->start; });
   DrillStats stats;
-  stats.drill = drill;
-  drill::FactStates states(drill);
+  stats.kind = kind;
+  drill::FactStates states(kind);
   std::array<std::vector<uint32_t>, 4> slotTimes;
   std::array<int, 4> slotMissed{};
 
   std::vector<uint32_t> times;
-  for (const Run* run : runs) {
+  for (const drill::Run* run : runs) {
     RunPoint point;
     point.start = run->start;
     point.answers = static_cast<int>(run->answers.size());
     point.full = point.answers >= drill::kProblemsPerRun;
     uint64_t misses = 0;
     times.clear();
-    for (const Answer& answer : run->answers) {
+    for (const drill::Answer& answer : run->answers) {
       times.push_back(answer.milliseconds);
       misses += answer.misses;
-      states.Add(ProblemOf(drill, answer), answer.milliseconds, answer.misses);
-      slotTimes[answer.hiddenSlot - 1].push_back(answer.milliseconds);
-      slotMissed[answer.hiddenSlot - 1] += answer.misses > 0;
+      states.Add(answer.problem, answer.milliseconds, answer.misses);
+      slotTimes[answer.problem.hiddenSlot - 1].push_back(answer.milliseconds);
+      slotMissed[answer.problem.hiddenSlot - 1] += answer.misses > 0;
     }
     point.median = drill::MedianOf(times);
     if (point.answers) point.missesPerProblem = static_cast<double>(misses) / point.answers;
@@ -75,7 +71,7 @@ DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
 
   for (int place = 0; place < drill::kFactPlaces; place++) {
     FactCell& cell = place < 81 ? stats.forward[place] : stats.inverse[place - 81];
-    cell.fact = drill::FactAtPlace(drill, place);
+    cell.fact = drill::FactAtPlace(kind, place);
     cell.asked = drill::IsAsked(cell.fact);
     if (!cell.asked) continue;
     cell.figures = states.FiguresAt(place);

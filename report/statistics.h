@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "drill/fact_states.h"
-#include "report/log_reader.h"
+#include "drill/log_reader.h"
 
 namespace report {
 
@@ -30,7 +30,7 @@ struct FactCell {
 };
 
 struct RunPoint {
-  StartTime start;
+  drill::StartTime start;
   int answers = 0;
   ExactMedian median;  // of the solving times: one long pause does not move it
   double missesPerProblem = 0;
@@ -52,7 +52,7 @@ struct Change {
 };
 
 struct DrillStats {
-  Drill drill = Drill::kDivision;
+  drill::DrillKind kind = drill::DrillKind::kDivision;
   std::vector<RunPoint> runs;              // oldest first
   std::array<FactCell, 81> forward;        // a op b: row a - 1, column b - 1
   std::array<FactCell, 81> inverse;        // 56 ÷ 7: row 7 - 1 (the known number), column 8 - 1
@@ -64,9 +64,6 @@ struct DrillStats {
 };
 
 // Runs of one drill, in any order; they are taken oldest first.
-DrillStats Summarise(Drill drill, std::vector<const Run*> runs);
-
-// The problem a logged answer showed.
-drill::Problem ProblemOf(Drill drill, const Answer& answer);
+DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs);
 
 }  // namespace report

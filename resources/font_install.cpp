@@ -2,29 +2,27 @@
 #include "resources/font_install.h"
 
 #include <cstdio>
-#include <stdexcept>
+#include <string>
 
 #include "drill/texts.h"
 #include "platform/controls.h"
-#include "platform/platform.h"
+
+namespace resources {
 
 namespace {
 
 constexpr size_t kTempPathBuffer = 260;
 
-// Whether InstallFont left something for RemoveFont to undo: a registration of the font file
-// and the file itself. RemoveFont undoes nothing else, so that it never takes away another
-// process's registration of the same file.
-bool fontInstalled = false;
-
-// Shown here rather than thrown: the window's set-up after InstallFont must still run, and the
+// Shown at once rather than thrown: the window's set-up after Install must still run, and the
 // drill then goes on in the window system's substitute face.
 void ReportCannotCreate() {
   std::string path = platform::DisplayText(FontFilePath());
   int length = std::snprintf(nullptr, 0, texts::kCannotCreateFile, path.c_str());
   std::string message(static_cast<size_t>(length), '\0');
   std::snprintf(message.data(), message.size() + 1, texts::kCannotCreateFile, path.c_str());
-  platform::TheApp().ShowException(std::runtime_error(message));
+  platform::Application& app = platform::TheApp();
+  app.MessageBox(platform::ErrorBoxText(message), app.Title(),
+                 platform::kMbOk | platform::kMbIconError);
 }
 
 }  // namespace
@@ -41,9 +39,12 @@ platform::Path FontFilePath() {
   return TempPath() + texts::kFontFileName;
 }
 
-void InstallFont() {
-  fontInstalled = false;
-  std::string_view font = platform::OwnResource("MYFONT", "MyFont");
+void FontInstallation::Install() {
+  registered = false;
+  fileWritten = false;
+  unregistered = false;
+  std::string_view font =
+      platform::OwnResource(QUARN_TEXT(QUARN_FONT_RESOURCE), QUARN_TEXT(QUARN_FONT_RESOURCE));
   platform::FileError error = platform::FileError::kNone;
   platform::File file =
       platform::File::Create(FontFilePath(), platform::FileMode::kFontFile, &error);
@@ -55,31 +56,41 @@ void InstallFont() {
       ReportCannotCreate();
       return;
     }
-    platform::AddFontResource(FontFilePath());
-    fontInstalled = true;
+    fileWritten = true;
+    registered = platform::AddFontResource(FontFilePath());
   } else if (error == platform::FileError::kInUse) {
     // Another instance has this file registered: the system keeps a registered font file open.
     // Registering it for this process too keeps "Tavimo" for the whole run, also after the
     // other instance has gone; whichever ends last deletes the file. If the file cannot be
     // registered (still being written, say), there is nothing to undo.
-    fontInstalled = platform::AddFontResource(FontFilePath());
+    registered = platform::AddFontResource(FontFilePath());
   } else {
     ReportCannotCreate();
   }
 }
 
-void PrimeSounds() {
-  platform::PlaySoundResource("#102");
-  platform::PlaySoundResource("#101");
-}
-
-void RemoveFont() {
-  if (!fontInstalled) return;
-  fontInstalled = false;
-  platform::RemoveFontResource(FontFilePath());
-  platform::BroadcastFontChange();
+void FontInstallation::Remove() {
+  if (!registered && !fileWritten) return;
+  // The broadcast waits for every top-level window, and a log-off that arrives meanwhile runs
+  // this again, after which the system may end the process at any moment. So that inner run
+  // still deletes the file, the flags clear only once it is gone, and the file is unregistered
+  // and announced once.
+  if (registered && !unregistered) {
+    unregistered = true;
+    platform::RemoveFontResource(FontFilePath());
+    platform::BroadcastFontChange();
+  }
   // The labels still hold font objects of the face, and the system keeps the file open for
   // them: without this the delete fails and the file outlives the program.
   platform::ReleaseFontObjects(texts::kDigitFace);
   platform::DeleteFile(FontFilePath());
+  registered = false;
+  fileWritten = false;
 }
+
+void PrimeSounds() {
+  platform::PlaySoundResource(kWrongSound);
+  platform::PlaySoundResource(kRightSound);
+}
+
+}  // namespace resources

@@ -14,6 +14,9 @@
 #define QUARN_DIVISION_TITLE "Divide Quarn"
 #define QUARN_SUBTRACTION_TITLE "Subtract Quarn"
 #define QUARN_REPORT_TITLE "Quarn Report"
+/* A focus run is named by its drill's title with this after it ("Divide Quarn Focus"): the
+   Start-menu shortcut that starts one, and its log's header. */
+#define QUARN_FOCUS_TITLE_SUFFIX " Focus"
 
 #define QUARN_TEXT_OF(x) #x
 #define QUARN_TEXT(x) QUARN_TEXT_OF(x)

@@ -15,41 +15,34 @@
 #include <random>
 #include <string>
 
+#include "drill/log_format.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// One run of the drill as it would write it: CP932, CR LF, regional "/" and ":".
-std::string MakeLog(std::mt19937& random, bool division, int day, int problems) {
-  char line[64];
-  std::snprintf(line, sizeof line, "%s,%04d/%02d/%02d,%02d:%02d:%02d,%d\r\n",
-                division ? "Divide Quarn" : "Subtract Quarn", 2025 + (day + 90) / 365,
-                1 + (day % 365) / 31 % 12, 1 + day % 28, 8 + day % 9, day % 60, day * 7 % 60,
-                problems);
-  std::string log = line;
-  const char* op = division ? "\x81\x7E" : "\x81\x7B";
+// One run of the drill as it would write it, with the regional "/" and ":".
+std::string MakeLog(std::mt19937& random, drill::DrillKind kind, int day, int problems) {
+  char date[32], time[32];
+  std::snprintf(date, sizeof date, "%04d/%02d/%02d", 2025 + (day + 90) / 365,
+                1 + (day % 365) / 31 % 12, 1 + day % 28);
+  std::snprintf(time, sizeof time, "%02d:%02d:%02d", 8 + day % 9, day % 60, day * 7 % 60);
+  std::string log = drill::LogHeaderLine(kind, date, time, problems);
   for (int i = 0; i < problems; i++) {
-    int a, b, r;
+    int a, b;
     do {
       a = 1 + static_cast<int>(random() % 9);
       b = 1 + static_cast<int>(random() % 9);
-      r = division ? a * b : a + b;
-    } while (r < 10 || (division && (a < 2 || b < 2)));
-    int slots[4] = {a, b, r / 10, r % 10};
-    int hidden = static_cast<int>(random() % 4);
-    std::string problem;
-    for (int s = 0; s < 4; s++) {
-      problem += hidden == s ? '?' : static_cast<char>('0' + slots[s]);
-      if (s == 0) problem += op;
-      if (s == 1) problem += "\x81\x81";
-    }
+    } while (!drill::IsAsked(kind, a, b));
+    const drill::Problem problem{kind, a, b, 1 + static_cast<int>(random() % 4)};
     int ms = 800 + static_cast<int>(random() % 9000);
     int misses = random() % 10 == 0 ? 1 + static_cast<int>(random() % 3) : 0;
-    std::snprintf(line, sizeof line, ",%d,%02d:%02d.%03d,%d\r\n", slots[hidden], ms / 60000,
-                  ms / 1000 % 60, ms % 1000, misses);
-    log += problem + line;
+    char solvingTime[32];
+    std::snprintf(solvingTime, sizeof solvingTime, "%02d:%02d.%03d", ms / 60000, ms / 1000 % 60,
+                  ms % 1000);
+    log += drill::LogProblemLine(problem, solvingTime, misses);
   }
   return log;
 }
@@ -71,11 +64,12 @@ int main(int argc, char** argv) {
     fs::path dir = folder / ("learner" + std::to_string(l + 1));
     fs::create_directories(dir);
     for (int r = 0; r < runs; r++) {
-      bool division = (l + r) % 3 != 0;
+      const drill::DrillKind kind =
+          (l + r) % 3 != 0 ? drill::DrillKind::kDivision : drill::DrillKind::kSubtraction;
       int problems = r % 10 == 9 ? 1 + static_cast<int>(random() % 99) : 100;
       char name[32];
       std::snprintf(name, sizeof name, "%08d%06d.log", 20250101 + r, 80000 + l);
-      std::ofstream(dir / name, std::ios::binary) << MakeLog(random, division, r, problems);
+      std::ofstream(dir / name, std::ios::binary) << MakeLog(random, kind, r, problems);
       lines += problems + 1;
     }
   }

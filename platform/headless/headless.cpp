@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/calendar.h"
@@ -45,7 +46,10 @@ platform::SystemTime FromMs(int64_t ms) {
   int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
   int64_t rest = ms - days * 86400000;
   platform::SystemTime t;
-  CivilFromDays(days, t.year, t.month, t.day);
+  const platform::CivilDate date = CivilFromDays(days);
+  t.year = static_cast<int>(date.year);
+  t.month = date.month;
+  t.day = date.day;
   t.hour = static_cast<int>(rest / 3600000);
   t.minute = static_cast<int>(rest / 60000 % 60);
   t.second = static_cast<int>(rest / 1000 % 60);
@@ -95,17 +99,11 @@ void Loop(const std::function<bool()>& done) {
 }  // namespace
 
 std::string Utf8(const platform::Path& path) {
-  std::string out;
-  for (wchar_t c : path.Native())
-    platform::AppendUtf8(out, static_cast<uint32_t>(c));
-  return out;
+  return platform::Utf8FromWide(path.Native());
 }
 
 platform::Path PathFromUtf8(std::string_view utf8) {
-  std::wstring out;
-  for (size_t i = 0; i < utf8.size();)
-    out += static_cast<wchar_t>(platform::NextUtf8(utf8, i));
-  return platform::Path(out);
+  return platform::Path(platform::WideFromUtf8(utf8));
 }
 
 State& Get() {
@@ -342,7 +340,7 @@ Path SystemTempDirectory() {
 bool AddFontResource(const Path& nativePath) {
   const std::string path = headless::Utf8(nativePath);
   headless::Trace("font add " + path);
-  if (!Get().files.count(path)) return false;
+  if (!Get().files.count(path) || Get().unusableFonts.count(path)) return false;
   Get().registeredFonts.insert(path);
   return true;
 }
@@ -364,6 +362,7 @@ void ReleaseFontObjects(std::string_view face) {
 void BroadcastFontChange() {
   headless::Trace("font broadcast");
   ++Get().fontBroadcasts;
+  if (auto during = std::exchange(Get().duringFontBroadcast, nullptr)) during();
 }
 
 void PlaySoundResource(const char* name) {

@@ -54,8 +54,10 @@ struct State {
   std::function<bool(const std::string& path)> refuseDelete;
 
   std::multiset<std::string> registeredFonts;  // paths passed to AddFontResource
+  std::set<std::string> unusableFonts;         // AddFontResource refuses these paths
   std::set<std::string> fontObjects;           // faces the windowing layer made fonts of
   int fontBroadcasts = 0;
+  std::function<void()> duringFontBroadcast;     // runs while the broadcast waits for the windows
   std::map<std::string, std::string> resources;  // "TYPE/NAME" in upper case -> bytes
   // The regional settings; nothing stands for a setting the system cannot report.
   std::optional<char> dateSeparator = '/';

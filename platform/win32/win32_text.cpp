@@ -1,6 +1,8 @@
-// CP932 <-> UTF-16 through the system's code page 932 tables, and UTF-8 -> UTF-16.
+// CP932 <-> UTF-16 through the system's code page 932 tables; UTF-8 -> UTF-16 through the
+// platform's one conversion.
 #include "platform/win32/win32_text.h"
 
+#include "platform/utf8.h"
 #include "platform/win32/win32_handles.h"
 
 namespace win32 {
@@ -24,7 +26,7 @@ std::wstring Widen(std::string_view cp932) {
 }
 
 std::wstring WidenUtf8(std::string_view utf8) {
-  return WidenFrom(CP_UTF8, utf8);
+  return platform::WideFromUtf8(utf8);
 }
 
 std::string Narrow(std::wstring_view text) {

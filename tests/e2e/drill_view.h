@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "drill/log_reader.h"
+#include "drill/practice.h"
 #include "tests/e2e/harness.h"
 
 namespace e2e {
 
 // The texts the programs show, as UTF-16.
 namespace text {
-inline constexpr wchar_t kDivideTitle[] = L"Divide Quarn";
-inline constexpr wchar_t kSubtractTitle[] = L"Subtract Quarn";
 inline constexpr wchar_t kTimes[] = L"\u00D7";                      // ×
 inline constexpr wchar_t kPlus[] = L"\uFF0B";                       // ＋
 inline constexpr wchar_t kEquals[] = L"\uFF1D";                     // ＝
@@ -31,25 +31,17 @@ inline constexpr wchar_t kProblemCount[] = L"\u554F\u984C\u306E\u6570";         
 inline constexpr wchar_t kAverageTime[] = L"\u5E73\u5747\u6642\u9593";            // 平均時間
 inline constexpr wchar_t kMinutes[] = L"\u5206";                                  // 分
 inline constexpr wchar_t kSeconds[] = L"\u79D2";                                  // 秒
-// The log's CP932 bytes of the operator glyphs and "＝".
-inline constexpr char kTimesCp932[] = "\x81\x7E";
-inline constexpr char kPlusCp932[] = "\x81\x7B";
-inline constexpr char kEqualsCp932[] = "\x81\x81";
 }  // namespace text
 
-enum class Build { kDivision, kSubtraction };
-
 struct BuildInfo {
-  Build build = Build::kDivision;
+  drill::DrillKind kind = drill::DrillKind::kDivision;
   std::wstring exe;      // Windows path
   std::string name;      // D_Quarn or S_Quarn
   std::wstring caption;  // the main window's caption
-  std::string logTitle;
   std::wstring operatorGlyph;
-  std::string operatorCp932;
 };
 
-BuildInfo MakeBuild(Build build, std::wstring exe);
+BuildInfo MakeBuild(drill::DrillKind kind, std::wstring exe);
 
 // ---- Main window -----------------------------------------------------------------------
 
@@ -69,48 +61,35 @@ struct MainView {
 // missing when it returns nothing.
 std::optional<MainView> FindMainView(HWND form, std::string* why);
 
-struct Problem {
+// What the screen shows of a problem.
+struct ScreenProblem {
   int hidden = 0;               // the slot under the box, 1 to 4
   std::array<int, 5> digits{};  // slots 1 to 4; the hidden slot's entry is -1
-  bool operator==(const Problem&) const = default;
+  bool operator==(const ScreenProblem&) const = default;
 };
 
 // The problem on screen: the box's position names the hidden slot, whose label (a stale
 // digit) is never read. Nothing while the labels and the box disagree.
-std::optional<Problem> ReadProblem(const MainView& view);
-// The hidden digit, or -1 when the visible digits are no problem the build can ask.
-int HiddenDigit(Build build, const Problem& problem);
-std::string Describe(const BuildInfo& build, const Problem& problem);
-// The problem as the log writes it: 8 bytes of CP932, "?" for the hidden digit.
-std::string LogProblemField(const BuildInfo& build, const Problem& problem);
+std::optional<ScreenProblem> ReadProblem(const MainView& view);
+// The problem the drill asks that the screen shows; nothing when the visible digits are no
+// problem this drill can ask.
+std::optional<drill::Problem> AskedProblem(drill::DrillKind kind, const ScreenProblem& shown);
+std::string Describe(const BuildInfo& build, const ScreenProblem& problem);
 
 // ---- Practice log ----------------------------------------------------------------------
 
-struct LogEntry {
-  std::string problem;  // CP932 bytes
-  std::string answer;
-  long long timeMs = 0;
-  int misses = 0;
-};
-
+// A log the program wrote, as the product's reader reads it, with its lines as written.
 struct PracticeLog {
   std::wstring fileName;
-  std::string title;
-  SYSTEMTIME start{};  // date and time of the header, to the second
-  int count = 0;
-  std::vector<LogEntry> entries;
+  std::vector<std::string> lines;  // CP932 bytes, without their CR LF
+  drill::Run run;
 };
-
-// What the log's "/" and ":" print under the user's regional settings; 0 for nothing.
-struct Separators {
-  char date = '/';
-  char time = ':';
-};
-Separators RegionalSeparators();
 
 // The regular files named *.log in dir.
 std::vector<std::wstring> LogFiles(const std::wstring& dir);
-// Reads and checks the file's format; each fault is reported through Expect.
+// Reads the file with the product's reader and checks what a reader forgives: the file's
+// name, CR LF after every line, no line skipped. Each fault is reported through Expect;
+// nothing when the reader cannot use the file.
 std::optional<PracticeLog> ReadLog(const std::wstring& dir, const std::wstring& fileName);
 
 // ---- Results dialog --------------------------------------------------------------------

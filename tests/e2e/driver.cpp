@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "drill/log_format.h"
+#include "resources/resource_ids.h"
 #include "tests/e2e/drill_view.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/installed.h"
@@ -19,6 +21,8 @@ namespace {
 constexpr wchar_t kReportName[] = L"report.txt";
 constexpr wchar_t kVerdictName[] = L"verdict.txt";
 constexpr wchar_t kDesktopSize[] = L"1024x768";
+// What a focus shortcut passes to its drill.
+constexpr wchar_t kFocusArgument[] = L"/focus";
 
 struct Options {
   std::wstring scenario;
@@ -28,14 +32,15 @@ struct Options {
   std::wstring desktop;  // virtual desktop name; empty: run here
   int timeoutSeconds = 300;
   bool inner = false;
-  std::vector<ShippedProgram> shipped;  // the installed scenario's programs
-  std::vector<std::wstring> passOn;     // the arguments the inner run gets
+  InstalledOptions installed;        // the installed scenario's shortcuts and folder
+  std::vector<std::wstring> passOn;  // the arguments the inner run gets
 };
 
 bool HasFontResource(const BuildInfo& build) {
   UniqueModule module(LoadLibraryExW(build.exe.c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-  return module && FindResourceW(module.Get(), L"MYFONT", L"MYFONT") != nullptr;
+  const std::wstring font = Wide(QUARN_TEXT(QUARN_FONT_RESOURCE));
+  return module && FindResourceW(module.Get(), font.c_str(), font.c_str()) != nullptr;
 }
 
 std::wstring MakeDir(const std::wstring& parent, const std::wstring& name) {
@@ -175,19 +180,12 @@ void Keys(const BuildInfo& build, const std::wstring& work) {
 void LogUnwritable(const BuildInfo& build, const std::wstring& work) {
   // The log's name comes from the start second; a directory of that name cannot be
   // opened as a file, whoever runs the program (Wine's root ignores permissions).
-  SYSTEMTIME now = ReadLocal().time;
-  now.wMilliseconds = 0;
-  FILETIME file;
-  SystemTimeToFileTime(&now, &file);
-  ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+  const SYSTEMTIME now = ReadLocal().time;
   for (int s = -2; s <= 20; ++s) {
-    ULARGE_INTEGER at = ticks;
-    at.QuadPart += static_cast<long long>(s) * 10000000LL;
-    const FILETIME atFile{at.LowPart, at.HighPart};
-    SYSTEMTIME t;
-    FileTimeToSystemTime(&atFile, &t);
-    MakeDir(work, Wide(Format("%04d%02d%02d%02d%02d%02d.log", t.wYear, t.wMonth, t.wDay, t.wHour,
-                              t.wMinute, t.wSecond)));
+    const SYSTEMTIME t = AddSeconds(now, s);
+    MakeDir(work, Wide(Format("%04d%02d%02d%02d%02d%02d", t.wYear, t.wMonth, t.wDay, t.wHour,
+                              t.wMinute, t.wSecond) +
+                       std::string(drill::kLogExtension)));
   }
   Session session(build, work);
   session.AnswerRight();
@@ -218,15 +216,21 @@ void TwoInstances(const std::vector<BuildInfo>& builds, const std::wstring& work
   second.FinishRun({});
 }
 
+// A regional setting of the user; nothing when the system has none.
+std::optional<std::wstring> RegionalText(LCTYPE item) {
+  wchar_t text[16] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 16) <= 0) return std::nullopt;
+  return std::wstring(text);
+}
+
 // A regional setting for one scenario, written where the system keeps it (the sDate and
 // sTime values under HKCU\Control Panel\International); the old one comes back at the end,
 // so the shared prefix is left as it was. Wine gives each process the values it found at
 // its first look, so only programs started afterwards see the change.
 class RegionalSetting {
  public:
-  RegionalSetting(LCTYPE setting, const std::wstring& value) : item(setting) {
-    wchar_t old[16] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, item, old, 16) > 0) previous = old;
+  RegionalSetting(LCTYPE setting, const std::wstring& value)
+      : item(setting), previous(RegionalText(setting)) {
     Require(SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value.c_str()) != 0,
             "cannot change a regional setting (error %lu)", GetLastError());
   }
@@ -265,15 +269,18 @@ class EnvironmentSetting {
 void RegionalEmpty(const BuildInfo& build, const std::wstring& work) {
   RegionalSetting date(LOCALE_SDATE, L"");
   RegionalSetting time(LOCALE_STIME, L"");
-  const Separators separators = RegionalSeparators();
-  Require(separators.date == 0 && separators.time == 0,
+  Require(RegionalText(LOCALE_SDATE) == L"" && RegionalText(LOCALE_STIME) == L"",
           "the prefix does not report the empty separators");
   Session session(build, work);
   session.AnswerRight();
   session.AnswerWrong();
   session.AnswerRight();
   session.PressQuitButton();
-  session.FinishRun({});
+  session.FinishRun({.expectWarning = false,
+                     .otherInstanceRunning = false,
+                     .screenshot = "",
+                     .describe = false,
+                     .separators = LogSeparators{.date = 0, .time = 0}});
 }
 
 // A temporary and a current directory whose names CP932 cannot spell: the font is still
@@ -410,7 +417,7 @@ void RunScenario(const Options& options) {
   } else if (options.scenario == L"measure") {
     Measure(options);
   } else if (options.scenario == L"installed") {
-    Installed(options.shipped);
+    Installed(options.installed);
   } else {
     Require(false, "no scenario %s", Utf8(options.scenario).c_str());
   }
@@ -488,6 +495,11 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.inner = true;
       continue;
     }
+    if (flag == L"--shortcuts-only") {
+      options.installed.shortcutsOnly = true;
+      options.passOn.push_back(flag);
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const std::wstring value = argv[++i];
     if (flag == L"--desktop") {
@@ -495,12 +507,16 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       continue;
     }
     if (flag == L"--division" || flag == L"--subtraction") {
-      const Build build = flag == L"--division" ? Build::kDivision : Build::kSubtraction;
-      options.builds.push_back(MakeBuild(build, WindowsPath(value)));
-    } else if (flag == L"--program") {
+      const drill::DrillKind kind =
+          flag == L"--division" ? drill::DrillKind::kDivision : drill::DrillKind::kSubtraction;
+      options.builds.push_back(MakeBuild(kind, WindowsPath(value)));
+    } else if (flag == L"--program" || flag == L"--focus") {
       const size_t equals = value.find(L'=');
       if (equals == std::wstring::npos) return false;
-      options.shipped.push_back({value.substr(0, equals), value.substr(equals + 1)});
+      options.installed.programs.push_back({value.substr(0, equals), value.substr(equals + 1),
+                                            flag == L"--focus" ? kFocusArgument : L""});
+    } else if (flag == L"--practice") {
+      options.installed.practiceDir = WindowsPath(value);
     } else if (flag == L"--minimal") {
       options.minimal = WindowsPath(value);
     } else if (flag == L"--work") {
@@ -527,11 +543,12 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     printf(
         "usage: driver SCENARIO --work DIR [--desktop NAME] [--division EXE] "
-        "[--subtraction EXE] [--minimal EXE] [--program TITLE=EXE]... [--shots DIR] "
-        "[--timeout SECONDS]\n"
+        "[--subtraction EXE] [--minimal EXE] [--program TITLE=EXE]... [--focus TITLE=EXE]... "
+        "[--practice DIR] [--shortcuts-only] [--shots DIR] [--timeout SECONDS]\n"
         "scenarios: startup full-run quit-button keys log-unwritable regional-empty "
         "non-ascii-paths end-session demo (one program), two-instances (two), measure, "
-        "installed (the installed programs, --program each)\n");
+        "installed (the installed programs' shortcuts: --program each, --focus each focus "
+        "shortcut, --practice the folder they start in)\n");
     return 2;
   }
   if (!options.inner) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/calendar.h"
+
 namespace e2e {
 
 // ---- Report ----------------------------------------------------------------------------
@@ -40,25 +42,6 @@ void Emit(const std::string& line) {
 }
 
 }  // namespace
-
-std::string Utf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string result(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                      nullptr, nullptr);
-  return result;
-}
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring result(size, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(), size);
-  return result;
-}
 
 std::string Cp932ForReport(std::string_view bytes) {
   std::wstring wide;
@@ -136,10 +119,25 @@ void Pause(int ms) {
 }
 
 double LocalStamp::Seconds() const {
-  FILETIME file;
-  SystemTimeToFileTime(&time, &file);
-  const uint64_t ticks = (static_cast<uint64_t>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
-  return static_cast<double>(ticks) / 1e7;
+  const int64_t day = platform::DaysFromCivil(time.wYear, time.wMonth, time.wDay);
+  return static_cast<double>(day * 86400 + time.wHour * 3600 + time.wMinute * 60 + time.wSecond) +
+         time.wMilliseconds / 1000.0;
+}
+
+SYSTEMTIME AddSeconds(const SYSTEMTIME& time, int64_t seconds) {
+  const int64_t total = platform::DaysFromCivil(time.wYear, time.wMonth, time.wDay) * 86400 +
+                        time.wHour * 3600 + time.wMinute * 60 + time.wSecond + seconds;
+  const int64_t day = total >= 0 ? total / 86400 : -((-total + 86399) / 86400);
+  const int64_t second = total - day * 86400;
+  const platform::CivilDate date = platform::CivilFromDays(day);
+  SYSTEMTIME result{};
+  result.wYear = static_cast<WORD>(date.year);
+  result.wMonth = static_cast<WORD>(date.month);
+  result.wDay = static_cast<WORD>(date.day);
+  result.wHour = static_cast<WORD>(second / 3600);
+  result.wMinute = static_cast<WORD>(second / 60 % 60);
+  result.wSecond = static_cast<WORD>(second % 60);
+  return result;
 }
 
 LocalStamp ReadLocal() {

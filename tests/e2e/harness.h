@@ -2,6 +2,7 @@
 // windows of another process, typed keys and clicks, screenshots and files.
 #pragma once
 
+#include "platform/utf8.h"
 #include "platform/win32/win32_handles.h"  // <windows.h> and its handle owners
 
 #include <cstdint>
@@ -42,8 +43,12 @@ struct ScenarioAborted : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-std::string Utf8(std::wstring_view text);
-std::wstring Wide(std::string_view utf8);
+inline std::string Utf8(std::wstring_view text) {
+  return platform::Utf8FromWide(text);
+}
+inline std::wstring Wide(std::string_view utf8) {
+  return platform::WideFromUtf8(utf8);
+}
 // Quotes CP932 bytes for the report as UTF-8, with the raw bytes in hex beside them.
 std::string Cp932ForReport(std::string_view bytes);
 std::string Format(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
@@ -60,12 +65,15 @@ int FailureCount();
 
 double NowMs();  // monotonic, milliseconds
 void Pause(int ms);
-// Local time of day in milliseconds since midnight of the day it was read, plus the date.
+// A reading of the local clock.
 struct LocalStamp {
   SYSTEMTIME time;
-  double Seconds() const;  // days since 1601 as seconds, for differences
+  // Seconds since 1970-01-01 00:00 of the local clock, as a log's start counts them.
+  double Seconds() const;
 };
 LocalStamp ReadLocal();
+// The time that many seconds later (earlier when negative), to the second.
+SYSTEMTIME AddSeconds(const SYSTEMTIME& time, int64_t seconds);
 
 // ---- Processes -------------------------------------------------------------------------
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "drill/log_format.h"
+
 namespace e2e {
 
 std::wstring ScreenshotDir;
@@ -29,11 +31,31 @@ std::wstring Digits(long long value, int width) {
 }
 
 // The dialog's start time: "yyyy/m/d", then " hh:nn:ss" unless the time is 00:00:00.
-std::wstring DialogStart(const SYSTEMTIME& t) {
-  std::wstring text = Digits(t.wYear, 4) + L"/" + Digits(t.wMonth, 1) + L"/" + Digits(t.wDay, 1);
-  if (t.wHour != 0 || t.wMinute != 0 || t.wSecond != 0)
-    text += L" " + Digits(t.wHour, 2) + L":" + Digits(t.wMinute, 2) + L":" + Digits(t.wSecond, 2);
+std::wstring DialogStart(const drill::StartTime& t) {
+  std::wstring text = Digits(t.year, 4) + L"/" + Digits(t.month, 1) + L"/" + Digits(t.day, 1);
+  if (t.hour != 0 || t.minute != 0 || t.second != 0)
+    text += L" " + Digits(t.hour, 2) + L":" + Digits(t.minute, 2) + L":" + Digits(t.second, 2);
   return text;
+}
+
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (line.ends_with(drill::kLogLineEnd)) line.remove_suffix(drill::kLogLineEnd.size());
+  return line;
+}
+
+// A regional separator as text: empty for none.
+std::string Separator(char separator) {
+  return separator ? std::string(1, separator) : std::string();
+}
+
+drill::StartTime StartTimeOf(const SYSTEMTIME& t) {
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+// A solving time as the drill writes it with the given time separator: "nn:ss.zzz".
+std::string LogSolvingTime(uint32_t ms, char separator) {
+  return Format("%02u%s%02u.%03u", ms / 60000, Separator(separator).c_str(), ms / 1000 % 60,
+                ms % 1000);
 }
 
 std::optional<long long> ParseDialogDuration(const std::wstring& shown) {
@@ -49,18 +71,6 @@ std::optional<long long> ParseDialogDuration(const std::wstring& shown) {
     return std::nullopt;
   return std::stoll(shown.substr(0, mark)) * 60000 + std::stoll(shown.substr(mark + 2, 2)) * 1000 +
          std::stoll(shown.substr(mark + 5, 3));
-}
-
-SYSTEMTIME AddSeconds(const SYSTEMTIME& t, int seconds) {
-  FILETIME file;
-  SystemTimeToFileTime(&t, &file);
-  ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
-  ticks.QuadPart += static_cast<long long>(seconds) * 10000000LL;
-  file = FILETIME{ticks.LowPart, ticks.HighPart};
-  SYSTEMTIME result;
-  FileTimeToSystemTime(&file, &result);
-  result.wMilliseconds = 0;
-  return result;
 }
 
 bool WaitGone(HWND window, int timeoutMs) {
@@ -156,17 +166,19 @@ bool Session::ProblemPainted() const {
   return std::any_of(label.rgb.begin(), label.rgb.end(), [](uint32_t p) { return p < 0x808080; });
 }
 
-Problem Session::ReadSettled(const char* when) {
-  const std::optional<Problem> problem = ReadProblem(view);
+ScreenProblem Session::ReadSettled(const char* when) {
+  const std::optional<ScreenProblem> problem = ReadProblem(view);
   Require(problem.has_value(), "%s: %s the labels and the answer box show no problem",
           build.name.c_str(), when);
-  Require(HiddenDigit(build.build, *problem) >= 0, "%s: %s the screen shows %s, no problem of %s",
-          build.name.c_str(), when, Describe(build, *problem).c_str(), build.name.c_str());
+  Require(AskedProblem(build.kind, *problem).has_value(),
+          "%s: %s the screen shows %s, no problem of %s", build.name.c_str(), when,
+          Describe(build, *problem).c_str(), build.name.c_str());
   return *problem;
 }
 
-int Session::OpenAnswer() const {
-  return HiddenDigit(build.build, open);
+drill::Problem Session::Asked() const {
+  // Every problem kept in open was read by ReadSettled.
+  return *AskedProblem(build.kind, open);
 }
 
 void Session::Focus() {
@@ -184,7 +196,7 @@ void Session::Settle(double keyMs, int feedbackMs, bool expectChange) {
     Pause(static_cast<int>(keyMs + feedbackMs + 20 - NowMs()));
     Require(Sync(view.form), "%s does not answer messages after a key", build.name.c_str());
   }
-  std::optional<Problem> now = ReadProblem(view);
+  std::optional<ScreenProblem> now = ReadProblem(view);
   if (!expectChange) {
     Expect(now && *now == open, "%s: the problem %s changed without a right answer",
            build.name.c_str(), Describe(build, open).c_str());
@@ -215,7 +227,7 @@ void Session::AnswerRight(WORD vk, int holdMs) {
   Focus();
   const double keyMs = NowMs();
   TypeKey(vk ? vk : static_cast<WORD>('0' + digit), holdMs);
-  solved.push_back({open, digit, openMissesLow, openMissesHigh, keyMs - openSeenMs});
+  solved.push_back({Asked(), openMissesLow, openMissesHigh, keyMs - openSeenMs});
   if (solved.size() == 100) return;
   Settle(keyMs, 400, true);
 }
@@ -251,7 +263,7 @@ double Session::MeasureKeyToDigit(bool right) {
   Pause(static_cast<int>(std::max(0.0, keyMs + kKeyHoldMs - NowMs())));
   KeyUp(vk);
   if (right) {
-    solved.push_back({open, answer, openMissesLow, openMissesHigh, keyMs - openSeenMs});
+    solved.push_back({Asked(), openMissesLow, openMissesHigh, keyMs - openSeenMs});
     Settle(keyMs, 400, true);
   } else {
     Settle(keyMs, 500, false);
@@ -279,12 +291,12 @@ void Session::HoldDigit(int digit, int repeats) {
     ++openMissesHigh;
     return;
   }
-  solved.push_back({open, digit, openMissesLow, openMissesHigh, keyMs - openSeenMs});
+  solved.push_back({Asked(), openMissesLow, openMissesHigh, keyMs - openSeenMs});
   Settle(keyMs, 400, true);
   // The repeats were queued behind the judging; none may reach the next problem.
   Pause(600);
   Require(Sync(view.form), "%s does not answer messages", build.name.c_str());
-  Expect(ReadProblem(view) == std::optional<Problem>(open),
+  Expect(ReadProblem(view) == std::optional<ScreenProblem>(open),
          "%s: the repeats of a held key answered the next problem too", build.name.c_str());
 }
 
@@ -298,7 +310,7 @@ void Session::TypeNonDigits(const std::vector<WORD>& keys) {
   Require(Sync(view.form), "%s does not answer messages", build.name.c_str());
   Expect(IsRunning(program) && !FindTopWindow(program.pid, text::kResults),
          "%s: keys that are no digits ended the run", build.name.c_str());
-  Expect(ReadProblem(view) == std::optional<Problem>(open),
+  Expect(ReadProblem(view) == std::optional<ScreenProblem>(open),
          "%s: keys that are no digits changed the problem", build.name.c_str());
 }
 
@@ -314,8 +326,8 @@ bool Session::TryRight() {
     Pause(static_cast<int>(std::max(0.0, keyMs + 450 - NowMs())));
     Require(Sync(view.form), "%s does not answer messages", build.name.c_str());
   }
-  if (ReadProblem(view) == std::optional<Problem>(open)) return false;
-  solved.push_back({open, digit, openMissesLow, openMissesHigh, keyMs - openSeenMs});
+  if (ReadProblem(view) == std::optional<ScreenProblem>(open)) return false;
+  solved.push_back({Asked(), openMissesLow, openMissesHigh, keyMs - openSeenMs});
   openSeenMs = NowMs();
   open = ReadSettled("after a right answer");
   openMissesLow = openMissesHigh = 0;
@@ -330,13 +342,13 @@ void Session::DoubleTypeRight() {
   TypeKey(vk);
   Pause(static_cast<int>(std::max(0.0, keyMs + 150 - NowMs())));
   TypeKey(vk);  // while the right answer's feedback shows
-  solved.push_back({open, digit, openMissesLow, openMissesHigh, keyMs - openSeenMs});
+  solved.push_back({Asked(), openMissesLow, openMissesHigh, keyMs - openSeenMs});
   // Settle's sync is answered before the queued second key is handled.
   Settle(keyMs, 400, true);
   const bool rightForNext = digit == OpenAnswer();
   Pause(650);
   Require(Sync(view.form), "%s does not answer messages", build.name.c_str());
-  const std::optional<Problem> now = ReadProblem(view);
+  const std::optional<ScreenProblem> now = ReadProblem(view);
   // The first key's release re-arms the entry once its judging is over, unless it came
   // during the judging's message pump; then the second key is refused. A second key that
   // is judged has its release, queued long before, taken by its own judging's pump, so
@@ -345,7 +357,7 @@ void Session::DoubleTypeRight() {
     Expect(rightForNext, "%s: the wrong key %d typed during the feedback solved %s",
            build.name.c_str(), digit, Describe(build, open).c_str());
     Say("%s: the key typed during the feedback answered the next problem", build.name.c_str());
-    solved.push_back({open, digit, 0, 0, 0});  // typed before the problem showed
+    solved.push_back({Asked(), 0, 0, 0});  // typed before the problem showed
     openSeenMs = NowMs();
     open = ReadSettled("after a key typed during the feedback");
     openMissesLow = openMissesHigh = 0;
@@ -444,7 +456,7 @@ void Session::FinishRun(const RunEnd& end) {
   } else if (Expect(logs.size() == 1, "%s left %zu log files instead of one", build.name.c_str(),
                     logs.size())) {
     log = ReadLog(program.dir, logs.front());
-    if (log) CheckLog(*log);
+    if (log) CheckLog(*log, end.separators);
   }
   CheckDialog(dialog, log ? &*log : nullptr);
   if (end.describe) {
@@ -490,7 +502,8 @@ void Session::EndSession() {
   const std::vector<std::wstring> logs = LogFiles(program.dir);
   if (Expect(logs.size() == 1, "%s left %zu log files at the log-off instead of one",
              build.name.c_str(), logs.size())) {
-    if (std::optional<PracticeLog> log = ReadLog(program.dir, logs.front())) CheckLog(*log);
+    if (std::optional<PracticeLog> log = ReadLog(program.dir, logs.front()))
+      CheckLog(*log, std::nullopt);
   }
   Expect(!FontFileExists(), "KORVEN.ttf is left in the temporary directory after the log-off");
 }
@@ -504,43 +517,64 @@ void Session::CheckExit(const RunEnd& end) {
     Expect(!FontFileExists(), "KORVEN.ttf is left in the temporary directory");
 }
 
-void Session::CheckLog(const PracticeLog& log) {
+void Session::CheckLog(const PracticeLog& log, const std::optional<LogSeparators>& separators) {
   const std::string& name = build.name;
-  Expect(log.title == build.logTitle, "%s: log title %s", name.c_str(), log.title.c_str());
-  Expect(log.count == SolvedCount(), "%s: the log's header counts %d, %d were solved", name.c_str(),
-         log.count, SolvedCount());
-  Expect(log.entries.size() == solved.size(), "%s: the log has %zu problem lines, %zu expected",
-         name.c_str(), log.entries.size(), solved.size());
-  SYSTEMTIME start = log.start;
-  const double startSeconds = LocalStamp{start}.Seconds();
+  const drill::Run& run = log.run;
+  Expect(run.kind == build.kind, "%s: the log's header names the other drill", name.c_str());
+  Expect(run.headerCount == SolvedCount(), "%s: the log's header counts %d, %d were solved",
+         name.c_str(), run.headerCount, SolvedCount());
+  Expect(run.answers.size() == solved.size(), "%s: the log has %zu problem lines, %zu expected",
+         name.c_str(), run.answers.size(), solved.size());
+  const drill::StartTime& start = run.start;
+  const double startSeconds = static_cast<double>(start.Seconds());
   Expect(startSeconds >= std::floor(program.startLocal.Seconds()) - 1 &&
              startSeconds <= firstSeenLocal.Seconds() + 1,
          "%s: the log's start %04d-%02d-%02d %02d:%02d:%02d lies outside the program's start",
-         name.c_str(), start.wYear, start.wMonth, start.wDay, start.wHour, start.wMinute,
-         start.wSecond);
+         name.c_str(), start.year, start.month, start.day, start.hour, start.minute, start.second);
+  if (separators) {
+    const std::string date = Separator(separators->date);
+    const std::string time = Separator(separators->time);
+    const std::string header = drill::LogHeaderLine(
+        build.kind,
+        Format("%04d%s%02d%s%02d", start.year, date.c_str(), start.month, date.c_str(), start.day),
+        Format("%02d%s%02d%s%02d", start.hour, time.c_str(), start.minute, time.c_str(),
+               start.second),
+        run.headerCount);
+    Expect(log.lines[0] + std::string(drill::kLogLineEnd) == header,
+           "%s: the log's header %s is not %s", name.c_str(), Cp932ForReport(log.lines[0]).c_str(),
+           Cp932ForReport(WithoutLineEnd(header)).c_str());
+  }
   double worstBelow = 0, worstAbove = 0;
-  for (size_t k = 0; k < std::min(log.entries.size(), solved.size()); ++k) {
-    const LogEntry& entry = log.entries[k];
+  for (size_t k = 0; k < std::min(run.answers.size(), solved.size()); ++k) {
+    const drill::Answer& answer = run.answers[k];
     const SolvedProblem& expected = solved[k];
     const int line = static_cast<int>(k) + 2;
-    Expect(entry.problem == LogProblemField(build, expected.problem),
+    // The problem byte for byte as the screen showed it.
+    const std::string& written = log.lines[k + 1];
+    const std::string field = written.substr(0, written.find(drill::kLogFieldSeparator));
+    Expect(field == drill::LogProblemField(expected.problem),
            "%s: log line %d has the problem %s; the screen showed %s", name.c_str(), line,
-           Cp932ForReport(entry.problem).c_str(), Describe(build, expected.problem).c_str());
-    Expect(entry.answer == std::to_string(expected.answer),
-           "%s: log line %d has the answer %s, %d expected", name.c_str(), line,
-           entry.answer.c_str(), expected.answer);
-    Expect(entry.misses >= expected.missesLow && entry.misses <= expected.missesHigh,
-           "%s: log line %d has %d misses, %d%s expected", name.c_str(), line, entry.misses,
+           Cp932ForReport(field).c_str(),
+           Cp932ForReport(drill::LogProblemField(expected.problem)).c_str());
+    Expect(answer.misses >= expected.missesLow && answer.misses <= expected.missesHigh,
+           "%s: log line %d has %d misses, %d%s expected", name.c_str(), line, answer.misses,
            expected.missesLow, expected.missesHigh > expected.missesLow ? " or 1" : "");
-    const double difference = static_cast<double>(entry.timeMs) - expected.measuredMs;
+    const double difference = static_cast<double>(answer.milliseconds) - expected.measuredMs;
     worstBelow = std::min(worstBelow, difference);
     worstAbove = std::max(worstAbove, difference);
     Expect(difference >= -kTimeSlackBelowMs && difference <= kTimeSlackAboveMs,
-           "%s: log line %d has the time %lld ms, the driver measured %.0f ms", name.c_str(), line,
-           entry.timeMs, expected.measuredMs);
+           "%s: log line %d has the time %u ms, the driver measured %.0f ms", name.c_str(), line,
+           answer.milliseconds, expected.measuredMs);
+    if (separators) {
+      const std::string whole = drill::LogProblemLine(
+          expected.problem, LogSolvingTime(answer.milliseconds, separators->time), answer.misses);
+      Expect(written + std::string(drill::kLogLineEnd) == whole, "%s: log line %d is %s, not %s",
+             name.c_str(), line, Cp932ForReport(written).c_str(),
+             Cp932ForReport(WithoutLineEnd(whole)).c_str());
+    }
   }
   Say("%s: log %s checked, %zu lines; logged times lie %.0f to %+.0f ms from the driver's",
-      name.c_str(), Utf8(log.fileName).c_str(), log.entries.size() + 1, worstBelow, worstAbove);
+      name.c_str(), Utf8(log.fileName).c_str(), run.answers.size() + 1, worstBelow, worstAbove);
 }
 
 void Session::CheckDialog(HWND dialog, const PracticeLog* log) {
@@ -590,14 +624,15 @@ void Session::CheckDialog(HWND dialog, const PracticeLog* log) {
          name.c_str(), Utf8(values[2]).c_str(), count);
 
   if (log) {
-    Expect(values[0] == DialogStart(log->start), "%s: the dialog's start %s, the log's %s",
-           name.c_str(), Utf8(values[0]).c_str(), Utf8(DialogStart(log->start)).c_str());
+    const drill::StartTime& start = log->run.start;
+    Expect(values[0] == DialogStart(start), "%s: the dialog's start %s, the log's %s", name.c_str(),
+           Utf8(values[0]).c_str(), Utf8(DialogStart(start)).c_str());
     // The program times each problem finer than a millisecond and rounds each line and
     // the total on their own, so the total may differ from the lines' sum by half a
     // millisecond per line.
     long long logSum = 0;
-    for (const LogEntry& entry : log->entries)
-      logSum += entry.timeMs;
+    for (const drill::Answer& answer : log->run.answers)
+      logSum += answer.milliseconds;
     const std::optional<long long> total = ParseDialogDuration(values[1]);
     Expect(total && std::llabs(*total - logSum) * 2 <= count,
            "%s: the dialog's total %s, the log's times add up to %s", name.c_str(),
@@ -615,7 +650,7 @@ void Session::CheckDialog(HWND dialog, const PracticeLog* log) {
   bool startFound = false;
   const SYSTEMTIME from = AddSeconds(program.startLocal.time, -1);
   for (int s = 0; s <= firstSeenLocal.Seconds() - program.startLocal.Seconds() + 2; ++s)
-    startFound |= values[0] == DialogStart(AddSeconds(from, s));
+    startFound |= values[0] == DialogStart(StartTimeOf(AddSeconds(from, s)));
   Expect(startFound, "%s: the dialog's start %s is not the program's start", name.c_str(),
          Utf8(values[0]).c_str());
   double measured = 0;

@@ -3,6 +3,7 @@
 // the practice log and the results dialog are checked at the end.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,16 @@ namespace e2e {
 
 // What the driver expects of one line of the log.
 struct SolvedProblem {
-  Problem problem;
-  int answer = 0;
+  drill::Problem problem;
   int missesLow = 0;      // the misses the log may show: exactly one value unless a key's
   int missesHigh = 0;     // judging depended on the timing of its release
   double measuredMs = 0;  // from the problem first seen to its right key going down
+};
+
+// The regional separators of the log's dates and times; 0 for none.
+struct LogSeparators {
+  char date = '/';
+  char time = ':';
 };
 
 struct RunEnd {
@@ -25,6 +31,9 @@ struct RunEnd {
   bool otherInstanceRunning = false;  // the font file may stay while another one runs
   std::string screenshot;             // file name of the dialog's screenshot, empty for none
   bool describe = false;              // report the results dialog's texts
+  // When set, every line of the log must be the very bytes the drill's writer gives with
+  // these separators.
+  std::optional<LogSeparators> separators = std::nullopt;
 };
 
 class Session {
@@ -40,8 +49,10 @@ class Session {
   const BuildInfo& Build() const { return build; }
   const Running& Program() const { return program; }
   const MainView& View() const { return view; }
-  const Problem& Open() const { return open; }
-  int OpenAnswer() const;
+  const ScreenProblem& Open() const { return open; }
+  // The problem on screen as the drill asks it, and its answer.
+  drill::Problem Asked() const;
+  int OpenAnswer() const { return Asked().Answer(); }
   int SolvedCount() const { return static_cast<int>(solved.size()); }
   double FirstProblemMs() const { return firstProblemMs; }
   double FirstPaintMs() const { return firstPaintMs; }
@@ -86,15 +97,15 @@ class Session {
   void WaitForProblemOne(bool waitForPaint);
   bool ProblemPainted() const;
   // Reads the problem on screen after a sync; aborts when it is no valid problem.
-  Problem ReadSettled(const char* when);
-  void CheckLog(const PracticeLog& log);
+  ScreenProblem ReadSettled(const char* when);
+  void CheckLog(const PracticeLog& log, const std::optional<LogSeparators>& separators);
   void CheckDialog(HWND dialog, const PracticeLog* log);
   void CheckExit(const RunEnd& end);
 
   BuildInfo build;
   Running program;
   MainView view;
-  Problem open;
+  ScreenProblem open;
   double openSeenMs = 0;
   int openMissesLow = 0;
   int openMissesHigh = 0;

@@ -86,8 +86,9 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
   Write("ken/good.log", kLog);
   Write("ken/backup/good.log", kLog);  // a copy: the same drill and start
   Write("ken/empty.log", "");
+  Write("ken/bom.log", "\xEF\xBB\xBF");  // a UTF-8 byte order mark and nothing else
   Write("ken/other.log", "2024-03-05 INFO service started\n");
-  Write("ken/huge.log", std::string(kMaxLogBytes + 1, 'x'));
+  Write("ken/huge.log", std::string(drill::kMaxLogBytes + 1, 'x'));
   Write("ken/date.log",
         "Divide Quarn,2024/13/05,09:07:02,1\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n");
   std::string cut = "Divide Quarn,2024/03/07" + kLog.substr(kLog.find(",09:"));
@@ -100,9 +101,12 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
     notRead.push_back(note.path);
     EXPECT_FALSE(note.reason.empty()) << note.path;
   }
-  EXPECT_EQ(notRead, (std::vector<std::string>{"ken/date.log", "ken/empty.log", "ken/good.log",
-                                               "ken/huge.log", "ken/other.log"}));
-  EXPECT_NE(collection.notRead[2].reason.find("ken/backup/good.log"), std::string::npos);
+  EXPECT_EQ(notRead, (std::vector<std::string>{"ken/bom.log", "ken/date.log", "ken/empty.log",
+                                               "ken/good.log", "ken/huge.log", "ken/other.log"}));
+  ASSERT_EQ(collection.notRead.size(), 6u);
+  EXPECT_EQ(collection.notRead[0].reason, "空のファイル");
+  EXPECT_EQ(collection.notRead[2].reason, "空のファイル");
+  EXPECT_NE(collection.notRead[3].reason.find("ken/backup/good.log"), std::string::npos);
   ASSERT_EQ(collection.partlyRead.size(), 2u);
   EXPECT_EQ(collection.partlyRead[0].path, "ken/count.log");
   EXPECT_NE(collection.partlyRead[0].reason.find("100"), std::string::npos);
@@ -213,12 +217,14 @@ TEST(Html, FactGrids) {
       n++;
     return n;
   };
-  report::Run run;
-  run.drill = Drill::kSubtraction;
+  constexpr drill::DrillKind kSub = drill::DrillKind::kSubtraction;
+  drill::Run run;
+  run.kind = kSub;
   run.headerCount = 2;
-  run.answers = {Answer{5, 8, 4, 0, 2500}, Answer{5, 8, 1, 1, 7000}};
-  DrillStats subtraction = Summarise(Drill::kSubtraction, {&run});
-  DrillStats division = Summarise(Drill::kDivision, {});
+  run.answers = {drill::Answer{drill::Problem{kSub, 5, 8, 4}, 2500, 0},
+                 drill::Answer{drill::Problem{kSub, 5, 8, 1}, 7000, 1}};
+  DrillStats subtraction = Summarise(kSub, {&run});
+  DrillStats division = Summarise(drill::DrillKind::kDivision, {});
   struct Case {
     const DrillStats* stats;
     drill::FactKind kind;

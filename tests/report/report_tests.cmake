@@ -1,4 +1,4 @@
-# Tests of the progress report on the host: the reader, the figures and the page in
+# Tests of the progress report on the host: the folder walk, the figures and the page in
 # GoogleTest, and the page as a real browser renders it.
 file(GLOB QUARN_REPORT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 add_executable(quarn_report_tests ${QUARN_REPORT_TESTS})

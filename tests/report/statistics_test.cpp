@@ -9,28 +9,35 @@ namespace {
 using drill::Fact;
 using drill::FactKind;
 
-Answer A(int a, int b, int slot, uint32_t ms, int misses = 0) {
-  return Answer{static_cast<uint8_t>(a), static_cast<uint8_t>(b), static_cast<uint8_t>(slot),
-                static_cast<uint8_t>(misses), ms};
+// Answers of the division drill (A) and of the subtraction drill (S).
+drill::Answer A(int a, int b, int slot, uint32_t ms, int misses = 0) {
+  return drill::Answer{drill::Problem{drill::DrillKind::kDivision, a, b, slot}, ms,
+                       static_cast<uint8_t>(misses)};
 }
 
-report::Run MakeRun(Drill drill, int day, std::vector<Answer> answers, int headerCount = 0) {
-  report::Run run;
-  run.drill = drill;
-  run.start = StartTime{2024, 3, day, 9, 0, 0};
+drill::Answer S(int a, int b, int slot, uint32_t ms, int misses = 0) {
+  return drill::Answer{drill::Problem{drill::DrillKind::kSubtraction, a, b, slot}, ms,
+                       static_cast<uint8_t>(misses)};
+}
+
+drill::Run MakeRun(drill::DrillKind kind, int day, std::vector<drill::Answer> answers,
+                   int headerCount = 0) {
+  drill::Run run;
+  run.kind = kind;
+  run.start = drill::StartTime{2024, 3, day, 9, 0, 0};
   run.headerCount = headerCount ? headerCount : static_cast<int>(answers.size());
   run.answers = std::move(answers);
   return run;
 }
 
 // A whole run of 100 answers, all of 7 × 8 ＝ 5? and all taking ms.
-report::Run WholeRun(int day, uint32_t ms) {
-  return MakeRun(Drill::kDivision, day, std::vector<Answer>(100, A(7, 8, 4, ms)));
+drill::Run WholeRun(int day, uint32_t ms) {
+  return MakeRun(drill::DrillKind::kDivision, day, std::vector<drill::Answer>(100, A(7, 8, 4, ms)));
 }
 
-DrillStats SummariseAll(Drill drill, const std::vector<report::Run>& runs) {
-  std::vector<const report::Run*> pointers;
-  for (const report::Run& run : runs)
+DrillStats SummariseAll(drill::DrillKind drill, const std::vector<drill::Run>& runs) {
+  std::vector<const drill::Run*> pointers;
+  for (const drill::Run& run : runs)
     pointers.push_back(&run);
   return Summarise(drill, pointers);
 }
@@ -44,9 +51,9 @@ const FactCell& Cell(const DrillStats& stats, const Fact& fact) {
 // Each grid of 81 places holds the drill's asked facts of its kind.
 TEST(Summarise, NeverAskedCells) {
   struct Case {
-    Drill drill;
+    drill::DrillKind drill;
     int neverAsked;
-  } cases[] = {{Drill::kDivision, 23}, {Drill::kSubtraction, 36}};
+  } cases[] = {{drill::DrillKind::kDivision, 23}, {drill::DrillKind::kSubtraction, 36}};
   for (const Case& c : cases) {
     DrillStats stats = Summarise(c.drill, {});
     for (const auto* grid : {&stats.forward, &stats.inverse}) {
@@ -59,15 +66,15 @@ TEST(Summarise, NeverAskedCells) {
     }
     EXPECT_EQ(stats.stateCounts[static_cast<int>(FactState::kUnseen)], 2 * (81 - c.neverAsked));
   }
-  DrillStats division = Summarise(Drill::kDivision, {});
-  EXPECT_FALSE(Cell(division, {Drill::kDivision, FactKind::kForward, 1, 9}).asked);
-  EXPECT_FALSE(Cell(division, {Drill::kDivision, FactKind::kForward, 2, 4}).asked);
-  EXPECT_TRUE(Cell(division, {Drill::kDivision, FactKind::kInverse, 10, 5}).asked);
-  EXPECT_FALSE(Cell(division, {Drill::kDivision, FactKind::kInverse, 8, 4}).asked);
-  DrillStats subtraction = Summarise(Drill::kSubtraction, {});
-  EXPECT_TRUE(Cell(subtraction, {Drill::kSubtraction, FactKind::kForward, 1, 9}).asked);
-  EXPECT_FALSE(Cell(subtraction, {Drill::kSubtraction, FactKind::kForward, 5, 4}).asked);
-  EXPECT_TRUE(Cell(subtraction, {Drill::kSubtraction, FactKind::kInverse, 10, 1}).asked);
+  DrillStats division = Summarise(drill::DrillKind::kDivision, {});
+  EXPECT_FALSE(Cell(division, {drill::DrillKind::kDivision, FactKind::kForward, 1, 9}).asked);
+  EXPECT_FALSE(Cell(division, {drill::DrillKind::kDivision, FactKind::kForward, 2, 4}).asked);
+  EXPECT_TRUE(Cell(division, {drill::DrillKind::kDivision, FactKind::kInverse, 10, 5}).asked);
+  EXPECT_FALSE(Cell(division, {drill::DrillKind::kDivision, FactKind::kInverse, 8, 4}).asked);
+  DrillStats subtraction = Summarise(drill::DrillKind::kSubtraction, {});
+  EXPECT_TRUE(Cell(subtraction, {drill::DrillKind::kSubtraction, FactKind::kForward, 1, 9}).asked);
+  EXPECT_FALSE(Cell(subtraction, {drill::DrillKind::kSubtraction, FactKind::kForward, 5, 4}).asked);
+  EXPECT_TRUE(Cell(subtraction, {drill::DrillKind::kSubtraction, FactKind::kInverse, 10, 1}).asked);
 }
 
 // Three runs given out of date order. In the order practised (day 1, 2, 3):
@@ -80,20 +87,21 @@ class SummariseRuns : public testing::Test {
  protected:
   void SetUp() override {
     runs.push_back(
-        MakeRun(Drill::kDivision, 2,
+        MakeRun(drill::DrillKind::kDivision, 2,
                 {A(7, 8, 2, 2000), A(7, 8, 1, 4000), A(3, 4, 4, 1000, 2), A(6, 9, 3, 7000)}));
-    runs.push_back(MakeRun(Drill::kDivision, 1, {A(7, 8, 3, 9000, 1), A(7, 8, 4, 10000)}));
+    runs.push_back(
+        MakeRun(drill::DrillKind::kDivision, 1, {A(7, 8, 3, 9000, 1), A(7, 8, 4, 10000)}));
     runs.push_back(MakeRun(
-        Drill::kDivision, 3,
+        drill::DrillKind::kDivision, 3,
         {A(7, 8, 2, 2500), A(7, 8, 3, 2600), A(7, 8, 4, 2700), A(9, 9, 1, 6000), A(2, 5, 1, 6001)},
         100));
-    stats = SummariseAll(Drill::kDivision, runs);
+    stats = SummariseAll(drill::DrillKind::kDivision, runs);
   }
-  std::vector<report::Run> runs;
+  std::vector<drill::Run> runs;
   DrillStats stats;
 };
 
-constexpr Drill kDiv = Drill::kDivision;
+constexpr drill::DrillKind kDiv = drill::DrillKind::kDivision;
 
 TEST_F(SummariseRuns, FactCells) {
   struct Case {
@@ -181,13 +189,13 @@ TEST_F(SummariseRuns, PractiseNext) {
 }
 
 TEST(Summarise, PractiseAtMostTen) {
-  std::vector<Answer> answers;
+  std::vector<drill::Answer> answers;
   for (int a = 2; a <= 9; a++) {
     for (int b = 5; b <= 9; b++)
       answers.push_back(A(a, b, 4, 7000 + a * 100 + b * 10));
   }
-  report::Run run = MakeRun(Drill::kDivision, 1, answers);
-  DrillStats stats = Summarise(Drill::kDivision, {&run});
+  drill::Run run = MakeRun(drill::DrillKind::kDivision, 1, answers);
+  DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
   ASSERT_EQ(stats.practice.size(), static_cast<size_t>(kPracticeFacts));
   EXPECT_EQ(stats.practice[0].fact, (Fact{kDiv, FactKind::kForward, 9, 9}));
   EXPECT_EQ(stats.practice[9].fact, (Fact{kDiv, FactKind::kForward, 8, 5}));
@@ -195,9 +203,9 @@ TEST(Summarise, PractiseAtMostTen) {
 
 // One four-minute pause in a run of 5.2 s answers leaves the run's figure at 5.2 s.
 TEST(Summarise, ARunsFigureIsItsMedian) {
-  report::Run run = WholeRun(1, 5200);
+  drill::Run run = WholeRun(1, 5200);
   run.answers[40].milliseconds = 240000;
-  DrillStats stats = Summarise(Drill::kDivision, {&run});
+  DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
   ASSERT_EQ(stats.runs.size(), 1u);
   EXPECT_TRUE(stats.runs[0].full);
   EXPECT_EQ(stats.runs[0].median.twiceMs, 10400u);
@@ -220,13 +228,13 @@ TEST(Summarise, ChangeAgainstTheFirstRuns) {
       {"too small to show", {5000, 5001, 5002, 5010, 5011, 5012}, true, 10002, 10022, 0},
   };
   for (const Case& c : cases) {
-    std::vector<report::Run> runs;
+    std::vector<drill::Run> runs;
     for (uint32_t ms : c.wholeRuns)
       runs.push_back(WholeRun(static_cast<int>(runs.size()) + 1, ms));
     // A cut-off run does not count, however slow.
-    report::Run cut = MakeRun(Drill::kDivision, 28, {A(7, 8, 4, 60000)}, 100);
+    drill::Run cut = MakeRun(drill::DrillKind::kDivision, 28, {A(7, 8, 4, 60000)}, 100);
     runs.push_back(cut);
-    DrillStats stats = SummariseAll(Drill::kDivision, runs);
+    DrillStats stats = SummariseAll(drill::DrillKind::kDivision, runs);
     EXPECT_EQ(stats.change.known, c.known) << c.what;
     if (!c.known) continue;
     EXPECT_EQ(stats.change.first.twiceMs, c.first) << c.what;
@@ -237,13 +245,13 @@ TEST(Summarise, ChangeAgainstTheFirstRuns) {
 
 // The tens digit of a sum is in the position table but colours no fact.
 TEST(Summarise, TheTensOfASumColoursNothing) {
-  report::Run run = MakeRun(Drill::kSubtraction, 1,
-                            {A(8, 5, 3, 900), A(8, 5, 3, 800), A(8, 5, 4, 7000), A(5, 8, 1, 2000)});
-  DrillStats stats = Summarise(Drill::kSubtraction, {&run});
-  const FactCell& sum = Cell(stats, {Drill::kSubtraction, FactKind::kForward, 8, 5});
+  drill::Run run = MakeRun(drill::DrillKind::kSubtraction, 1,
+                           {S(8, 5, 3, 900), S(8, 5, 3, 800), S(8, 5, 4, 7000), S(5, 8, 1, 2000)});
+  DrillStats stats = Summarise(drill::DrillKind::kSubtraction, {&run});
+  const FactCell& sum = Cell(stats, {drill::DrillKind::kSubtraction, FactKind::kForward, 8, 5});
   EXPECT_EQ(sum.figures.answers, 1);
   EXPECT_EQ(sum.figures.state, FactState::kSlow);
-  EXPECT_EQ(Cell(stats, {Drill::kSubtraction, FactKind::kInverse, 13, 8}).figures.state,
+  EXPECT_EQ(Cell(stats, {drill::DrillKind::kSubtraction, FactKind::kInverse, 13, 8}).figures.state,
             FactState::kFluent);
   EXPECT_EQ(stats.slots[2].answers, 2);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "drill/practice_log.h"
 #include "drill_harness.h"
 
 namespace {
@@ -24,7 +25,7 @@ class Judging : public ::testing::Test {
     return headless::TraceOf({"text", "process", "sound", "sleep", "rect", "quit"});
   }
 
-  TForm1* form = nullptr;
+  ui::MainWindow* form = nullptr;
 };
 
 TEST_F(Judging, HeldKeyGivesOneAnswer) {
@@ -37,10 +38,10 @@ TEST_F(Judging, HeldKeyGivesOneAnswer) {
   headless::DeliverPending();
   headless::PostKeyUp(key);
   headless::DeliverPending();
-  EXPECT_EQ(Drill.RightCount, 1);
-  EXPECT_EQ(Drill.ProblemNumber, 2);
-  EXPECT_EQ(Drill.ProblemTable[2].Misses, 0);
-  EXPECT_FALSE(Drill.KeyHeld);
+  EXPECT_EQ(CurrentRun().RightCount(), 1);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 2);
+  EXPECT_EQ(Open().misses, 0);
+  EXPECT_FALSE(CurrentRun().KeyHeld());
 }
 
 TEST_F(Judging, NonDigitsChangeNothingAndTheirReleaseRearms) {
@@ -50,16 +51,15 @@ TEST_F(Judging, NonDigitsChangeNothingAndTheirReleaseRearms) {
     headless::PostKeyDown(0x41);
     headless::PostChar(c);
     headless::DeliverPending();
-    EXPECT_EQ(Drill.TypedKey, "");
-    EXPECT_EQ(Drill.RightCount, 0);
-    EXPECT_EQ(Drill.ProblemTable[1].Misses, 0);
-    EXPECT_FALSE(Drill.KeyHeld);
+    EXPECT_EQ(CurrentRun().RightCount(), 0);
+    EXPECT_EQ(Open().misses, 0);
+    EXPECT_FALSE(CurrentRun().KeyHeld());
     headless::PostKeyUp(0x41);
     headless::DeliverPending();
   }
   EXPECT_TRUE(Feedback().empty());
   TypeKey(ExpectedKey());
-  EXPECT_EQ(Drill.RightCount, 1);
+  EXPECT_EQ(CurrentRun().RightCount(), 1);
 }
 
 TEST_F(Judging, ReleaseSeenDuringTheJudgingDoesNotRearm) {
@@ -68,40 +68,41 @@ TEST_F(Judging, ReleaseSeenDuringTheJudgingDoesNotRearm) {
   headless::PostChar(key);
   headless::PostKeyUp(key);  // handled inside the feedback's message processing
   headless::DeliverPending();
-  ASSERT_EQ(Drill.RightCount, 1);
-  EXPECT_TRUE(Drill.KeyHeld);
+  ASSERT_EQ(CurrentRun().RightCount(), 1);
+  EXPECT_TRUE(CurrentRun().KeyHeld());
   // The next press is refused; its own release re-arms the entry.
   headless::PostKeyDown(WrongKey());
   headless::PostChar(WrongKey());
   headless::DeliverPending();
-  EXPECT_EQ(Drill.ProblemTable[2].Misses, 0);
+  EXPECT_EQ(Open().misses, 0);
   headless::PostKeyUp(WrongKey());
   headless::DeliverPending();
-  EXPECT_FALSE(Drill.KeyHeld);
+  EXPECT_FALSE(CurrentRun().KeyHeld());
   TypeKey(ExpectedKey());
-  EXPECT_EQ(Drill.RightCount, 2);
+  EXPECT_EQ(CurrentRun().RightCount(), 2);
 }
 
 TEST_F(Judging, WrongAnswersCountAndTheSolvingTimeIncludesThem) {
   headless::Advance(1000);
   TypeKey(WrongKey());
-  ASSERT_EQ(Drill.ProblemNumber, 1);
-  EXPECT_EQ(Drill.ProblemTable[1].Misses, 1);
-  EXPECT_FALSE(Drill.ProblemTable[1].Solved);
+  ASSERT_EQ(CurrentRun().ProblemNumber(), 1);
+  EXPECT_EQ(Open().misses, 1);
+  EXPECT_FALSE(Open().solved);
   headless::Advance(200);
   TypeKey(WrongKey());
   TypeKey(WrongKey());
   headless::Advance(300);
   TypeKey(ExpectedKey());
-  ASSERT_EQ(Drill.RightCount, 1);
-  EXPECT_EQ(Drill.ProblemTable[1].Misses, 3);
+  ASSERT_EQ(CurrentRun().RightCount(), 1);
+  const drill::ProblemRecord& solved = CurrentRun().SolvedProblems()[0];
+  EXPECT_EQ(solved.misses, 3);
   // 1000 + 3 x 500 pause + 200 + 300; the right answer's own 400 ms pause is not in it.
-  EXPECT_NEAR(Drill.ProblemTable[1].Time * kMsPerDay, 3000, 1e-6);
+  EXPECT_NEAR(solved.solvingTime * kMsPerDay, 3000, 1e-6);
 }
 
 TEST_F(Judging, StepsOfTheRightAndWrongPathsInOrder) {
   std::string box =
-      std::to_string(form->Image1->Width()) + "," + std::to_string(form->Image1->Height());
+      std::to_string(form->answerBox->Width()) + "," + std::to_string(form->answerBox->Height());
   char wrong = WrongKey();
   TypeKey(wrong);
   char right = ExpectedKey();
@@ -117,20 +118,20 @@ TEST_F(Judging, StepsOfTheRightAndWrongPathsInOrder) {
                                        "sleep 400",
                                        "rect 0,0," + box};
   EXPECT_EQ(Feedback(), expected);
-  EXPECT_TRUE(headless::CanvasOf(*form->Image1).framed);
-  EXPECT_EQ(headless::CanvasOf(*form->Image1).text, "");
+  EXPECT_TRUE(headless::CanvasOf(*form->answerBox).framed);
+  EXPECT_EQ(headless::CanvasOf(*form->answerBox).text, "");
 }
 
 TEST_F(Judging, HundredthRightAnswerClosesTheWindowAndOpensNoMoreProblems) {
-  for (int i = 1; i < kProblemsPerRun; ++i)
+  for (int i = 1; i < drill::kProblemsPerRun; ++i)
     TypeKey(ExpectedKey());
-  ASSERT_EQ(Drill.RightCount, kProblemsPerRun - 1);
+  ASSERT_EQ(CurrentRun().RightCount(), drill::kProblemsPerRun - 1);
   headless::Get().trace.clear();
   char last = ExpectedKey();
   TypeKey(last);
-  EXPECT_EQ(Drill.RightCount, kProblemsPerRun);
-  EXPECT_EQ(Drill.ProblemNumber, kProblemsPerRun);
-  EXPECT_EQ(Drill.ProblemsOpened, kProblemsPerRun);
+  EXPECT_EQ(CurrentRun().RightCount(), drill::kProblemsPerRun);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), drill::kProblemsPerRun);
+  EXPECT_EQ(CurrentRun().ProblemsOpened(), drill::kProblemsPerRun);
   EXPECT_TRUE(platform::TheApp().Terminated());
   std::vector<std::string> feedback = Feedback();
   ASSERT_GE(feedback.size(), 5u);
@@ -138,10 +139,10 @@ TEST_F(Judging, HundredthRightAnswerClosesTheWindowAndOpensNoMoreProblems) {
   EXPECT_EQ(feedback[2], "sound #101");
   EXPECT_EQ(feedback[3], "sleep 400");
   EXPECT_EQ(feedback[4], "quit");  // the close comes after the pause, before the erase
-  EXPECT_FALSE(form->Button1->Enabled());
+  EXPECT_FALSE(form->quitButton->Enabled());
   // Keys after the end are not judged.
   TypeKey('5');
-  EXPECT_EQ(Drill.RightCount, kProblemsPerRun);
+  EXPECT_EQ(CurrentRun().RightCount(), drill::kProblemsPerRun);
 }
 
 TEST_F(Judging, RelayoutDuringTheFeedbackKeepsRecordsToSolvedProblems) {
@@ -150,11 +151,11 @@ TEST_F(Judging, RelayoutDuringTheFeedbackKeepsRecordsToSolvedProblems) {
   headless::PostChar(ExpectedKey());
   headless::PostResize(900, 700);
   headless::DeliverPending();
-  EXPECT_EQ(Drill.RightCount, 1);
-  EXPECT_EQ(Drill.ProblemNumber, 2);
-  EXPECT_EQ(Drill.ProblemsOpened, 2);
-  EXPECT_TRUE(Drill.ProblemTable[1].Solved);
-  EXPECT_FALSE(Drill.ProblemTable[2].Solved);
+  EXPECT_EQ(CurrentRun().RightCount(), 1);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 2);
+  EXPECT_EQ(CurrentRun().ProblemsOpened(), 2);
+  EXPECT_TRUE(CurrentRun().SolvedProblems()[0].solved);
+  EXPECT_FALSE(Open().solved);
   headless::PostKeyUp('x');
   headless::DeliverPending();
 
@@ -163,27 +164,27 @@ TEST_F(Judging, RelayoutDuringTheFeedbackKeepsRecordsToSolvedProblems) {
   headless::PostChar(WrongKey());
   headless::PostResize(1000, 700);
   headless::DeliverPending();
-  EXPECT_EQ(Drill.ProblemNumber, 2);
-  EXPECT_EQ(Drill.ProblemTable[2].Misses, 0);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 2);
+  EXPECT_EQ(Open().misses, 0);
   headless::PostKeyUp('x');
   headless::DeliverPending();
   TypeKey(ExpectedKey());
-  EXPECT_EQ(Drill.RightCount, 2);
-  EXPECT_EQ(Drill.ProblemNumber, 3);
+  EXPECT_EQ(CurrentRun().RightCount(), 2);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 3);
 }
 
 TEST_F(Judging, CloseDuringTheFeedbackEndsTheRunOnce) {
   TypeKey(ExpectedKey());
   headless::Get().trace.clear();
-  int opened = Drill.ProblemsOpened;
+  int opened = CurrentRun().ProblemsOpened();
   headless::PostKeyDown('x');
   headless::PostChar(ExpectedKey());
   headless::PostClose();
   headless::PostClose();
   headless::DeliverPending();
-  EXPECT_TRUE(Drill.RunEnded);
+  EXPECT_TRUE(CurrentRun().Ended());
   EXPECT_TRUE(platform::TheApp().Terminated());
-  EXPECT_EQ(Drill.ProblemsOpened, opened);
+  EXPECT_EQ(CurrentRun().ProblemsOpened(), opened);
   EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
   EXPECT_EQ(headless::TraceOf({"quit"}).size(), 1u);
   EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
@@ -192,12 +193,12 @@ TEST_F(Judging, CloseDuringTheFeedbackEndsTheRunOnce) {
 // A close handled while a right answer's digit is shown ends the run with that answer
 // counted: in the log, the dialog's count and its total, once.
 TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
-  for (int before : {1, kProblemsPerRun - 1}) {
+  for (int before : {1, drill::kProblemsPerRun - 1}) {
     SCOPED_TRACE(before);
     SetUp();
     for (int i = 0; i < before; ++i)
       TypeKey(ExpectedKey());
-    ASSERT_EQ(Drill.RightCount, before);
+    ASSERT_EQ(CurrentRun().RightCount(), before);
     headless::Get().trace.clear();
     headless::Advance(2000);
     headless::PostKeyDown('x');
@@ -206,53 +207,50 @@ TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
     headless::DeliverPending();
 
     const int solved = before + 1;
-    EXPECT_EQ(Drill.RightCount, solved);
-    EXPECT_FALSE(Drill.AnswerInFlight);
+    EXPECT_EQ(CurrentRun().RightCount(), solved);
     EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
     EXPECT_EQ(headless::TraceOf({"quit"}).size(), 1u);
     // Nothing of the feedback runs after the results: no chime, no pause, no new problem.
     EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
-    const std::string& log = headless::Get().files[Drill.LogFileName];
+    const std::string& log =
+        headless::Get().files[drill::PracticeLogName(CurrentRun().StartTime())];
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), solved + 1);
     EXPECT_NE(log.find("," + std::to_string(solved) + "\r\n"), std::string::npos);
     EXPECT_NE(log.find(",00:02.000,0\r\n"), std::string::npos);
-    EXPECT_EQ(Form2->StaticText3->Caption(), std::to_string(solved));
-    TimeValue total = 0;
-    for (int k = 1; k <= solved; ++k)
-      total += Drill.ProblemTable[k].Time;
-    EXPECT_DOUBLE_EQ(Drill.TotalTime, total);
+    EXPECT_EQ(Results()->problemCount.value->Caption(), std::to_string(solved));
+    // The total time includes the answer: it took 2 s and every other one 0 s.
+    EXPECT_EQ(Results()->timeTaken.value->Caption(),
+              "00\x95\xaa 02\x95\x62"
+              "000");
   }
 }
 
-TEST_F(Judging, RightAnswerReadsTheClockIntoLastClock) {
-  for (int ms : {1500, 61'001}) {
-    headless::Advance(ms);
-    TypeKey(WrongKey());
-    TimeValue now = ReadClock();
-    TypeKey(ExpectedKey());
-    // The right answer's clock reading, before its 400 ms pause.
-    EXPECT_DOUBLE_EQ(Drill.LastClock, now);
-  }
+// The local clock may jump (a change to or from summer time, a correction) while a problem is
+// open; the solving time follows the monotonic clock all the same.
+TEST_F(Judging, SolvingTimeIgnoresAJumpOfTheLocalClock) {
+  headless::Advance(1500);
+  headless::Get().localMs -= 3'600'000;
+  TypeKey(ExpectedKey());
+  ASSERT_EQ(CurrentRun().RightCount(), 1);
+  EXPECT_NEAR(CurrentRun().SolvedProblems()[0].solvingTime * kMsPerDay, 1500, 1e-6);
 }
 
 TEST(JudgingWithoutAProblem, DigitsBeforeTheFirstLayoutChangeNothing) {
   FreshProcess();
-  TForm1& form = platform::TheApp().CreateForm<TForm1>(app::kDivisionVariant);
-  ASSERT_EQ(Drill.ProblemNumber, 0);
+  ui::MainWindow& form = CreateWindows(app::kDivisionVariant);
+  ASSERT_EQ(CurrentRun().ProblemNumber(), 0);
   headless::Get().trace.clear();
   for (char key = '0'; key <= '9'; ++key) {
     char typed = key;
-    form.FormKeyPress(form, typed);
+    form.OnKeyPress(form, typed);
   }
-  EXPECT_FALSE(Drill.KeyHeld);
-  EXPECT_FALSE(Drill.Busy);
-  EXPECT_EQ(Drill.TypedKey, "");
-  EXPECT_EQ(Drill.RightCount, 0);
+  EXPECT_FALSE(CurrentRun().KeyHeld());
+  EXPECT_EQ(CurrentRun().RightCount(), 0);
   EXPECT_TRUE(headless::TraceOf({"text", "sound", "sleep", "process"}).empty());
   // The entry is still armed for the first problem.
   platform::backend::ShowMainForm(form);
   TypeKey(ExpectedKey());
-  EXPECT_EQ(Drill.RightCount, 1);
+  EXPECT_EQ(CurrentRun().RightCount(), 1);
 }
 
 }  // namespace

@@ -5,23 +5,26 @@
 #include <string>
 
 #include "app/variants.h"
-#include "drill/drill_state.h"
-#include "drill/random.h"
+#include "drill/practice_run.h"
 #include "drill/time_text.h"
 #include "platform/backend.h"
 #include "platform/headless/headless.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
+#include "ui/main_window.h"
+#include "ui/results_dialog.h"
 
 namespace testing_support {
 
-// A new process: nothing registered, DrillState zeroed, the clock at 2024-03-05
-// 09:07:02.345 local, which is 00:07:02.345 UTC; seeds come from SetUtcTimeOfDay.
+// The separators the test's windows format with, read as start-up reads them.
+inline TimeTextSeparators& Separators() {
+  static TimeTextSeparators separators;
+  return separators;
+}
+
+// A new process: nothing registered, no windows, the clock at 2024-03-05 09:07:02.345
+// local, which is 00:07:02.345 UTC; seeds come from SetUtcTimeOfDay.
 inline void FreshProcess() {
   headless::Reset();
-  ReadLocaleSeparators();
-  Drill = DrillState{};
-  RandomSeed = 0;
+  Separators() = ReadTimeTextSeparators();
 }
 
 // Puts the UTC clock at h:m:s.ms on 2024-03-05 (local time nine hours later).
@@ -30,22 +33,57 @@ inline void SetUtcTimeOfDay(int h, int m, int s, int ms) {
   headless::SetLocalTime({2024, 3, 5, h, m, s, ms});
 }
 
-// Creates both windows as start-up does and shows the main one: problem 1 is open.
-inline TForm1& StartDrill(const drill::DrillVariant& variant) {
+// Creates both windows as start-up does, without showing them.
+inline ui::MainWindow& CreateWindows(const drill::DrillVariant& variant) {
   platform::Application& app = platform::TheApp();
   app.SetTitle(variant.title);
-  TForm1& form = app.CreateForm<TForm1>(variant);
-  app.CreateForm<TForm2>();
-  platform::backend::ShowMainForm(form);
-  return form;
+  ui::MainWindow& window = app.CreateForm<ui::MainWindow>(variant, Separators());
+  window.ShowResultsIn(app.CreateForm<ui::ResultsDialog>());
+  return window;
 }
 
-// The digit hidden in the open problem.
+// Creates both windows and shows the main one: problem 1 is open.
+inline ui::MainWindow& StartDrill(const drill::DrillVariant& variant) {
+  ui::MainWindow& window = CreateWindows(variant);
+  platform::backend::ShowMainForm(window);
+  return window;
+}
+
+// The windows of the program under test, however it was started.
+inline ui::MainWindow& Main() {
+  return static_cast<ui::MainWindow&>(*platform::TheApp().MainForm());
+}
+inline ui::ResultsDialog* Results() {
+  return platform::TheApp().MainForm() ? Main().Results() : nullptr;
+}
+inline const drill::PracticeRun& CurrentRun() {
+  return Main().Run();
+}
+// The record of the open problem.
+inline const drill::ProblemRecord& Open() {
+  return *CurrentRun().CurrentProblem();
+}
+
+// The digit hidden in the open problem, and one that is not.
+inline int ExpectedAnswer() {
+  return CurrentRun().CurrentProblem()->problem.Answer();
+}
 inline char ExpectedKey() {
-  return static_cast<char>('0' + Drill.ExpectedAnswer);
+  return static_cast<char>('0' + ExpectedAnswer());
 }
 inline char WrongKey() {
-  return static_cast<char>('0' + (Drill.ExpectedAnswer + 1) % 10);
+  return static_cast<char>('0' + (ExpectedAnswer() + 1) % 10);
+}
+
+// Answers the open problem of a run with no window rightly at monotonic time `now` and opens
+// the next one, as the window does after the feedback.
+inline void AnswerRight(drill::PracticeRun& run, TimeValue now) {
+  const char key = static_cast<char>('0' + run.CurrentProblem()->problem.Answer());
+  run.JudgeKey(key, now);
+  run.CountAnswerInFlight();
+  run.FinishJudging();
+  run.ReleaseKey();
+  run.OpenNextProblem(now);
 }
 
 // Presses a key and lets the judging run, then releases it as a person does, after the
@@ -62,8 +100,8 @@ inline void TypeKey(char key) {
 // Whenever the loop waits while the results dialog is up, the dialog is dismissed.
 inline void DismissResultsWhenShown() {
   headless::Get().idle = [] {
-    if (!Form2 || !Form2->Showing()) return false;
-    Form2->SetModalResult(platform::ModalResult::kCancel);
+    if (!Results() || !Results()->Showing()) return false;
+    Results()->SetModalResult(platform::ModalResult::kCancel);
     return true;
   };
 }

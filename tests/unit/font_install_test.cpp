@@ -11,6 +11,7 @@
 
 namespace {
 
+using resources::FontInstallation;
 using namespace std::string_literals;
 using Trace = std::vector<std::string>;
 
@@ -35,13 +36,14 @@ Trace SystemCalls() {
 
 TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
   FreshProcess();
+  FontInstallation font;
   headless::State& os = headless::Get();
 
-  InstallFont();
+  font.Install();
   EXPECT_EQ(os.files[kPath], kFontBytes);
   EXPECT_EQ(os.registeredFonts.count(kPath), 1u);
-  PrimeSounds();
-  RemoveFont();
+  resources::PrimeSounds();
+  font.Remove();
 
   EXPECT_EQ(SystemCalls(), (Trace{
                                "file create " + kPath,
@@ -62,9 +64,10 @@ TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
 
 TEST(FontInstall, StaleFileFromAnEarlierRunIsReplaced) {
   FreshProcess();
+  FontInstallation font;
   headless::Get().files[kPath] = "left over by a run that crashed, longer than the font";
 
-  InstallFont();
+  font.Install();
 
   EXPECT_EQ(headless::Get().files[kPath], kFontBytes);
   EXPECT_TRUE(headless::Get().messageBoxes.empty());
@@ -91,13 +94,14 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tempDirectory.size());
     FreshProcess();
+    FontInstallation font;
     headless::Get().tempDirectory = c.tempDirectory;
 
-    EXPECT_EQ(headless::Utf8(FontFilePath()), c.fontFile);
-    InstallFont();
+    EXPECT_EQ(headless::Utf8(resources::FontFilePath()), c.fontFile);
+    font.Install();
     EXPECT_EQ(headless::Get().registeredFonts.count(c.fontFile), 1u);
     EXPECT_TRUE(headless::Get().messageBoxes.empty());
-    RemoveFont();
+    font.Remove();
 
     EXPECT_EQ(
         headless::TraceOf({"file create", "font", "file delete"}),
@@ -109,13 +113,14 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
 // Another running instance has the file registered, which holds it open.
 TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
   FreshProcess();
+  FontInstallation font;
   headless::State& os = headless::Get();
   const std::string othersBytes = "the other instance's copy";
   os.files[kPath] = othersBytes;
   os.registeredFonts.insert(kPath);
   os.lockedFiles.insert(kPath);
 
-  InstallFont();
+  font.Install();
 
   EXPECT_TRUE(os.messageBoxes.empty());
   EXPECT_EQ(SystemCalls(), (Trace{"file create " + kPath, "font add " + kPath}));
@@ -130,7 +135,7 @@ TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
   ASSERT_EQ(os.registeredFonts.count(kPath), 1u) << "the face went with the other instance";
 
   os.trace.clear();
-  RemoveFont();
+  font.Remove();
 
   EXPECT_EQ(SystemCalls(), (Trace{"font remove " + kPath, "font broadcast", "font release Tavimo",
                                   "file delete " + kPath}));
@@ -142,10 +147,11 @@ TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
 // unregister or delete what the other instance then registers.
 TEST(FontInstall, FileInUseButNotYetAFontLeavesTheOtherInstanceAlone) {
   FreshProcess();
+  FontInstallation font;
   headless::State& os = headless::Get();
   os.lockedFiles.insert(kPath);
 
-  InstallFont();
+  font.Install();
 
   EXPECT_TRUE(os.messageBoxes.empty());
   EXPECT_TRUE(os.registeredFonts.empty());
@@ -153,7 +159,7 @@ TEST(FontInstall, FileInUseButNotYetAFontLeavesTheOtherInstanceAlone) {
   os.files[kPath] = "written by the other instance";
   os.registeredFonts.insert(kPath);
   os.trace.clear();
-  RemoveFont();
+  font.Remove();
 
   EXPECT_EQ(SystemCalls(), Trace{});
   EXPECT_EQ(os.registeredFonts.count(kPath), 1u);
@@ -165,12 +171,13 @@ TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace
   for (Failure failure : {Failure::kCreate, Failure::kWrite, Failure::kClose}) {
     SCOPED_TRACE(static_cast<int>(failure));
     FreshProcess();
+    FontInstallation font;
     headless::State& os = headless::Get();
     if (failure == Failure::kCreate) os.failOpen.insert(kPath);
     if (failure == Failure::kWrite) os.failWriteCall = 1;
     if (failure == Failure::kClose) os.failClose = true;
 
-    EXPECT_NO_THROW(InstallFont());
+    EXPECT_NO_THROW(font.Install());
 
     ASSERT_EQ(os.messageBoxes.size(), 1u);
     EXPECT_EQ(os.messageBoxes[0].text, kCannotCreateBox);
@@ -180,17 +187,37 @@ TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace
     EXPECT_EQ(os.files.count(kPath), 0u) << "a broken font file was left behind";
 
     os.trace.clear();
-    RemoveFont();
+    font.Remove();
     EXPECT_EQ(SystemCalls(), Trace{});
   }
+}
+
+// The file was written but the system would not take it as a font: nothing was registered,
+// so nothing is unregistered or announced, and the file this process wrote still goes.
+TEST(FontInstall, FileThatIsNoFontIsDeletedWithoutUnregistering) {
+  FreshProcess();
+  FontInstallation font;
+  headless::State& os = headless::Get();
+  os.unusableFonts.insert(kPath);
+
+  font.Install();
+  EXPECT_TRUE(os.registeredFonts.empty());
+  EXPECT_TRUE(os.messageBoxes.empty());
+  os.trace.clear();
+  font.Remove();
+  font.Remove();
+
+  EXPECT_EQ(SystemCalls(), (Trace{"font release Tavimo", "file delete " + kPath}));
+  EXPECT_EQ(os.files.count(kPath), 0u);
 }
 
 // Only the box's text is narrowed to CP932; what it cannot spell shows as "?".
 TEST(FontInstall, ABoxAboutAPathCp932CannotSpellShowsQuestionMarks) {
   FreshProcess();
+  FontInstallation font;
   headless::Get().tempDirectory = "C:\\Jos\xc3\xa9\\";
   headless::Get().failOpen.insert("C:\\Jos\xc3\xa9\\KORVEN.ttf");
-  InstallFont();
+  font.Install();
   ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
   EXPECT_NE(headless::Get().messageBoxes[0].text.find(" C:\\Jos?\\KORVEN.ttf "), std::string::npos);
 }
@@ -198,12 +225,13 @@ TEST(FontInstall, ABoxAboutAPathCp932CannotSpellShowsQuestionMarks) {
 // A read-only KORVEN.ttf that belongs to someone else is neither used nor deleted.
 TEST(FontInstall, FileThatCannotBeReplacedIsLeftAsItWas) {
   FreshProcess();
+  FontInstallation font;
   headless::State& os = headless::Get();
   os.files[kPath] = "someone else's";
   os.failOpen.insert(kPath);
 
-  InstallFont();
-  RemoveFont();
+  font.Install();
+  font.Remove();
 
   EXPECT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.files[kPath], "someone else's");

@@ -14,35 +14,49 @@ using namespace testing_support;
 TEST(MainWindow, StartUpOpensExactlyOneProblemAfterTheFinalSize) {
   FreshProcess();
   platform::Application& app = platform::TheApp();
-  TForm1& form = app.CreateForm<TForm1>(app::kDivisionVariant);
+  ui::MainWindow& form = app.CreateForm<ui::MainWindow>(app::kDivisionVariant, Separators());
   // Created, not shown: the run has started but no problem exists yet.
-  EXPECT_EQ(Drill.ProblemNumber, 0);
-  EXPECT_EQ(Drill.LabelArray[0], form.Label1);
-  EXPECT_EQ(Drill.LabelArray[4], form.Label5);
-  EXPECT_EQ(Drill.LabelArray[5], form.Label6);
-  EXPECT_DOUBLE_EQ(Drill.StartTime, EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}));
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 0);
+  EXPECT_DOUBLE_EQ(CurrentRun().StartTime(), EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}));
   // The stored client size while hidden does not lay the window out.
   form.NoteClientSize(688, 454);
-  EXPECT_EQ(Drill.ProblemNumber, 0);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 0);
   platform::backend::ShowMainForm(form);
-  EXPECT_EQ(Drill.ProblemNumber, 1);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 1);
   EXPECT_EQ(headless::TraceOf({"sound"}), (std::vector<std::string>{"sound #102", "sound #101"}));
-  // The hidden slot's label still shows its stored caption under the box.
-  int hidden = Drill.ProblemTable[1].HiddenSlotText[0] - '0';
-  EXPECT_EQ(Drill.LabelArray[static_cast<size_t>(hidden - 1)]->Caption(), "9");
+  // The hidden place's label still shows its stored caption under the box.
+  int hidden = Open().problem.hiddenSlot;
+  EXPECT_EQ(form.digitPlaces[static_cast<size_t>(hidden - 1)]->Caption(), "9");
+}
+
+// The seed is the UTC clock's milliseconds since midnight: at 12:34:56.789 the first problem
+// is 5 x 3 = 15 with place 2 hidden.
+TEST(MainWindow, FirstProblemFillsTheVisiblePlacesAndMovesTheBox) {
+  FreshProcess();
+  SetUtcTimeOfDay(12, 34, 56, 789);
+  ui::MainWindow& form = StartDrill(app::kDivisionVariant);
+  EXPECT_EQ(Open().problem, (drill::Problem{drill::DrillKind::kDivision, 5, 3, 2}));
+  EXPECT_EQ(Open().misses, 0);
+  EXPECT_EQ(ExpectedAnswer(), 3);
+  // Place 2's label keeps its stored "9" under the box.
+  EXPECT_EQ(form.digitPlaces[0]->Caption(), "5");
+  EXPECT_EQ(form.digitPlaces[1]->Caption(), "9");
+  EXPECT_EQ(form.digitPlaces[2]->Caption(), "1");
+  EXPECT_EQ(form.digitPlaces[3]->Caption(), "5");
+  EXPECT_EQ(form.answerBox->Left(), form.digitPlaces[1]->Left() - 4);
 }
 
 TEST(MainWindow, LayoutOfTheEmbeddedFaceAt96Dpi) {
   FreshProcess();
-  TForm1& form = StartDrill(app::kSubtractionVariant);
+  ui::MainWindow& form = StartDrill(app::kSubtractionVariant);
   struct Expect {
     platform::Control* control;
     int left, top, width, height;
   } expected[] = {
-      {form.Label1, 4, 4, 64, 128},      {form.Label5, 76, 4, 128, 128},
-      {form.Label2, 212, 4, 64, 128},    {form.Label6, 284, 4, 128, 128},
-      {form.Label3, 420, 4, 64, 128},    {form.Label4, 492, 4, 64, 128},
-      {form.Panel1, 232, 287, 560, 136}, {form.Button1, 951, 670, 57, 25},
+      {form.digitPlaces[0], 4, 4, 64, 128},    {form.operatorSign, 76, 4, 128, 128},
+      {form.digitPlaces[1], 212, 4, 64, 128},  {form.equalsSign, 284, 4, 128, 128},
+      {form.digitPlaces[2], 420, 4, 64, 128},  {form.digitPlaces[3], 492, 4, 64, 128},
+      {form.problemPanel, 232, 287, 560, 136}, {form.quitButton, 951, 670, 57, 25},
   };
   for (const Expect& e : expected) {
     SCOPED_TRACE(e.control->Name());
@@ -51,27 +65,27 @@ TEST(MainWindow, LayoutOfTheEmbeddedFaceAt96Dpi) {
     EXPECT_EQ(e.control->Width(), e.width);
     EXPECT_EQ(e.control->Height(), e.height);
   }
-  EXPECT_EQ(form.Image1->Top(), 0);
-  EXPECT_EQ(form.Image1->Width(), 72);
-  EXPECT_EQ(form.Image1->Height(), 136);
-  EXPECT_EQ(form.Label5->Caption(), "\x81\x7b");  // ＋
-  EXPECT_EQ(form.Label6->Caption(), "\x81\x81");  // ＝
+  EXPECT_EQ(form.answerBox->Top(), 0);
+  EXPECT_EQ(form.answerBox->Width(), 72);
+  EXPECT_EQ(form.answerBox->Height(), 136);
+  EXPECT_EQ(form.operatorSign->Caption(), "\x81\x7b");  // ＋
+  EXPECT_EQ(form.equalsSign->Caption(), "\x81\x81");    // ＝
   EXPECT_EQ(form.Caption(), "Subtract Quarn");
 }
 
 TEST(MainWindow, PanelPositionTruncatesTowardZero) {
   FreshProcess();
-  TForm1& form = StartDrill(app::kDivisionVariant);
+  ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   struct Case {
     int width, height, panelLeft, panelTop;
   } cases[] = {{1024, 711, 232, 287}, {557, 133, -1, -1}, {556, 132, -2, -2}, {561, 137, 0, 0}};
   for (const Case& c : cases) {
     headless::PostResize(c.width, c.height);
     headless::DeliverPending();
-    EXPECT_EQ(form.Panel1->Left(), c.panelLeft) << c.width;
-    EXPECT_EQ(form.Panel1->Top(), c.panelTop) << c.height;
-    EXPECT_EQ(form.Button1->Left(), c.width - 57 - 16);
-    EXPECT_EQ(form.Button1->Top(), c.height - 25 - 16);
+    EXPECT_EQ(form.problemPanel->Left(), c.panelLeft) << c.width;
+    EXPECT_EQ(form.problemPanel->Top(), c.panelTop) << c.height;
+    EXPECT_EQ(form.quitButton->Left(), c.width - 57 - 16);
+    EXPECT_EQ(form.quitButton->Top(), c.height - 25 - 16);
   }
 }
 
@@ -79,13 +93,14 @@ TEST(MainWindow, SubstituteFaceWhenTheEmbeddedOneIsMissing) {
   FreshProcess();
   headless::Get().failOpen.insert("C:\\Temp\\KORVEN.ttf");
   headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) { return platform::kIdOk; };
-  TForm1& form = StartDrill(app::kDivisionVariant);
+  ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   // The layout follows whatever face the labels got, and the drill still runs.
-  EXPECT_EQ(form.Label5->Left(), form.Label1->Left() + form.Label1->Width() + 8);
-  EXPECT_EQ(form.Image1->Width(), form.Label1->Width() + 8);
-  EXPECT_EQ(Drill.ProblemNumber, 1);
+  EXPECT_EQ(form.operatorSign->Left(),
+            form.digitPlaces[0]->Left() + form.digitPlaces[0]->Width() + 8);
+  EXPECT_EQ(form.answerBox->Width(), form.digitPlaces[0]->Width() + 8);
+  EXPECT_EQ(CurrentRun().ProblemNumber(), 1);
   TypeKey(ExpectedKey());
-  EXPECT_EQ(Drill.RightCount, 1);
+  EXPECT_EQ(CurrentRun().RightCount(), 1);
 }
 
 TEST(MainWindow, FocusStartsOnThePanelAndTabReachesTheQuitButton) {
@@ -111,21 +126,21 @@ TEST(MainWindow, FocusStartsOnThePanelAndTabReachesTheQuitButton) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.keys.size() << " keys, then " << c.press);
     FreshProcess();
-    TForm1& form = StartDrill(app::kDivisionVariant);
+    ui::MainWindow& form = StartDrill(app::kDivisionVariant);
     TypeKey(ExpectedKey());
-    ASSERT_TRUE(headless::HasFocus(*form.Panel1));
+    ASSERT_TRUE(headless::HasFocus(*form.problemPanel));
     for (uint16_t k : c.keys)
       headless::PostKeyDown(k);
     for (uint16_t k : c.keys)
       headless::PostKeyUp(k);
     headless::DeliverPending();
-    EXPECT_EQ(headless::HasFocus(*form.Button1), c.quits);
+    EXPECT_EQ(headless::HasFocus(*form.quitButton), c.quits);
     headless::PostKeyDown(c.press);
     headless::PostKeyUp(c.press);
     DismissResultsWhenShown();
     headless::DeliverPending();
     EXPECT_EQ(platform::TheApp().Terminated(), c.quits);
-    EXPECT_EQ(Drill.RunEnded, c.quits);
+    EXPECT_EQ(CurrentRun().Ended(), c.quits);
   }
 }
 
@@ -133,17 +148,17 @@ TEST(MainWindow, QuitButtonCloseBoxAndHundredthAnswerEndTheSameWay) {
   enum class Way { kButton, kCloseBox };
   for (Way way : {Way::kButton, Way::kCloseBox}) {
     FreshProcess();
-    TForm1& form = StartDrill(app::kDivisionVariant);
+    ui::MainWindow& form = StartDrill(app::kDivisionVariant);
     DismissResultsWhenShown();
     TypeKey(ExpectedKey());
     if (way == Way::kButton) {
-      headless::PostClick(*form.Button1);
+      headless::PostClick(*form.quitButton);
     } else {
       headless::PostClose();
     }
     headless::DeliverPending();
     EXPECT_TRUE(platform::TheApp().Terminated());
-    EXPECT_FALSE(form.Button1->Enabled());
+    EXPECT_FALSE(form.quitButton->Enabled());
     EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
     // A second request changes nothing.
     headless::PostClose();
@@ -154,12 +169,12 @@ TEST(MainWindow, QuitButtonCloseBoxAndHundredthAnswerEndTheSameWay) {
 
 TEST(MainWindow, ClosingBeforeAnyRightAnswerShowsNothing) {
   FreshProcess();
-  TForm1& form = StartDrill(app::kDivisionVariant);
+  ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   TypeKey(WrongKey());
   headless::PostClose();
   headless::DeliverPending();
   EXPECT_TRUE(platform::TheApp().Terminated());
-  EXPECT_FALSE(form.Button1->Enabled());
+  EXPECT_FALSE(form.quitButton->Enabled());
   EXPECT_TRUE(headless::TraceOf({"modal", "messagebox"}).empty());
 }
 
@@ -173,8 +188,8 @@ TEST(MainWindow, FontFileGoesAlthoughTheLabelsHeldTheFace) {
   };
   int typed = 0;
   headless::Get().idle = [&typed] {
-    if (Form2 && Form2->Showing()) {
-      Form2->SetModalResult(platform::ModalResult::kCancel);
+    if (Results() && Results()->Showing()) {
+      Results()->SetModalResult(platform::ModalResult::kCancel);
     } else if (typed++ == 0) {
       headless::PostKey(ExpectedKey());
     } else {
@@ -182,7 +197,7 @@ TEST(MainWindow, FontFileGoesAlthoughTheLabelsHeldTheFace) {
     }
     return true;
   };
-  EXPECT_EQ(RunProgram(app::kDivisionVariant), 0);
+  EXPECT_EQ(app::RunProgram(app::kDivisionVariant), 0);
   EXPECT_EQ(headless::TraceOf({"file delete"}),
             std::vector<std::string>{"file delete " + fontFile});
   EXPECT_EQ(headless::Get().files.count(fontFile), 0u);
@@ -208,23 +223,24 @@ TEST(Application, ErrorBoxTextAddsAFullStopAfterLaterBytes) {
 
 TEST(Application, AnEscapingErrorIsShownWithTheTitleAndTheLoopGoesOn) {
   FreshProcess();
-  TForm1& form = StartDrill(app::kDivisionVariant);
+  ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   form.OnKeyDown = [](platform::Form&, uint16_t&) { throw std::runtime_error("Broken"); };
   TypeKey(ExpectedKey());
   ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
   EXPECT_EQ(headless::Get().messageBoxes[0].text, "Broken.");
   EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
   EXPECT_EQ(headless::Get().messageBoxes[0].flags, platform::kMbOk | platform::kMbIconError);
-  EXPECT_EQ(Drill.RightCount, 1);  // the character still reached the judging
+  EXPECT_EQ(CurrentRun().RightCount(), 1);  // the character still reached the judging
 }
 
 TEST(Application, AProgramWhoseWindowCannotBeCreatedSaysWhyAndEnds) {
   FreshProcess();
   headless::Get().failWindowCreation = true;
-  EXPECT_EQ(RunProgram(app::kDivisionVariant), 1);
+  EXPECT_EQ(app::RunProgram(app::kDivisionVariant), 1);
   ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
   EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
-  EXPECT_EQ(Drill.ProblemNumber, 0);
+  EXPECT_EQ(headless::Get().messageBoxes[0].text, "Cannot create the window Form1.");
+  EXPECT_FALSE(platform::TheApp().MainForm()) << "the windows are gone";
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/variants.h"
-#include "drill/drill_state.h"
 #include "drill/practice_log.h"
 #include "drill/time_text.h"
 #include "platform/controls.h"
@@ -24,37 +22,37 @@ const std::string kWarningCaption = "\x8C\x78\x8D\x90";
 class PracticeLog : public ::testing::Test {
  protected:
   void SetUp() override { Fresh(); }
-  void TearDown() override {
-    Drill = DrillState{};
-    ReadLocaleSeparators();
-  }
 
   // A new machine and a run started at 2024-03-05 09:07:02.345 with nothing solved yet.
-  static void Fresh() {
+  void Fresh() {
     headless::Reset();
-    Drill = DrillState{};
-    ReadLocaleSeparators();
-    Drill.StartTime = EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345});
+    separators = ReadTimeTextSeparators();
+    solved.clear();
   }
 
-  // Records the next solved problem: slots as four digits, the hidden slot 1..4.
-  static void Solve(const char* slots, int hidden, double seconds, int misses = 0) {
-    TLogRec& r = Drill.ProblemTable[++Drill.RightCount];
-    for (int i = 1; i <= 4; ++i)
-      r.SlotText[i] = std::string(1, slots[i - 1]);
-    r.HiddenSlotText = std::to_string(hidden);
-    r.Time = seconds / 86'400;
-    r.Misses = misses;
-    r.Solved = true;
-    Drill.ProblemNumber = Drill.RightCount;
+  // Records the next solved problem: its four places as digits, the hidden place 1..4.
+  void Solve(const char* places, int hidden, double seconds, int misses = 0) {
+    drill::Problem p{kind, places[0] - '0', places[1] - '0', hidden};
+    ASSERT_EQ(p.Digit(3), places[2] - '0') << places;
+    ASSERT_EQ(p.Digit(4), places[3] - '0') << places;
+    solved.push_back({p, seconds / 86'400, misses, true});
   }
 
-  static void SolveMany(int count) {
-    for (int k = 1; k <= count; ++k) {
-      const char slots[] = {char('1' + k % 9), char('1' + k % 7), char('0' + k % 10),
-                            char('0' + k / 10 % 10), 0};
-      Solve(slots, 1 + k % 4, k * 1.001, k % 3);
-    }
+  // Solves `count` problems of the division drill, each asked once.
+  void SolveMany(int count) {
+    std::vector<drill::Problem> askable;
+    for (int a = 1; a <= 9; ++a)
+      for (int b = 1; b <= 9; ++b)
+        for (int h = 1; h <= 4; ++h)
+          if (drill::IsAsked(kind, a, b)) askable.push_back({kind, a, b, h});
+    for (int k = 1; k <= count; ++k)
+      solved.push_back(
+          {askable[static_cast<size_t>(k * 7) % askable.size()], k * 1.001 / 86'400, k % 3, true});
+  }
+
+  void Write() {
+    drill::WritePracticeLog({kind, EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}), solved},
+                            separators);
   }
 
   static std::string LogFile() {
@@ -79,15 +77,19 @@ class PracticeLog : public ::testing::Test {
     EXPECT_EQ(boxes[0].caption, kWarningCaption);
     EXPECT_EQ(boxes[0].flags, platform::kMbOk | platform::kMbIconWarning);
   }
+
+  drill::DrillKind kind = drill::DrillKind::kDivision;
+  TimeTextSeparators separators;
+  std::vector<drill::ProblemRecord> solved;
 };
 
 TEST_F(PracticeLog, DivisionExampleByteForByte) {
   Solve("7856", 2, 3.125);
   Solve("4624", 4, 5.5, 1);
   Solve("9327", 1, 2.004);
-  drill::WritePracticeLog(app::kDivisionVariant);
+  Write();
 
-  EXPECT_EQ(Drill.LogFileName, kLogName);
+  EXPECT_EQ(drill::PracticeLogName(EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345})), kLogName);
   EXPECT_EQ(LogFile(),
             "Divide Quarn,2024/03/05,09:07:02,3\r\n"
             "7\x81\x7e?\x81\x81"
@@ -106,13 +108,12 @@ TEST_F(PracticeLog, DivisionExampleByteForByte) {
   EXPECT_EQ(file.substr(line2Start, sizeof line2),
             std::string(reinterpret_cast<const char*>(line2), sizeof line2));
   EXPECT_TRUE(headless::Get().messageBoxes.empty());
-  EXPECT_EQ(DatePattern, "yyyy/mm/dd");
-  EXPECT_EQ(TimePattern, "nn:ss.zzz");
 }
 
 TEST_F(PracticeLog, SubtractionBuildHeaderAndProblemLine) {
+  kind = drill::DrillKind::kSubtraction;
   Solve("5813", 2, 4.25, 2);
-  drill::WritePracticeLog(app::kSubtractionVariant);
+  Write();
   std::vector<std::string> lines = Lines(LogFile());
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "Subtract Quarn,2024/03/05,09:07:02,1");
@@ -128,7 +129,7 @@ TEST_F(PracticeLog, OneLinePerSolvedProblemAfterTheHeader) {
   for (const Case& c : cases) {
     Fresh();
     SolveMany(c.solved);
-    drill::WritePracticeLog(app::kDivisionVariant);
+    Write();
     std::vector<std::string> lines = Lines(LogFile());
     ASSERT_EQ(lines.size(), static_cast<size_t>(c.solved + 1)) << c.solved;
     EXPECT_EQ(lines[0], "Divide Quarn,2024/03/05,09:07:02," + std::to_string(c.solved));
@@ -137,9 +138,9 @@ TEST_F(PracticeLog, OneLinePerSolvedProblemAfterTheHeader) {
       EXPECT_EQ(lines[k].substr(0, 8).find(','), std::string::npos) << lines[k];
       EXPECT_EQ(lines[k][8], ',') << "the problem field is 8 bytes: " << lines[k];
     }
-    // The last record's line, built by hand.
-    const TLogRec& last = Drill.ProblemTable[c.solved];
-    EXPECT_EQ(lines.back().substr(lines.back().rfind(',') + 1), std::to_string(last.Misses));
+    // The last record's line ends in its misses.
+    EXPECT_EQ(lines.back().substr(lines.back().rfind(',') + 1),
+              std::to_string(solved.back().misses));
   }
 }
 
@@ -147,7 +148,7 @@ TEST_F(PracticeLog, MissesAndLongSolvingTimes) {
   Solve("8972", 3, 12.75, 3);     // three wrong tries
   Solve("6742", 1, 75.5);         // over a minute
   Solve("2918", 4, 3723.456, 1);  // over an hour: the minutes keep the hour
-  drill::WritePracticeLog(app::kDivisionVariant);
+  Write();
   std::vector<std::string> lines = Lines(LogFile());
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[1],
@@ -166,10 +167,9 @@ TEST_F(PracticeLog, MissesAndLongSolvingTimes) {
 TEST_F(PracticeLog, RegionalSeparatorsInTheLogButNotInTheName) {
   headless::Get().dateSeparator = '-';
   headless::Get().timeSeparator = '.';
-  ReadLocaleSeparators();
+  separators = ReadTimeTextSeparators();
   Solve("7856", 2, 3.125);
-  drill::WritePracticeLog(app::kDivisionVariant);
-  EXPECT_EQ(Drill.LogFileName, kLogName);
+  Write();
   EXPECT_EQ(LogFile(),
             "Divide Quarn,2024-03-05,09.07.02,1\r\n"
             "7\x81\x7e?\x81\x81"
@@ -179,7 +179,7 @@ TEST_F(PracticeLog, RegionalSeparatorsInTheLogButNotInTheName) {
 TEST_F(PracticeLog, ReplacesALogOfTheSameSecond) {
   headless::Get().files[kLogName] = std::string(500, 'o');
   Solve("7856", 2, 3.125);
-  drill::WritePracticeLog(app::kDivisionVariant);
+  Write();
   EXPECT_EQ(LogFile(),
             "Divide Quarn,2024/03/05,09:07:02,1\r\n"
             "7\x81\x7e?\x81\x81"
@@ -188,7 +188,7 @@ TEST_F(PracticeLog, ReplacesALogOfTheSameSecond) {
 
 TEST_F(PracticeLog, WritesGoOutIn128ByteBlocks) {
   SolveMany(100);
-  drill::WritePracticeLog(app::kDivisionVariant);
+  Write();
   const size_t size = LogFile().size();
   ASSERT_GT(size, 128u * 10);
   std::vector<std::string> writes = headless::TraceOf({"file write"});
@@ -205,7 +205,7 @@ TEST_F(PracticeLog, WritesGoOutIn128ByteBlocks) {
 TEST_F(PracticeLog, FailureShowsTheWarningOnceAndStopsWriting) {
   // The complete log of 100 problems, to compare what a failed run leaves behind.
   SolveMany(100);
-  drill::WritePracticeLog(app::kDivisionVariant);
+  Write();
   const std::string complete = LogFile();
   ASSERT_GT(complete.size(), 3u * 128);
 
@@ -232,10 +232,9 @@ TEST_F(PracticeLog, FailureShowsTheWarningOnceAndStopsWriting) {
     headless::Get().failWriteCall = c.failWriteCall;
     headless::Get().failClose = c.failClose;
 
-    drill::WritePracticeLog(app::kDivisionVariant);
+    Write();
 
     ExpectOneWarningBox();
-    EXPECT_EQ(Drill.LogFileName, kLogName);
     EXPECT_EQ(headless::Get().files.count(kLogName), c.fileExists ? 1u : 0u);
     EXPECT_EQ(LogFile(), c.left);
     if (c.failWriteCall > 0) {

@@ -1,10 +1,12 @@
-// The end of a run: what FormClose writes and shows, and the results dialog's texts,
-// geometry and keyboard.
+// The end of a run: what a close writes and shows, the summary's texts, and the results
+// dialog's geometry and keyboard.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/program.h"
+#include "drill/practice_log.h"
+#include "drill/summary.h"
 #include "drill/time_text.h"
 #include "drill_harness.h"
 
@@ -12,17 +14,23 @@ namespace {
 
 using namespace testing_support;
 
-// Records right answers with the given solving times (seconds).
-void Solve(const std::vector<double>& seconds) {
+// A run with no window that started at `start` and solved problems in the given times
+// (seconds).
+drill::PracticeRun SolvedRun(const platform::SystemTime& start,
+                             const std::vector<double>& seconds) {
+  drill::PracticeRun run(drill::DrillKind::kDivision, EncodeTimeValue(start), 12345);
+  TimeValue now = 0;
+  run.OpenNextProblem(now);
   for (double s : seconds) {
-    Drill.ProblemTable[Drill.RightCount + 1].Time = s / 86400.0;
-    ++Drill.RightCount;
+    now += s / 86400.0;
+    AnswerRight(run, now);
   }
+  return run;
 }
 
 void DismissDialogWhenShown() {
   headless::Get().idle = [] {
-    if (!Form2 || !Form2->Showing()) return false;
+    if (!Results() || !Results()->Showing()) return false;
     headless::PostKeyDown(platform::kVkReturn);
     headless::PostKeyUp(platform::kVkReturn);
     return true;
@@ -71,49 +79,75 @@ TEST(ResultsDialog, SummaryTexts) {
        "0",
        nullptr},
   };
+  // The dialog's separators are quoted: the region's "-" does not reach it.
+  const TimeTextSeparators regional{'-', ':'};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.startText);
-    FreshProcess();
-    headless::Get().dateSeparator = '-';  // the dialog's quoted separators ignore the region
-    ReadLocaleSeparators();
-    headless::SetLocalTime(c.start);
-    StartDrill(app::kDivisionVariant);
-    Solve(c.seconds);
-    // Every activation computes the same summary afresh.
-    Form2->FormActivate(*Form2);
-    Form2->FormActivate(*Form2);
-    EXPECT_EQ(Form2->StaticText1->Caption(), c.startText);
-    EXPECT_EQ(Form2->StaticText2->Caption(), c.total);
-    EXPECT_EQ(Form2->StaticText3->Caption(), c.count);
-    EXPECT_EQ(Form2->StaticText4->Visible(), c.average != nullptr);
+    drill::Summary summary = drill::SummarizeRun(SolvedRun(c.start, c.seconds), regional);
+    EXPECT_EQ(summary.startTime, c.startText);
+    EXPECT_EQ(summary.totalTime, c.total);
+    EXPECT_EQ(summary.problemCount, c.count);
+    EXPECT_EQ(summary.averageTime.has_value(), c.average != nullptr);
     if (c.average) {
-      EXPECT_EQ(Form2->StaticText4->Caption(), c.average);
+      EXPECT_EQ(*summary.averageTime, c.average);
     }
+  }
+}
+
+// Every activation shows the summary afresh; without an average its value is hidden.
+TEST(ResultsDialog, ActivationShowsTheSummaryInItsRows) {
+  struct Case {
+    std::optional<std::string> average;
+  } cases[] = {{"00\x95\xaa 03\x95\x62"
+                "543"},
+               {std::nullopt}};
+  for (const Case& c : cases) {
+    FreshProcess();
+    StartDrill(app::kDivisionVariant);
+    ui::ResultsDialog& dialog = *Results();
+    EXPECT_EQ(dialog.startTime.value->Caption(), "StaticText1");
+    headless::Get().idle = [&dialog] {
+      dialog.DispatchActivate();
+      dialog.SetModalResult(platform::ModalResult::kCancel);
+      return true;
+    };
+    dialog.ShowSummary({"2024/3/5 09:07:02", "total", "3", c.average});
+    EXPECT_EQ(dialog.startTime.value->Caption(), "2024/3/5 09:07:02");
+    EXPECT_EQ(dialog.timeTaken.value->Caption(), "total");
+    EXPECT_EQ(dialog.problemCount.value->Caption(), "3");
+    EXPECT_EQ(dialog.averageTime.value->Visible(), c.average.has_value());
+    EXPECT_EQ(dialog.averageTime.value->Caption(), c.average.value_or("StaticText4"));
+    EXPECT_TRUE(dialog.averageTime.label->Visible());
   }
 }
 
 TEST(ResultsDialog, GeometryAndTabOrder) {
   FreshProcess();
   StartDrill(app::kDivisionVariant);
-  TForm2& dialog = *Form2;
+  ui::ResultsDialog& dialog = *Results();
   EXPECT_EQ(dialog.Caption(), "\x97\xfb\x8f\x4b\x8c\x8b\x89\xca");  // 練習結果
   EXPECT_EQ(dialog.ClientWidth(), 359);
   EXPECT_EQ(dialog.ClientHeight(), 207);
   EXPECT_EQ(dialog.Description().borderStyle, platform::BorderStyle::kDialog);
   EXPECT_FALSE(dialog.Description().systemMenu);
   int row = 32;
-  for (platform::Label* label : {dialog.Label1, dialog.Label2, dialog.Label3, dialog.Label4}) {
+  for (platform::Label* label : {dialog.startTime.label, dialog.timeTaken.label,
+                                 dialog.problemCount.label, dialog.averageTime.label}) {
     SCOPED_TRACE(label->Name());
     EXPECT_EQ(label->Left() + label->Width(), 166);
     EXPECT_EQ(label->Top(), row);
     EXPECT_EQ(label->GetFont().height, -16);
     row += 24;
   }
-  Solve({3.125});
-  dialog.FormActivate(dialog);
+  headless::Get().idle = [&dialog] {
+    dialog.SetModalResult(platform::ModalResult::kCancel);
+    return true;
+  };
+  dialog.ShowSummary(
+      drill::SummarizeRun(SolvedRun({2024, 3, 5, 9, 7, 2, 345}, {3.125}), Separators()));
   row = 32;
-  for (platform::StaticText* text :
-       {dialog.StaticText1, dialog.StaticText2, dialog.StaticText3, dialog.StaticText4}) {
+  for (platform::StaticText* text : {dialog.startTime.value, dialog.timeTaken.value,
+                                     dialog.problemCount.value, dialog.averageTime.value}) {
     SCOPED_TRACE(text->Name());
     platform::Size extent = platform::backend::MeasureText(text->GetFont(), text->Caption());
     EXPECT_EQ(text->Left(), 176);
@@ -123,9 +157,9 @@ TEST(ResultsDialog, GeometryAndTabOrder) {
     EXPECT_FALSE(text->CanFocus());
     row += 24;
   }
-  EXPECT_EQ(dialog.Button1->Caption(), "\x8f\x49\x97\xb9");  // 終了
-  EXPECT_EQ(dialog.Button1->GetFont().height, -12);
-  EXPECT_EQ(dialog.ActiveControl(), dialog.Button1);
+  EXPECT_EQ(dialog.quitButton->Caption(), "\x8f\x49\x97\xb9");  // 終了
+  EXPECT_EQ(dialog.quitButton->GetFont().height, -12);
+  EXPECT_EQ(dialog.ActiveControl(), dialog.quitButton);
 }
 
 TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
@@ -135,7 +169,7 @@ TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
     TypeKey(ExpectedKey());
     std::vector<uint16_t> keys = {platform::kVkEscape, key};
     headless::Get().idle = [&keys] {
-      if (keys.empty() || !Form2->Showing()) return false;
+      if (keys.empty() || !Results()->Showing()) return false;
       headless::PostKeyDown(keys.front());
       headless::PostKeyUp(keys.front());
       keys.erase(keys.begin());
@@ -144,11 +178,11 @@ TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
     headless::PostClose();
     headless::DeliverPending();
     EXPECT_TRUE(keys.empty()) << "Esc closed the dialog";
-    EXPECT_FALSE(Form2->Showing());
-    EXPECT_EQ(Form2->Left(), (1024 - 359) / 2);
-    EXPECT_EQ(Form2->Top(), (711 - 207) / 2);
-    EXPECT_FALSE(Form1->Button1->Enabled());
-    EXPECT_TRUE(Form1->Enabled());
+    EXPECT_FALSE(Results()->Showing());
+    EXPECT_EQ(Results()->Left(), (1024 - 359) / 2);
+    EXPECT_EQ(Results()->Top(), (711 - 207) / 2);
+    EXPECT_FALSE(Main().quitButton->Enabled());
+    EXPECT_TRUE(Main().Enabled());
   }
 }
 
@@ -157,22 +191,23 @@ TEST(ResultsDialog, PlacedOnceAndNeverOffTheScreen) {
   // A main window smaller than the dialog: both halves are negative and become 0.
   headless::Get().maximizedClient = {300, 150};
   StartDrill(app::kDivisionVariant);
-  auto showAndDismiss = [] {
-    headless::Get().idle = [] {
-      if (!Form2->Showing()) return false;
-      Form2->SetModalResult(platform::ModalResult::kCancel);
+  ui::ResultsDialog& dialog = *Results();
+  auto showAndDismiss = [&dialog] {
+    headless::Get().idle = [&dialog] {
+      if (!dialog.Showing()) return false;
+      dialog.SetModalResult(platform::ModalResult::kCancel);
       return true;
     };
-    Form2->ShowModal();
+    dialog.ShowModal();
   };
   showAndDismiss();
-  EXPECT_EQ(Form2->Left(), 0);
-  EXPECT_EQ(Form2->Top(), 0);
+  EXPECT_EQ(dialog.Left(), 0);
+  EXPECT_EQ(dialog.Top(), 0);
   // Shown again over a moved main window, it keeps its first place.
-  Form1->SetBounds(400, 300, 1000, 700);
+  Main().SetBounds(400, 300, 1000, 700);
   showAndDismiss();
-  EXPECT_EQ(Form2->Left(), 0);
-  EXPECT_EQ(Form2->Top(), 0);
+  EXPECT_EQ(dialog.Left(), 0);
+  EXPECT_EQ(dialog.Top(), 0);
 }
 
 // Keys typed on the in-memory window, with the clock between them, give the worked example's
@@ -191,12 +226,12 @@ TEST(EndOfPractice, AJudgedRunCarriesThroughToTheDialog) {
   TypeKey(ExpectedKey());
   headless::PostClose();
   headless::DeliverPending();
-  EXPECT_EQ(Form2->StaticText1->Caption(), "2024/3/5 09:07:02");
-  EXPECT_EQ(Form2->StaticText2->Caption(),
+  EXPECT_EQ(Results()->startTime.value->Caption(), "2024/3/5 09:07:02");
+  EXPECT_EQ(Results()->timeTaken.value->Caption(),
             "00\x95\xaa 10\x95\x62"
             "629");
-  EXPECT_EQ(Form2->StaticText3->Caption(), "3");
-  EXPECT_EQ(Form2->StaticText4->Caption(),
+  EXPECT_EQ(Results()->problemCount.value->Caption(), "3");
+  EXPECT_EQ(Results()->averageTime.value->Caption(),
             "00\x95\xaa 03\x95\x62"
             "543");
   const std::string& log = headless::Get().files["20240305090702.log"];
@@ -212,8 +247,8 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
   // One answer, the settings change, another answer, the close; then the dialog goes.
   int step = 0;
   headless::Get().idle = [&] {
-    if (Form2 && Form2->Showing()) {
-      Form2->SetModalResult(platform::ModalResult::kCancel);
+    if (Results() && Results()->Showing()) {
+      Results()->SetModalResult(platform::ModalResult::kCancel);
       return true;
     }
     switch (step++) {
@@ -235,7 +270,7 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
     }
     return true;
   };
-  EXPECT_EQ(RunProgram(app::kDivisionVariant), 0);
+  EXPECT_EQ(app::RunProgram(app::kDivisionVariant), 0);
   const std::string& log = headless::Get().files["20240305090702.log"];
   EXPECT_EQ(log.rfind("Divide Quarn,2024-03-05,090702,2\r\n", 0), 0u) << log;
   EXPECT_NE(log.find(",0001.000,0\r\n"), std::string::npos);
@@ -264,6 +299,11 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
     SCOPED_TRACE(c.name);
     FreshProcess();
     if (c.logFails) headless::Get().failOpen.insert(log);
+    // Behind the box the window is hidden already, so nothing repaints in a substitute face.
+    headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) {
+      EXPECT_FALSE(platform::TheApp().MainForm()->Visible());
+      return platform::kIdOk;
+    };
     StartDrill(app::kDivisionVariant);
     for (int i = 0; i < c.rightAnswers - (c.duringFeedback ? 1 : 0); ++i)
       TypeKey(ExpectedKey());
@@ -275,7 +315,7 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
     headless::PostEndSession();
     headless::DeliverPending();
 
-    EXPECT_EQ(Drill.RightCount, c.rightAnswers);
+    EXPECT_EQ(CurrentRun().RightCount(), c.rightAnswers);
     EXPECT_TRUE(headless::TraceOf({"modal"}).empty());
     EXPECT_EQ(headless::TraceOf({"exit"}), std::vector<std::string>{"exit 0"});
     if (c.logLines > 0) {
@@ -292,12 +332,38 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
   }
 }
 
+// The exit's font broadcast waits for every window; a log-off handled meanwhile may be the
+// last thing the process does, so it must delete the font file itself.
+TEST(EndOfPractice, EndOfTheSessionDuringTheExitsFontBroadcastDeletesTheFontFile) {
+  const std::string font = "C:\\Temp\\KORVEN.ttf";
+  FreshProcess();
+  StartDrill(app::kDivisionVariant);
+  DismissResultsWhenShown();
+  TypeKey(ExpectedKey());
+  headless::Get().duringFontBroadcast = [] { platform::TheApp().EndSession(); };
+  headless::Get().trace.clear();
+  headless::PostClose();
+  headless::DeliverPending();
+  platform::TheApp().DestroyForms();  // the normal end, interrupted by the log-off
+  const std::vector<std::string> trace =
+      headless::TraceOf({"font remove", "font broadcast", "file delete", "exit"});
+  ASSERT_FALSE(trace.empty());
+  auto exit = std::find(trace.begin(), trace.end(), "exit 0");
+  ASSERT_NE(exit, trace.end());
+  EXPECT_NE(std::find(trace.begin(), exit, "file delete " + font), exit)
+      << "the process may end at the log-off with the file still there";
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "font remove " + font), 1);
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "font broadcast"), 1);
+  EXPECT_EQ(headless::Get().files.count(font), 0u);
+  EXPECT_EQ(headless::TraceOf({"file create 2024"}).size(), 1u);
+}
+
 TEST(EndOfPractice, EndOfTheSessionWhileTheResultsAreShownWritesNoSecondLog) {
   FreshProcess();
   StartDrill(app::kDivisionVariant);
   TypeKey(ExpectedKey());
   headless::Get().idle = [] {
-    if (!Form2->Showing()) return false;
+    if (!Results()->Showing()) return false;
     headless::PostEndSession();
     return true;
   };
@@ -334,8 +400,7 @@ TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
     EXPECT_TRUE(platform::TheApp().Terminated());
     if (c.logFails) {
       // The dialog after the warning still has the full summary.
-      EXPECT_EQ(Form2->StaticText3->Caption(), "2");
-      EXPECT_EQ(Drill.LogFileName, "20240305090702.log");
+      EXPECT_EQ(Results()->problemCount.value->Caption(), "2");
     }
   }
 }
@@ -344,9 +409,11 @@ TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
   FreshProcess();
   headless::Get().utcOffsetMinutes = 0;
   int typed = 0;
+  int rightCount = 0;
   bool released = true;
   headless::Get().idle = [&] {
-    if (Form2 && Form2->Showing()) {
+    if (platform::TheApp().MainForm()) rightCount = CurrentRun().RightCount();
+    if (Results() && Results()->Showing()) {
       headless::PostKey('\r');
     } else if (!released) {
       headless::PostKeyUp('K');
@@ -359,8 +426,8 @@ TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
     }
     return true;
   };
-  EXPECT_EQ(RunProgram(app::kSubtractionVariant), 0);
-  EXPECT_EQ(Drill.RightCount, 100);
+  EXPECT_EQ(app::RunProgram(app::kSubtractionVariant), 0);
+  EXPECT_EQ(rightCount, 100);
   const std::string& log = headless::Get().files["20240305090702.log"];
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 101);
   EXPECT_EQ(log.rfind("Subtract Quarn,2024/03/05,09:07:02,100\r\n", 0), 0u);

@@ -34,12 +34,17 @@ class TimeText : public ::testing::Test {
  protected:
   void SetUp() override {
     headless::Reset();
-    ReadLocaleSeparators();
+    separators = ReadTimeTextSeparators();
   }
-  void TearDown() override {
-    LocaleDateSeparator = '/';
-    LocaleTimeSeparator = ':';
+
+  std::string Format(std::string_view pattern, TimeValue t) const {
+    return FormatTimeValue(pattern, t, separators);
   }
+  std::string DialogDateTime(TimeValue t) const {
+    return DateTimeText(kDialogDate, kDialogTime, t, separators);
+  }
+
+  TimeTextSeparators separators;
 };
 
 TEST_F(TimeText, DialogStartTimeShowsTheTimeUnlessItIsMidnight) {
@@ -55,13 +60,11 @@ TEST_F(TimeText, DialogStartTimeShowsTheTimeUnlessItIsMidnight) {
       {{1899, 12, 30, 0, 0, 0, 0}, "1899/12/30"},
       {{9999, 12, 31, 23, 59, 59, 999}, "9999/12/31 23:59:59"},
   };
-  DatePattern = kDialogDate;
-  TimePattern = kDialogTime;
   for (const Case& c : cases) {
-    EXPECT_EQ(DateTimeText(EncodeTimeValue(c.at)), c.expected) << c.expected;
+    EXPECT_EQ(DialogDateTime(EncodeTimeValue(c.at)), c.expected) << c.expected;
   }
   // 23:59:59.9996 becomes the next midnight before anything is looked at.
-  EXPECT_EQ(DateTimeText(45356 + 86'399'999.6 / 86'400'000), "2024/3/6");
+  EXPECT_EQ(DialogDateTime(45356 + 86'399'999.6 / 86'400'000), "2024/3/6");
 }
 
 TEST_F(TimeText, LogFileNamePartsTruncateSeconds) {
@@ -77,8 +80,8 @@ TEST_F(TimeText, LogFileNamePartsTruncateSeconds) {
   };
   for (const Case& c : cases) {
     TimeValue t = EncodeTimeValue(c.at);
-    EXPECT_EQ(FormatTimeValue("yyyymmdd", t), c.date);
-    EXPECT_EQ(FormatTimeValue("hhnnss", t), c.time);
+    EXPECT_EQ(Format("yyyymmdd", t), c.date);
+    EXPECT_EQ(Format("hhnnss", t), c.time);
   }
 }
 
@@ -115,21 +118,18 @@ TEST_F(TimeText, LogHeaderFieldsUseTheRegionalSeparators) {
     SCOPED_TRACE(c.dateText + std::string(" ") + c.timeText);
     headless::Get().dateSeparator = c.date;
     headless::Get().timeSeparator = c.time;
-    ReadLocaleSeparators();
-    EXPECT_EQ(FormatTimeValue("yyyy/mm/dd", kStart), c.dateText);
-    EXPECT_EQ(FormatTimeValue("hh:nn:ss", kStart), c.timeText);
-    EXPECT_EQ(FormatTimeValue(kLogDuration, Seconds(3.125)), c.solvingTime);
+    separators = ReadTimeTextSeparators();
+    EXPECT_EQ(Format("yyyy/mm/dd", kStart), c.dateText);
+    EXPECT_EQ(Format("hh:nn:ss", kStart), c.timeText);
+    EXPECT_EQ(Format(kLogDuration, Seconds(3.125)), c.solvingTime);
     // Quoted separators stay as written.
-    DatePattern = kDialogDate;
-    TimePattern = kDialogTime;
-    EXPECT_EQ(DateTimeText(kStart), "2024/3/5 09:07:02");
+    EXPECT_EQ(DialogDateTime(kStart), "2024/3/5 09:07:02");
   }
 }
 
 TEST_F(TimeText, ZeroSeparatorPrintsNothing) {
-  LocaleDateSeparator = 0;
-  LocaleTimeSeparator = 0;
-  EXPECT_EQ(FormatTimeValue("yyyy/mm/dd hh:nn:ss", kStart), "20240305 090702");
+  separators = {0, 0};
+  EXPECT_EQ(Format("yyyy/mm/dd hh:nn:ss", kStart), "20240305 090702");
 }
 
 TEST_F(TimeText, DurationsInTheDialogAndTheLog) {
@@ -155,8 +155,8 @@ TEST_F(TimeText, DurationsInTheDialogAndTheLog) {
   };
   for (const Case& c : cases) {
     TimeValue t = Seconds(c.seconds);
-    EXPECT_EQ(FormatTimeValue(kDialogDuration, t), c.dialog) << c.seconds;
-    EXPECT_EQ(FormatTimeValue(kLogDuration, t), c.log) << c.seconds;
+    EXPECT_EQ(Format(kDialogDuration, t), c.dialog) << c.seconds;
+    EXPECT_EQ(Format(kLogDuration, t), c.log) << c.seconds;
   }
 }
 
@@ -173,7 +173,7 @@ TEST_F(TimeText, WithAnHourCodeMinutesStayWithinTheHour) {
       {3723.456, "HH:NN", "01:02"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FormatTimeValue(c.pattern, Seconds(c.seconds)), c.expected) << c.pattern;
+    EXPECT_EQ(Format(c.pattern, Seconds(c.seconds)), c.expected) << c.pattern;
   }
 }
 
@@ -192,7 +192,7 @@ TEST_F(TimeText, MillisecondsRoundHalfToEvenFromTheExtendedProduct) {
       {2.8466435185185185e-05, "00:02.459"},  // 2,459.4999999999999 ms
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FormatTimeValue(kLogDuration, c.t), c.expected) << c.t;
+    EXPECT_EQ(Format(kLogDuration, c.t), c.expected) << c.t;
   }
 }
 
@@ -210,7 +210,7 @@ TEST_F(TimeText, ProductKeepsItsMantissaWhateverTheX87PrecisionSetting) {
   const uint16_t original = X87ControlWord();
   const uint16_t doublePrecision = 0x027F;  // the control word Windows x64 starts threads with
   SetX87ControlWord(doublePrecision);
-  std::string text = FormatTimeValue(kLogDuration, 2.8454861111111113e-05);
+  std::string text = Format(kLogDuration, 2.8454861111111113e-05);
   uint16_t after = X87ControlWord();
   SetX87ControlWord(original);
   EXPECT_EQ(text, "00:02.459");
@@ -221,7 +221,7 @@ TEST_F(TimeText, ValuesOutsideTheCalendarStillFormat) {
   EXPECT_EQ(WholeMilliseconds(std::nan("")), 0);
   EXPECT_EQ(WholeMilliseconds(1e300), 9'000'000'000'000'000'000);
   EXPECT_EQ(WholeMilliseconds(-1e300), -9'000'000'000'000'000'000);
-  EXPECT_EQ(FormatTimeValue("yyyy/mm/dd", -693'594), "0000/12/31");
+  EXPECT_EQ(Format("yyyy/mm/dd", -693'594), "0000/12/31");
 }
 
 TEST_F(TimeText, CodesAreCaseInsensitiveRunsOfOneLetter) {
@@ -240,7 +240,7 @@ TEST_F(TimeText, CodesAreCaseInsensitiveRunsOfOneLetter) {
       {"", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FormatTimeValue(c.pattern, t), c.expected) << c.pattern;
+    EXPECT_EQ(Format(c.pattern, t), c.expected) << c.pattern;
   }
 }
 
@@ -269,16 +269,16 @@ TEST_F(TimeText, QuotedTextAndDoubleByteCharacters) {
       {"dd\x95", "05\x95"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FormatTimeValue(c.pattern, kStart), c.expected) << c.pattern;
+    EXPECT_EQ(Format(c.pattern, kStart), c.expected) << c.pattern;
   }
 }
 
 TEST_F(TimeText, AnHourCodeBehindADoubleByteCharacterIsFound) {
   // "Ｉ" ends in the byte "h" yet is no hour code; the real "hh" after it is.
-  EXPECT_EQ(FormatTimeValue("\x82\x68nn", Seconds(3723)),
+  EXPECT_EQ(Format("\x82\x68nn", Seconds(3723)),
             "\x82\x68"
             "62");
-  EXPECT_EQ(FormatTimeValue("\x82\x68hhnn", Seconds(3723)),
+  EXPECT_EQ(Format("\x82\x68hhnn", Seconds(3723)),
             "\x82\x68"
             "0102");
 }
@@ -296,7 +296,7 @@ TEST_F(TimeText, OutputStopsAt256Bytes) {
       {std::string(254, 'x') + "\x82\x6d" + "x", std::string(254, 'x') + "\x82\x6d"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FormatTimeValue(c.pattern, kStart), c.expected) << c.pattern.size();
+    EXPECT_EQ(Format(c.pattern, kStart), c.expected) << c.pattern.size();
   }
 }
 

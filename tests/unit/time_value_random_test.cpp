@@ -37,15 +37,15 @@ TEST(TimeValue, DurationAcrossMidnightIsPositive) {
 }
 
 TEST(RandomSource, DrawsFromHighBitsOfTheProduct) {
-  RandomSeed = 0;
-  EXPECT_EQ(DrawRandom(9), 0);
-  EXPECT_EQ(DrawRandom(9), 0);
-  EXPECT_EQ(DrawRandom(4), 3);
+  drill::RandomSource random(0);
+  EXPECT_EQ(random.Draw(9), 0);
+  EXPECT_EQ(random.Draw(9), 0);
+  EXPECT_EQ(random.Draw(4), 3);
   // Every draw stays in range, whatever the state.
-  RandomSeed = 0xFFFFFFFFu;
+  random.Seed(0xFFFFFFFFu);
   for (int i = 0; i < 10000; ++i) {
     int n = 1 + i % 9;
-    int v = DrawRandom(n);
+    int v = random.Draw(n);
     ASSERT_GE(v, 0);
     ASSERT_LT(v, n);
   }
@@ -55,8 +55,9 @@ TEST(RandomSource, SeedIsUtcMillisecondsSinceMidnight) {
   headless::Reset();
   headless::Get().utcOffsetMinutes = 9 * 60;
   headless::SetLocalTime({2024, 3, 5, 21, 34, 56, 789});  // 12:34:56.789 UTC
-  SeedRandom();
-  EXPECT_EQ(RandomSeed, static_cast<uint32_t>(((12 * 60 + 34) * 60 + 56) * 1000 + 789));
+  EXPECT_EQ(drill::SeedFromUtcTime(platform::UtcTime()),
+            static_cast<uint32_t>(((12 * 60 + 34) * 60 + 56) * 1000 + 789));
+  EXPECT_EQ(drill::SeedFromUtcTime({2024, 3, 5, 23, 59, 59, 999}), 86'399'999u);
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+// Opening problems, judging keys and the run's counts.
+#include "drill/practice_run.h"
+
+#include <algorithm>
+
+namespace drill {
+
+PracticeRun::PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed)
+    : kind(kind), startTime(startTime), random(seed) {}
+
+const ProblemRecord* PracticeRun::CurrentProblem() const {
+  return problemNumber > 0 ? &records[static_cast<size_t>(problemNumber - 1)] : nullptr;
+}
+
+std::span<const ProblemRecord> PracticeRun::SolvedProblems() const {
+  return std::span(records).first(static_cast<size_t>(std::min(rightCount, kProblemsPerRun)));
+}
+
+TimeValue PracticeRun::TotalSolvingTime() const {
+  TimeValue total = 0;
+  for (const ProblemRecord& record : SolvedProblems())
+    total += record.solvingTime;
+  return total;
+}
+
+std::optional<OpenedProblem> PracticeRun::OpenNextProblem(TimeValue monotonicNow) {
+  if (ended) return std::nullopt;
+  int index = problemNumber;
+  std::optional<Problem> abandoned;
+  if (index > 0 && !records[static_cast<size_t>(index - 1)].solved) {
+    // An open problem that was never solved gives its record back, so records 1 to
+    // rightCount stay the solved problems. Its combination stays asked: no combination comes
+    // twice in a run.
+    abandoned = records[static_cast<size_t>(index - 1)].problem;
+    givenUp[AskedIndex(*abandoned)] = true;
+    --index;
+  }
+  if (index >= kProblemsPerRun) return std::nullopt;
+  // Endless re-layouts must not use up every combination and leave the drawing nothing to
+  // find: once none is free, the given-up ones (never the answered ones) are asked again.
+  if (!AnyCombinationFree()) {
+    for (size_t i = 0; i < asked.size(); ++i) {
+      if (givenUp[i]) asked[i] = givenUp[i] = false;
+    }
+  }
+
+  // At most 99 answered combinations and the one just given up are then excluded, of at
+  // least 180, so the drawing always ends. The draws come in the order a, b, hidden slot,
+  // also for a rejected round: a seed gives the same problems as it always has.
+  Problem p{.kind = kind};
+  do {
+    p.a = random.Draw(9) + 1;
+    p.b = random.Draw(9) + 1;
+    p.hiddenSlot = random.Draw(4) + 1;
+  } while (!IsAsked(kind, p.a, p.b) || asked[AskedIndex(p)] || p == abandoned);
+  asked[AskedIndex(p)] = true;
+  ++problemsOpened;
+  problemNumber = index + 1;
+  records[static_cast<size_t>(index)] = ProblemRecord{.problem = p};
+  openedAt = monotonicNow;
+
+  OpenedProblem opened{.problem = p, .digitTexts = {}};
+  for (int slot = 1; slot <= 4; ++slot)
+    opened.digitTexts[static_cast<size_t>(slot - 1)] = std::to_string(p.Digit(slot));
+  return opened;
+}
+
+bool PracticeRun::AnyCombinationFree() const {
+  for (int a = 1; a <= 9; ++a) {
+    for (int b = 1; b <= 9; ++b) {
+      if (!IsAsked(kind, a, b)) continue;
+      for (int h = 1; h <= 4; ++h) {
+        if (!asked[AskedIndex({kind, a, b, h})]) return true;
+      }
+    }
+  }
+  return false;
+}
+
+Verdict PracticeRun::JudgeKey(char key, TimeValue monotonicNow) {
+  // Before the first problem there is no record to judge against.
+  if (keyHeld || key < '0' || key > '9' || ended || problemNumber < 1) return Verdict::kIgnored;
+  keyHeld = true;
+  busy = true;
+  judgedOpening = problemsOpened;
+  ProblemRecord& record = records[static_cast<size_t>(problemNumber - 1)];
+  if (key - '0' != record.problem.Answer()) return Verdict::kWrong;
+  record.solvingTime = monotonicNow - openedAt;
+  record.solved = true;
+  answerInFlight = true;
+  return Verdict::kRight;
+}
+
+void PracticeRun::CountAnswerInFlight() {
+  if (!answerInFlight) return;
+  answerInFlight = false;
+  ++rightCount;
+}
+
+void PracticeRun::ChargeMiss() {
+  if (problemsOpened == judgedOpening && problemNumber > 0)
+    ++records[static_cast<size_t>(problemNumber - 1)].misses;
+}
+
+bool PracticeRun::WaitsForNextProblem() const {
+  return !Complete() && problemNumber > 0 && records[static_cast<size_t>(problemNumber - 1)].solved;
+}
+
+void PracticeRun::ReleaseKey() {
+  if (!busy) keyHeld = false;
+}
+
+bool PracticeRun::End() {
+  if (ended) return false;
+  ended = true;
+  CountAnswerInFlight();
+  return true;
+}
+
+}  // namespace drill

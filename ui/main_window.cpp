@@ -1,0 +1,222 @@
+// The main drill window's stored description and its handlers: the problem on screen, the
+// feedback of a typed digit, and the end of the run.
+#include "ui/main_window.h"
+
+#include <optional>
+#include <string>
+
+#include "drill/practice_log.h"
+#include "drill/random.h"
+#include "drill/summary.h"
+#include "drill/texts.h"
+
+namespace ui {
+
+namespace {
+
+using platform::ControlDescription;
+using platform::ControlKind;
+
+constexpr int kDigitPoints = 96;
+constexpr int kRightPauseMs = 400;
+constexpr int kWrongPauseMs = 500;
+
+// The Win32 layer numbers the child windows in this order, and the end-to-end driver finds
+// them by class and position: the order stays as it is.
+constexpr std::array<ControlDescription, 9> Controls(const char* operatorGlyph) {
+  return {{
+      {ControlKind::kButton, "quitButton", nullptr, 16, 8, 57, 25, texts::kQuit, 1, true},
+      {ControlKind::kPanel, "problemPanel", nullptr, 264, 80, 185, 41, "", 0, true},
+      {ControlKind::kLabel, "equalsSign", "problemPanel", 19, 16, 12, 12, texts::kEquals},
+      {ControlKind::kLabel, "digitPlace1", "problemPanel", 0, 0, 6, 12, "9"},
+      {ControlKind::kLabel, "digitPlace2", "problemPanel", 8, 0, 6, 12, "9"},
+      {ControlKind::kLabel, "digitPlace3", "problemPanel", 16, 0, 6, 12, "9"},
+      {ControlKind::kLabel, "digitPlace4", "problemPanel", 24, 0, 6, 12, "9"},
+      {ControlKind::kLabel, "operatorSign", "problemPanel", 3, 16, 12, 12, operatorGlyph},
+      {ControlKind::kImage, "answerBox", "problemPanel", 40, 0, 57, 33},
+  }};
+}
+
+constexpr auto kDivisionControls =
+    Controls(drill::OperatorGlyph(drill::DrillKind::kDivision).data());
+constexpr auto kSubtractionControls =
+    Controls(drill::OperatorGlyph(drill::DrillKind::kSubtraction).data());
+
+// The form's stored name is what the error box says when its window cannot be made.
+platform::FormDescription MakeDescription(const drill::DrillVariant& variant,
+                                          std::span<const ControlDescription> controls) {
+  return {"Form1",
+          variant.title,
+          192,
+          106,
+          688,
+          454,
+          platform::BorderStyle::kSingle,
+          true,
+          platform::WindowState::kMaximized,
+          platform::kClWindow,
+          platform::Font{texts::kUiFace, -12, platform::kShiftJisCharset, platform::kClWindowText},
+          true,
+          controls};
+}
+
+}  // namespace
+
+const platform::FormDescription& MainWindowDescription(const drill::DrillVariant& variant) {
+  if (variant.kind == drill::DrillKind::kDivision) {
+    static const platform::FormDescription division = MakeDescription(variant, kDivisionControls);
+    return division;
+  }
+  static const platform::FormDescription subtraction =
+      MakeDescription(variant, kSubtractionControls);
+  return subtraction;
+}
+
+MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators)
+    : platform::Form(MainWindowDescription(variant)),
+      digitPlaces{
+          Component<platform::Label>("digitPlace1"), Component<platform::Label>("digitPlace2"),
+          Component<platform::Label>("digitPlace3"), Component<platform::Label>("digitPlace4")},
+      operatorSign(Component<platform::Label>("operatorSign")),
+      equalsSign(Component<platform::Label>("equalsSign")),
+      problemPanel(Component<platform::Panel>("problemPanel")),
+      answerBox(Component<platform::Image>("answerBox")),
+      quitButton(Component<platform::Button>("quitButton")),
+      variant(variant),
+      separators(separators),
+      // Replaced by the started run at the end of the set-up.
+      run(variant.kind, 0, 0) {
+  OnCreate = [this](platform::Form&) { SetUp(); };
+  OnDestroy = [this](platform::Form&) { font.Remove(); };
+  OnResize = [this](platform::Form&) { LayOut(); };
+  OnClose = [this](platform::Form&, platform::CloseAction&) { FinishOnClose(); };
+  OnKeyPress = [this](platform::Form&, char& key) { JudgeKey(key); };
+  OnKeyUp = [this](platform::Form&, uint16_t&) { run.ReleaseKey(); };
+  OnEndSession = [this](platform::Form&) { FinishOnSessionEnd(); };
+  quitButton->OnClick = [this](platform::Control&) { Close(); };
+}
+
+std::array<platform::Label*, 6> MainWindow::LargeLabels() const {
+  return {digitPlaces[0], digitPlaces[1], digitPlaces[2], digitPlaces[3], operatorSign, equalsSign};
+}
+
+void MainWindow::SetUp() {
+  font.Install();
+  for (platform::Label* label : LargeLabels()) {
+    label->SetFontCharset(platform::kDefaultCharset);
+    label->SetFontSize(kDigitPoints);
+    label->SetFontName(texts::kDigitFace);
+  }
+  const platform::Label& first = *digitPlaces[0];
+  answerBox->SetWidth(first.Width() + 8);
+  answerBox->SetHeight(first.Height() + 8);
+  platform::Canvas& canvas = answerBox->GetCanvas();
+  canvas.Rectangle(0, 0, answerBox->Width(), answerBox->Height());
+  canvas.font.charset = platform::kDefaultCharset;
+  canvas.font.SetSize(first.GetFont().Size(PixelsPerInch()), PixelsPerInch());
+  canvas.font.name = first.GetFont().name;
+  resources::PrimeSounds();
+  run = drill::PracticeRun(variant.kind, ReadClock(), drill::SeedFromUtcTime(platform::UtcTime()));
+}
+
+void MainWindow::LayOut() {
+  quitButton->SetLeft(ClientWidth() - quitButton->Width() - 16);
+  quitButton->SetTop(ClientHeight() - quitButton->Height() - 16);
+  for (platform::Label* label : LargeLabels())
+    label->SetTop(4);
+  // Left to right: place 1, the operator, place 2, the equals sign, places 3 and 4.
+  const platform::Label* previous = nullptr;
+  for (platform::Label* label :
+       {digitPlaces[0], operatorSign, digitPlaces[1], equalsSign, digitPlaces[2], digitPlaces[3]}) {
+    label->SetLeft(previous ? previous->Left() + previous->Width() + 8 : 4);
+    previous = label;
+  }
+  const platform::Label& first = *digitPlaces[0];
+  problemPanel->SetWidth(digitPlaces[3]->Left() + digitPlaces[3]->Width() + 4);
+  problemPanel->SetHeight(first.Height() + 8);
+  problemPanel->SetLeft((ClientWidth() - problemPanel->Width()) / 2);
+  problemPanel->SetTop((ClientHeight() - problemPanel->Height()) / 2);
+  answerBox->SetTop(first.Top() - 4);
+  ShowNextProblem();
+}
+
+void MainWindow::ShowNextProblem() {
+  std::optional<drill::OpenedProblem> opened = run.OpenNextProblem(ReadMonotonicClock());
+  if (!opened) return;
+  const int hidden = opened->problem.hiddenSlot;
+  // The hidden place keeps the caption it had; the answer box covers it.
+  for (int slot = 1; slot <= 4; ++slot) {
+    const size_t i = static_cast<size_t>(slot - 1);
+    if (slot != hidden) digitPlaces[i]->SetCaption(opened->digitTexts[i]);
+  }
+  answerBox->SetLeft(digitPlaces[static_cast<size_t>(hidden - 1)]->Left() - 4);
+}
+
+void MainWindow::JudgeKey(char key) {
+  const drill::Verdict verdict = run.JudgeKey(key, ReadMonotonicClock());
+  if (verdict == drill::Verdict::kIgnored) return;
+  const bool right = verdict == drill::Verdict::kRight;
+  ShowTypedDigit(key, right ? platform::kBlack : platform::kRed);
+  // Showing the digit processed the pending messages, and three of them change the run:
+  // - a close (the close box, the quit button) ended it, with a right answer counted, and
+  //   showed the results: nothing of the feedback runs on;
+  // - a log-off or shutdown ended it the same way, without the results;
+  // - a re-layout opened another problem: a right answer's problem is solved and stays, the
+  //   new one is not opened a second time below, and a wrong answer's miss is not charged
+  //   to the new problem.
+  if (!run.Ended()) {
+    if (right) {
+      platform::PlaySoundResource(resources::kRightSound);
+      run.CountAnswerInFlight();
+      platform::Sleep(kRightPauseMs);
+      // The last answer closes the window after the pause and before the erase.
+      if (run.Complete()) Close();
+      EraseAnswerBox();
+      if (run.WaitsForNextProblem()) ShowNextProblem();
+    } else {
+      platform::PlaySoundResource(resources::kWrongSound);
+      run.ChargeMiss();
+      platform::Sleep(kWrongPauseMs);
+      EraseAnswerBox();
+    }
+  }
+  run.FinishJudging();
+}
+
+void MainWindow::ShowTypedDigit(char key, platform::Color color) {
+  platform::Canvas& canvas = answerBox->GetCanvas();
+  canvas.font.color = color;
+  canvas.TextOut(4, 4, std::string(1, key));
+  // Let the box repaint now: the digit must be on screen before the sound and the pause.
+  platform::TheApp().ProcessMessages();
+}
+
+void MainWindow::EraseAnswerBox() {
+  answerBox->GetCanvas().Rectangle(0, 0, answerBox->Width(), answerBox->Height());
+}
+
+bool MainWindow::EndRun() {
+  quitButton->SetEnabled(false);
+  // The run ends once, whatever asks for a close or a log-off after that.
+  return run.End();
+}
+
+void MainWindow::FinishOnClose() {
+  if (!EndRun() || run.RightCount() < 1) return;
+  drill::WritePracticeLog(drill::LogContentsOf(run), separators);
+  if (resultsDialog) resultsDialog->ShowSummary(drill::SummarizeRun(run, separators));
+}
+
+void MainWindow::FinishOnSessionEnd() {
+  if (!EndRun()) return;  // a close came first and has written the log
+  const bool logFailed = run.RightCount() >= 1 &&
+                         !drill::WritePracticeLogQuietly(drill::LogContentsOf(run), separators);
+  // The font goes before any box: the system may end the process while the box is shown.
+  // The window goes first, as at a normal end, so that nothing repaints in a substitute face
+  // behind the box.
+  SetVisible(false);
+  font.Remove();
+  if (logFailed) drill::ShowLogFailure();
+}
+
+}  // namespace ui

@@ -1,0 +1,63 @@
+// The main drill window: four digit places and two signs as large labels in a centred panel,
+// the answer box over the hidden digit, and the quit button. It owns the practice run and
+// shows what the run says.
+#pragma once
+
+#include <array>
+
+#include "drill/practice_run.h"
+#include "drill/time_text.h"
+#include "drill/variant.h"
+#include "platform/controls.h"
+#include "resources/font_install.h"
+#include "ui/results_dialog.h"
+
+namespace ui {
+
+class MainWindow : public platform::Form {
+ public:
+  // The separators are read anew on a settings change; the window formats with them as they
+  // are when the run ends.
+  MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators);
+
+  // The dialog that shows the results when a run with a right answer ends; it is created
+  // after this window.
+  void ShowResultsIn(ResultsDialog& dialog) { resultsDialog = &dialog; }
+  ResultsDialog* Results() const { return resultsDialog; }
+  const drill::PracticeRun& Run() const { return run; }
+
+  // Places 1 to 4: the first operand, the second operand, the tens and the units of the
+  // result.
+  std::array<platform::Label*, 4> digitPlaces;
+  platform::Label* operatorSign;
+  platform::Label* equalsSign;
+  platform::Panel* problemPanel;  // holds the labels and the answer box
+  platform::Image* answerBox;     // drawn over the hidden digit place
+  platform::Button* quitButton;
+
+ private:
+  // The six large labels in the order they are set up: the digit places, then the signs.
+  std::array<platform::Label*, 6> LargeLabels() const;
+
+  void SetUp();   // creation: the face, the labels, the box, the sounds, the run
+  void LayOut();  // every new client size; opens a problem in the new layout
+  void ShowNextProblem();
+  void JudgeKey(char key);
+  void ShowTypedDigit(char key, platform::Color color);
+  void EraseAnswerBox();
+  // Greys the quit button and ends the run; false when it had ended already.
+  bool EndRun();
+  void FinishOnClose();       // writes the log and shows the results
+  void FinishOnSessionEnd();  // log-off or shutdown: the log, without the results
+
+  const drill::DrillVariant& variant;
+  const TimeTextSeparators& separators;
+  drill::PracticeRun run;
+  resources::FontInstallation font;
+  ResultsDialog* resultsDialog = nullptr;
+};
+
+// The stored description of the main window for a build.
+const platform::FormDescription& MainWindowDescription(const drill::DrillVariant& variant);
+
+}  // namespace ui
