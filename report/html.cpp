@@ -153,9 +153,12 @@ p.counts{margin:0}
 .chart>svg{width:100%;height:auto;max-width:760px;display:block}
 .chart .avg{fill:none;stroke:#1f5fa8;stroke-width:1.5}
 .chart .mis{fill:none;stroke:#b3261e;stroke-width:1;stroke-dasharray:3 2}
-.chart .full{fill:#1f5fa8}
-.chart .short{fill:#fff;stroke:#1f5fa8;stroke-width:1.5}
-.chart .mp{fill:#b3261e}
+.chart>svg .full,.chart>svg .short{fill:none;stroke:#1f5fa8;stroke-width:7;stroke-linecap:round}
+.chart>svg .short-in{fill:none;stroke:#fff;stroke-width:3.5;stroke-linecap:round}
+.chart>svg .mp{fill:none;stroke:#b3261e;stroke-width:3.5;stroke-linecap:square}
+.chart-key .full{fill:#1f5fa8}
+.chart-key .short{fill:#fff;stroke:#1f5fa8;stroke-width:1.5}
+.chart-key .mp{fill:#b3261e}
 .chart .axis{stroke:#666;stroke-width:1}
 .chart .gridline{stroke:#ddd;stroke-width:1}
 .chart text{font-size:13px;fill:#333}
@@ -163,6 +166,7 @@ p.counts{margin:0}
 .chart-key svg{vertical-align:middle}
 details{margin:.3em 0}
 table.points td,table.points th{padding:1px 6px}
+table.points td+td{text-align:right;font-variant-numeric:tabular-nums}
 table.grid{table-layout:fixed}
 table.grid td,table.grid th{width:2.7em;height:2.6em;text-align:center;padding:0;font-size:.85em;line-height:1.15}
 table.grid td b{display:block;font-weight:normal;font-size:1.1em}
@@ -406,19 +410,22 @@ std::string ProgressChart(const DrillStats& stats) {
            "\" text-anchor=\"end\">" + DateText(stats.runs.back().start) + "</text>";
   }
 
-  std::string timeLine, missLine, timeDots, missDots;
+  // Each series' dots are one path of zero-length segments with round caps: a year of runs
+  // would otherwise be thousands of elements.
+  std::string timeLine, missLine, fullDots, shortDots, missDots;
   for (const RunPoint& run : stats.runs) {
-    std::string px = Fixed(x(run), 1);
-    std::string pyTime = Fixed(yTime(Seconds(run.median)), 1);
-    timeLine += px + "," + pyTime + " ";
-    missLine += px + "," + Fixed(yMisses(run.missesPerProblem), 1) + " ";
-    timeDots += "<circle class=\"" + std::string(run.full ? "full" : "short") + "\" cx=\"" + px +
-                "\" cy=\"" + pyTime + "\" r=\"3\"/>";
-    missDots += "<rect class=\"mp\" x=\"" + Fixed(x(run) - 1.5, 1) + "\" y=\"" +
-                Fixed(yMisses(run.missesPerProblem) - 1.5, 1) + "\" width=\"3\" height=\"3\"/>";
+    std::string at = Fixed(x(run), 1) + "," + Fixed(yTime(Seconds(run.median)), 1);
+    std::string missAt = Fixed(x(run), 1) + "," + Fixed(yMisses(run.missesPerProblem), 1);
+    timeLine += at + " ";
+    missLine += missAt + " ";
+    (run.full ? fullDots : shortDots) += "M" + at + "h0";
+    missDots += "M" + missAt + "h0";
   }
-  svg += "<polyline class=\"mis\" points=\"" + missLine + "\"/>" + missDots;
-  svg += "<polyline class=\"avg\" points=\"" + timeLine + "\"/>" + timeDots + "</svg>";
+  svg += "<polyline class=\"mis\" points=\"" + missLine + "\"/><path class=\"mp\" d=\"" + missDots +
+         "\"/>";
+  svg += "<polyline class=\"avg\" points=\"" + timeLine + "\"/><path class=\"full\" d=\"" +
+         fullDots + "\"/><path class=\"short\" d=\"" + shortDots +
+         "\"/><path class=\"short-in\" d=\"" + shortDots + "\"/></svg>";
 
   // The key and the same points as a table, for a screen reader and for exact values.
   svg +=
@@ -435,9 +442,9 @@ std::string ProgressChart(const DrillStats& stats) {
          "thead><tbody>";
   for (const RunPoint& run : stats.runs) {
     // End tags of cells and rows are left out, as HTML allows: a year of runs is long.
-    svg += "<tr><td>" + DateText(run.start) + " " + ClockText(run.start) + "<td class=\"num\">" +
-           std::to_string(run.answers) + (run.full ? "" : "（途中まで）") + "<td class=\"num\">" +
-           SecondsText(run.median) + "<td class=\"num\">" + Fixed(run.missesPerProblem, 2);
+    svg += "<tr><td>" + DateText(run.start) + " " + ClockText(run.start) + "<td>" +
+           std::to_string(run.answers) + (run.full ? "" : "（途中まで）") + "<td>" +
+           SecondsText(run.median) + "<td>" + Fixed(run.missesPerProblem, 2);
   }
   return svg + "</tbody></table></details></div>";
 }
