@@ -214,8 +214,8 @@ table.overview thead{display:none}
 table.overview tr{border:1px solid var(--line);margin:0 0 6px;padding:3px 6px}
 table.overview td{display:inline-block;border:0;padding:0 .9em 0 0;text-align:left}
 table.overview td::before{content:attr(data-label) "：";color:#555}
-table.overview td.name,table.overview td.kind-name{font-weight:bold}
-table.overview td.name::before,table.overview td.kind-name::before{content:none}
+table.overview td.name,table.overview td.drill-name{font-weight:bold}
+table.overview td.name::before,table.overview td.drill-name::before{content:none}
 table.overview td.states{display:block}
 .bar{width:8em}
 }
