@@ -1,5 +1,5 @@
-// UTF-8 encoding and decoding of single code points, shared by the in-memory backend's paths
-// and the report's.
+// UTF-8 encoding and decoding of single code points, and the check for well-formed text,
+// shared by the in-memory backend's paths and the report's.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +36,46 @@ inline uint32_t NextUtf8(std::string_view text, size_t& i) {
     c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
   i += static_cast<size_t>(extra) + 1;
   return c;
+}
+
+// The length of the well-formed UTF-8 sequence at the front of bytes; 0 when it is not one
+// (a stray byte, an overlong form, a surrogate, a value past U+10FFFF, a cut-off end).
+inline size_t Utf8SequenceLength(std::string_view bytes) {
+  if (bytes.empty()) return 0;
+  auto c = static_cast<unsigned char>(bytes[0]);
+  if (c < 0x80) return 1;
+  size_t extra;
+  uint32_t cp;
+  if (c >= 0xC2 && c <= 0xDF) {
+    extra = 1, cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    extra = 2, cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    extra = 3, cp = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (extra >= bytes.size()) return 0;
+  for (size_t k = 1; k <= extra; k++) {
+    auto t = static_cast<unsigned char>(bytes[k]);
+    if ((t & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (t & 0x3F);
+  }
+  if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+      (cp >= 0xD800 && cp <= 0xDFFF)) {
+    return 0;
+  }
+  return extra + 1;
+}
+
+// Whether the bytes are well-formed UTF-8.
+inline bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t n = Utf8SequenceLength(bytes.substr(i));
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
 }
 
 }  // namespace platform

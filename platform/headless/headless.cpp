@@ -94,18 +94,13 @@ void Loop(const std::function<bool()>& done) {
 
 }  // namespace
 
+// Paths are kept as the tests write them: UTF-8 bytes.
 std::string Utf8(const platform::Path& path) {
-  std::string out;
-  for (wchar_t c : path.Native())
-    platform::AppendUtf8(out, static_cast<uint32_t>(c));
-  return out;
+  return path.Native();
 }
 
 platform::Path PathFromUtf8(std::string_view utf8) {
-  std::wstring out;
-  for (size_t i = 0; i < utf8.size();)
-    out += static_cast<wchar_t>(platform::NextUtf8(utf8, i));
-  return platform::Path(out);
+  return platform::Path(std::string(utf8));
 }
 
 State& Get() {
@@ -270,9 +265,12 @@ void Sleep(int milliseconds) {
 
 std::string DisplayText(const Path& path) {
   // The in-memory system spells ASCII only; the rest is what CP932 would lack.
+  const std::string& utf8 = path.Native();
   std::string out;
-  for (wchar_t c : path.Native())
+  for (size_t i = 0; i < utf8.size();) {
+    const uint32_t c = platform::NextUtf8(utf8, i);
     out += c < 0x80 ? static_cast<char>(c) : '?';
+  }
   return out;
 }
 
