@@ -198,9 +198,8 @@ std::string EscapeHtml(std::string_view text) {
   return out;
 }
 
-std::string SecondsText(uint32_t ms) {
-  // Whole tenths, halves rounded up: printf would round 4.25 down to an even 4.2.
-  uint64_t tenths = (uint64_t{ms} + 50) / 100;
+std::string SecondsText(double ms) {
+  const uint64_t tenths = ShownTenths(ms);
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 

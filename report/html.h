@@ -20,8 +20,8 @@ struct LearnerReport {
 };
 
 std::string EscapeHtml(std::string_view text);
-// Milliseconds as seconds with one decimal: 2450 -> "2.5".
-std::string SecondsText(uint32_t ms);
+// Milliseconds as seconds with one decimal, as ShownTenths rounds them: 2450 -> "2.5".
+std::string SecondsText(double ms);
 std::string DateText(const StartTime& t);  // 2024/03/05
 
 std::string Legend();

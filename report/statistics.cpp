@@ -2,6 +2,7 @@
 #include "report/statistics.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace report {
 
@@ -10,21 +11,29 @@ bool IsAsked(Drill drill, int a, int b) {
   return a >= 1 && b >= 1 && a + b >= 10;
 }
 
-uint32_t Median(std::vector<uint32_t> values) {
+double Median(std::vector<uint32_t> values) {
   if (values.empty()) return 0;
   size_t mid = values.size() / 2;
   std::nth_element(values.begin(), values.begin() + mid, values.end());
   uint32_t upper = values[mid];
   if (values.size() % 2) return upper;
   uint32_t lower = *std::max_element(values.begin(), values.begin() + mid);
-  return lower + (upper - lower) / 2;
+  // Halves of whole milliseconds are exact in a double.
+  return (static_cast<double>(lower) + upper) / 2;
 }
 
-Fluency Classify(int recentAnswers, uint32_t medianMs, int recentMisses) {
+uint64_t ShownTenths(double ms) {
+  // Whole tenths, halves rounded up: printf would round 4.25 down to an even 4.2. The value
+  // is whole or half milliseconds, so the division cannot land beside a whole tenth.
+  return static_cast<uint64_t>(std::floor((ms + 50) / 100));
+}
+
+Fluency Classify(int recentAnswers, double medianMs, int recentMisses) {
   if (recentAnswers == 0) return Fluency::kUnseen;
   if (recentMisses > 0) return Fluency::kMissed;
-  if (medianMs <= kFluentMs) return Fluency::kFluent;
-  if (medianMs <= kGettingThereMs) return Fluency::kGettingThere;
+  const uint64_t shown = ShownTenths(medianMs);
+  if (shown <= ShownTenths(kFluentMs)) return Fluency::kFluent;
+  if (shown <= ShownTenths(kGettingThereMs)) return Fluency::kGettingThere;
   return Fluency::kSlow;
 }
 
@@ -49,7 +58,7 @@ DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
     RunPoint point;
     point.start = run->start;
     point.answers = static_cast<int>(run->answers.size());
-    point.full = run->headerCount >= kMaxProblems;
+    point.full = point.answers >= kMaxProblems;
     uint64_t sum = 0;
     uint64_t misses = 0;
     for (const Answer& answer : run->answers) {
@@ -104,8 +113,7 @@ DrillStats Summarise(Drill drill, std::vector<const Run*> runs) {
   }
 
   auto weight = [](const FactCell& c) {
-    return static_cast<uint64_t>(c.medianMs) +
-           static_cast<uint64_t>(c.recentMisses) * kMissWeightMs;
+    return c.medianMs + static_cast<double>(c.recentMisses) * kMissWeightMs;
   };
   for (const FactCell& cell : stats.cells) {
     if (cell.fluency != Fluency::kNeverAsked && cell.fluency != Fluency::kUnseen &&

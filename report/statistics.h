@@ -30,7 +30,7 @@ struct FactCell {
   int answers = 0;        // all answers of this fact
   int recentAnswers = 0;  // at most kRecentAnswers
   int recentMisses = 0;   // wrong tries within the recent answers
-  uint32_t medianMs = 0;  // of the recent answers
+  double medianMs = 0;    // of the recent answers; a half for an even count
 };
 
 struct RunPoint {
@@ -38,12 +38,12 @@ struct RunPoint {
   int answers = 0;
   uint32_t averageMs = 0;
   double missesPerProblem = 0;
-  bool full = false;  // the run reached the drill's 100 answers
+  bool full = false;  // the run has all of the drill's 100 answers
 };
 
 struct SlotFigures {
   int answers = 0;
-  uint32_t medianMs = 0;
+  double medianMs = 0;
   double missRate = 0;  // share of answers with at least one wrong try
 };
 
@@ -59,9 +59,13 @@ struct DrillStats {
 
 // Whether the drill ever asks a op b (operands 1 to 9).
 bool IsAsked(Drill drill, int a, int b);
-// The median; the mean of the two middle values for an even count; 0 when empty.
-uint32_t Median(std::vector<uint32_t> values);
-Fluency Classify(int recentAnswers, uint32_t medianMs, int recentMisses);
+// The median; the mean of the two middle values for an even count, unrounded; 0 when empty.
+double Median(std::vector<uint32_t> values);
+// Milliseconds as the page shows them, in whole tenths of a second, halves rounded up.
+uint64_t ShownTenths(double ms);
+// Judged on the seconds the page shows, so that a cell showing "3.0" is what the legend
+// calls 3.0 s.
+Fluency Classify(int recentAnswers, double medianMs, int recentMisses);
 
 // Runs of one drill, in any order; they are taken oldest first.
 DrillStats Summarise(Drill drill, std::vector<const Run*> runs);

@@ -27,25 +27,82 @@ const FactCell& Cell(const DrillStats& stats, int a, int b) {
 TEST(Median, OddEvenAndEmpty) {
   struct Case {
     std::vector<uint32_t> values;
-    uint32_t median;
+    double median;
   } cases[] = {
-      {{}, 0},           {{5}, 5},       {{2000, 3000}, 2500},      {{3, 1, 2}, 2},
-      {{4, 1, 3, 2}, 2}, {{9, 9, 1}, 9}, {{100, 1, 50, 2, 70}, 50},
+      {{}, 0},
+      {{5}, 5},
+      {{2000, 3000}, 2500},
+      {{3, 1, 2}, 2},
+      {{4, 1, 3, 2}, 2.5},
+      {{9, 9, 1}, 9},
+      {{100, 1, 50, 2, 70}, 50},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(Median(c.values), c.median);
+    EXPECT_DOUBLE_EQ(Median(c.values), c.median);
+}
+
+// The middle of an even count is not rounded: 3.0005 s is no 3.000 s.
+TEST(Median, EvenCountsAreExact) {
+  struct Case {
+    std::vector<uint32_t> values;
+    double median;
+  } cases[] = {{{2000, 4001}, 3000.5}, {{1, 4294967295u}, 2147483648.0}};
+  for (const Case& c : cases)
+    EXPECT_DOUBLE_EQ(Median(c.values), c.median);
+}
+
+// A cell is judged on the tenths it shows: 3.04 s shows "3.0", which the legend calls fluent.
+TEST(Classify, OnTheSecondsShown) {
+  struct Case {
+    double median;
+    Fluency fluency;
+  } cases[] = {
+      {3040, Fluency::kFluent},       {3049.5, Fluency::kFluent}, {3050, Fluency::kGettingThere},
+      {6049, Fluency::kGettingThere}, {6050, Fluency::kSlow},     {3000.5, Fluency::kFluent},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Classify(5, c.median, 0), c.fluency) << c.median;
+}
+
+TEST(Summarise, CellsShowTheExactMedianAndItsColourAgrees) {
+  report::Run run =
+      MakeRun(Drill::kDivision, 1,
+              {A(7, 8, 1, 2000), A(7, 8, 2, 4001), A(6, 9, 1, 3040), A(4, 8, 1, 3050)});
+  DrillStats stats = Summarise(Drill::kDivision, {&run});
+  EXPECT_DOUBLE_EQ(Cell(stats, 7, 8).medianMs, 3000.5);
+  EXPECT_EQ(Cell(stats, 7, 8).fluency, Fluency::kFluent);
+  EXPECT_EQ(Cell(stats, 6, 9).fluency, Fluency::kFluent);
+  EXPECT_EQ(Cell(stats, 4, 8).fluency, Fluency::kGettingThere);
+}
+
+// Whole means 100 answers read, whatever the header claims.
+TEST(Summarise, AFullRunHasAHundredAnswers) {
+  std::vector<Answer> hundred(100, A(7, 8, 1, 2000));
+  struct Case {
+    std::vector<Answer> answers;
+    int headerCount;
+    bool full;
+  } cases[] = {{{A(7, 8, 1, 2000)}, 100, false},
+               {hundred, 100, true},
+               {hundred, 99, true},
+               {{A(7, 8, 1, 2000)}, 1, false}};
+  for (const Case& c : cases) {
+    report::Run run = MakeRun(Drill::kDivision, 1, c.answers, c.headerCount);
+    DrillStats stats = Summarise(Drill::kDivision, {&run});
+    EXPECT_EQ(stats.runs.at(0).full, c.full) << c.answers.size() << " " << c.headerCount;
+  }
 }
 
 TEST(Classify, ThresholdsAndMisses) {
   struct Case {
     int answers;
-    uint32_t median;
+    double median;
     int misses;
     Fluency fluency;
   } cases[] = {
       {0, 0, 0, Fluency::kUnseen},          {1, 3000, 0, Fluency::kFluent},
-      {5, 3001, 0, Fluency::kGettingThere}, {5, 6000, 0, Fluency::kGettingThere},
-      {5, 6001, 0, Fluency::kSlow},         {5, 1000, 1, Fluency::kMissed},
+      {5, 3050, 0, Fluency::kGettingThere}, {5, 6000, 0, Fluency::kGettingThere},
+      {5, 6050, 0, Fluency::kSlow},         {5, 1000, 1, Fluency::kMissed},
       {3, 9000, 2, Fluency::kMissed},
   };
   for (const Case& c : cases) {
@@ -109,9 +166,9 @@ TEST_F(SummariseRuns, FactCells) {
     int answers, recent, misses;
     uint32_t median;
   } cases[] = {
-      {7, 8, Fluency::kFluent, 7, 5, 0, 2600},  {3, 4, Fluency::kMissed, 1, 1, 2, 1000},
-      {6, 9, Fluency::kSlow, 1, 1, 0, 7000},    {9, 9, Fluency::kGettingThere, 1, 1, 0, 6000},
-      {2, 5, Fluency::kSlow, 1, 1, 0, 6001},    {8, 7, Fluency::kUnseen, 0, 0, 0, 0},
+      {7, 8, Fluency::kFluent, 7, 5, 0, 2600},       {3, 4, Fluency::kMissed, 1, 1, 2, 1000},
+      {6, 9, Fluency::kSlow, 1, 1, 0, 7000},         {9, 9, Fluency::kGettingThere, 1, 1, 0, 6000},
+      {2, 5, Fluency::kGettingThere, 1, 1, 0, 6001}, {8, 7, Fluency::kUnseen, 0, 0, 0, 0},
       {2, 4, Fluency::kNeverAsked, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {
@@ -130,7 +187,7 @@ TEST_F(SummariseRuns, RunsOldestFirst) {
     uint32_t average;
     double misses;
     bool full;
-  } cases[] = {{1, 2, 9500, 0.5, false}, {2, 4, 3500, 0.5, false}, {3, 5, 3960, 0.0, true}};
+  } cases[] = {{1, 2, 9500, 0.5, false}, {2, 4, 3500, 0.5, false}, {3, 5, 3960, 0.0, false}};
   for (size_t i = 0; i < 3; i++) {
     const RunPoint& run = stats.runs[i];
     EXPECT_EQ(std::make_tuple(run.start.day, run.answers, run.averageMs, run.full),
