@@ -2,6 +2,7 @@
 #include "report/collect.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <tuple>
 
