@@ -31,4 +31,6 @@ else()
   target_link_libraries(quarn-report PRIVATE quarn_report)
   add_executable(quarn_report_bench ${CMAKE_SOURCE_DIR}/tools/report_bench.cpp)
   target_link_libraries(quarn_report_bench PRIVATE quarn_report)
+  # It runs the program beside it.
+  add_dependencies(quarn_report_bench quarn-report)
 endif()

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +51,27 @@ std::string MakeLog(std::mt19937& random, drill::DrillKind kind, int day, int pr
   return log;
 }
 
+constexpr char kUsage[] =
+    "usage: quarn_report_bench [QUARN_REPORT] [LEARNERS] [RUNS_PER_LEARNER] [--keep]\n"
+    "       quarn_report_bench [QUARN_REPORT] --empty COUNT [--keep]\n";
+
+// The most logs the bench makes, so that a mistyped count cannot fill the disk: a whole run's
+// log is about 3 KB.
+constexpr int kMostLogs = 1000000;
+
+int Usage() {
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+// A count of 1 to kMostLogs written in digits; 0 for anything else.
+int Count(const std::string& text) {
+  if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
+    return 0;
+  const int n = std::stoi(text);
+  return n <= kMostLogs ? n : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,17 +82,25 @@ int main(int argc, char** argv) {
     if (arguments[i] == "--keep") {
       keep = true;
       arguments.erase(arguments.begin() + i);
-    } else if (arguments[i] == "--empty" && i + 1 < arguments.size()) {
-      empty = std::atoi(arguments[i + 1].c_str());
+    } else if (arguments[i] == "--empty") {
+      if (i + 1 == arguments.size() || !(empty = Count(arguments[i + 1]))) return Usage();
       arguments.erase(arguments.begin() + i, arguments.begin() + i + 2);
     } else {
       i++;
     }
   }
+  if (arguments.size() > (empty ? 1u : 3u)) return Usage();
   fs::path program = arguments.size() > 0 ? fs::path(arguments[0])
                                           : fs::path(argv[0]).parent_path() / "quarn-report";
-  int learners = arguments.size() > 1 ? std::atoi(arguments[1].c_str()) : 40;
-  int runs = arguments.size() > 2 ? std::atoi(arguments[2].c_str()) : 250;
+  // Before anything is written: a count given where the program belongs must not start a
+  // folder of millions of logs.
+  if (!fs::is_regular_file(program)) {
+    std::fprintf(stderr, "no report program at %s\n", program.c_str());
+    return Usage();
+  }
+  int learners = arguments.size() > 1 ? Count(arguments[1]) : 40;
+  int runs = arguments.size() > 2 ? Count(arguments[2]) : 250;
+  if (!learners || !runs || int64_t{learners} * runs > kMostLogs) return Usage();
   if (empty) learners = 0;
 
   fs::path folder = fs::temp_directory_path() / ("quarn-report-bench-" + std::to_string(getpid()));
