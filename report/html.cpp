@@ -42,54 +42,38 @@ const char* Operator(drill::DrillKind drill, FactKind kind) {
 constexpr std::array<FactState, 4> kWeakToStrong = {FactState::kMissed, FactState::kSlow,
                                                     FactState::kGettingThere, FactState::kFluent};
 
-const char* StateClass(FactState state) {
-  switch (state) {
-    case FactState::kUnseen:
-      return "unseen";
-    case FactState::kFluent:
-      return "fluent";
-    case FactState::kGettingThere:
-      return "getting";
-    case FactState::kSlow:
-      return "slow";
-    case FactState::kMissed:
-      return "missed";
-  }
-  return "";
-}
+// How the page shows each state: its CSS class, its name, and the mark a Japanese classroom
+// reads, so that the grid needs no colour vision and survives black-and-white print.
+struct StateLook {
+  const char* cssClass;
+  const char* name;
+  const char* mark;
+};
 
-const char* StateName(FactState state) {
-  switch (state) {
-    case FactState::kUnseen:
-      return "まだ出ていない";
-    case FactState::kFluent:
-      return "すらすら";
-    case FactState::kGettingThere:
-      return "もう少し";
-    case FactState::kSlow:
-      return "時間がかかる";
-    case FactState::kMissed:
-      return "まちがいあり";
-  }
-  return "";
-}
-
-// The marks a Japanese classroom reads, so that the grid needs no colour vision and survives
-// black-and-white print.
-const char* StateMark(FactState state) {
+StateLook LookOf(FactState state) {
   switch (state) {
     case FactState::kFluent:
-      return "◎";
+      return {"fluent", "すらすら", "◎"};
     case FactState::kGettingThere:
-      return "○";
+      return {"getting", "もう少し", "○"};
     case FactState::kSlow:
-      return "△";
+      return {"slow", "時間がかかる", "△"};
     case FactState::kMissed:
-      return "✕";
+      return {"missed", "まちがいあり", "✕"};
     case FactState::kUnseen:
       break;
   }
-  return "";
+  return {"unseen", "まだ出ていない", ""};
+}
+
+const char* StateClass(FactState state) {
+  return LookOf(state).cssClass;
+}
+const char* StateName(FactState state) {
+  return LookOf(state).name;
+}
+const char* StateMark(FactState state) {
+  return LookOf(state).mark;
 }
 
 std::string Fixed(double value, int decimals) {
