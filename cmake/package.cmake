@@ -10,6 +10,17 @@ if(NOT QUARN_PACKAGE_PYTHON)
   find_program(QUARN_PACKAGE_PYTHON NAMES python3 REQUIRED)
 endif()
 set(QUARN_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+# Each drill also gets a focus shortcut, named with the header's suffix after the drill's title.
+set(QUARN_FOCUS_PROGRAMS D_Quarn S_Quarn)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
+file(STRINGS ${CMAKE_SOURCE_DIR}/resources/resource_ids.h QUARN_FOCUS_TITLE_SUFFIX
+     REGEX "^#define QUARN_FOCUS_TITLE_SUFFIX \"[^\"]*\"$")
+string(REGEX REPLACE "^[^\"]*\"([^\"]*)\"$" "\\1" QUARN_FOCUS_TITLE_SUFFIX
+       "${QUARN_FOCUS_TITLE_SUFFIX}")
+if(QUARN_FOCUS_TITLE_SUFFIX STREQUAL "")
+  message(FATAL_ERROR "resources/resource_ids.h defines no QUARN_FOCUS_TITLE_SUFFIX")
+endif()
 
 # Runs once the whole tree is read, so that a program defined after this file still ships.
 function(QuarnReleaseFiles)
@@ -17,7 +28,6 @@ function(QuarnReleaseFiles)
   if(TARGET Quarn_Report)
     list(APPEND QUARN_SHIPPED_PROGRAMS Quarn_Report)
   endif()
-  set(programSpecs "")  # EXE_PATH=TITLE
   set(programArgs "")
   set(programFiles "")
   foreach(program IN LISTS QUARN_SHIPPED_PROGRAMS)
@@ -25,19 +35,24 @@ function(QuarnReleaseFiles)
     if(NOT title)
       string(REPLACE "_" " " title ${program})
     endif()
-    list(APPEND programSpecs "$<TARGET_FILE:${program}>=${title}")
     list(APPEND programArgs --program "$<TARGET_FILE:${program}>=${title}")
     list(APPEND programFiles "$<TARGET_FILE:${program}>")
+    if(program IN_LIST QUARN_FOCUS_PROGRAMS)
+      list(APPEND programArgs
+           --focus "$<TARGET_FILE_NAME:${program}>=${title}${QUARN_FOCUS_TITLE_SUFFIX}")
+    endif()
   endforeach()
 
   set(stem ${CMAKE_BINARY_DIR}/Quarn-${PROJECT_VERSION}-win64)
   set(releaseBase ${QUARN_PACKAGE_PYTHON} ${QUARN_PACKAGING_DIR}/release.py
-      --date ${QUARN_RELEASE_DATE} --publisher ${QUARN_PUBLISHER} --source ${CMAKE_SOURCE_DIR})
+      --date ${QUARN_RELEASE_DATE} --publisher ${QUARN_PUBLISHER} --source ${CMAKE_SOURCE_DIR}
+      --actions $<TARGET_FILE:quarn_install_actions>)
   set(release ${releaseBase} --version ${PROJECT_VERSION} ${programArgs})
   add_custom_command(
     OUTPUT ${stem}.zip ${stem}.msi
     COMMAND ${release} --out ${CMAKE_BINARY_DIR} --work ${CMAKE_BINARY_DIR}/package --zip --msi
-    DEPENDS ${QUARN_SHIPPED_PROGRAMS} ${programFiles} ${QUARN_PACKAGING_DIR}/release.py
+    DEPENDS ${QUARN_SHIPPED_PROGRAMS} ${programFiles} quarn_install_actions
+            $<TARGET_FILE:quarn_install_actions> ${QUARN_PACKAGING_DIR}/release.py
             ${QUARN_PACKAGING_DIR}/msi_summary.py ${QUARN_PACKAGING_DIR}/guide.txt
             ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/resources/OFL.txt
             ${CMAKE_SOURCE_DIR}/resources/division.ico

@@ -5,7 +5,11 @@ are reproducible: one fixed date (SOURCE_DATE_EPOCH, else the release date), sor
 entries, and GUIDs derived from the version and the contents.
 
 Usage: release.py --version V --date YYYY-MM-DD --publisher P --source DIR --out DIR
-                  --work DIR [--zip] [--msi] --program EXE=TITLE ...
+                  --work DIR [--zip] [--msi --actions DLL] --program EXE=TITLE ...
+                  [--focus NAME=TITLE ...]
+
+--focus gives the program file NAME (one of the programs) a second Start-menu shortcut that
+starts a focus run; --actions is the installer's custom action DLL (the class folder).
 """
 
 import argparse
@@ -30,6 +34,14 @@ REPORT_PROGRAM = "Quarn_Report.exe"
 REPORT_MARK = "@REPORT@"
 MSI_LANGUAGE = 1041  # Japanese
 MSI_CODEPAGE = 932
+# What a focus shortcut passes to its drill.
+FOCUS_ARGUMENT = "/focus"
+# The public property a school sets to a class folder, and the custom action reading it.
+PRACTICE_FOLDER_PROPERTY = "PRACTICEFOLDER"
+ACTIONS_BINARY = "QuarnSetup"
+PRACTICE_FOLDER_ACTION = "UsePracticeFolder"
+# After CostFinalize (1000), which resolves the folders, before InstallValidate (1400).
+PRACTICE_FOLDER_SEQUENCE = 1010
 ZIP_EPOCH_MIN = 315532800  # 1980-01-01, the first date a zip can hold
 
 
@@ -114,9 +126,10 @@ def Attr(value):
 
 def Wxs(args, files, contentHash):
     """The installer's source: programs and documents in %LOCALAPPDATA%\\Programs\\Quarn,
-    one Start-menu shortcut per program starting in Documents\\Quarn, which is made at
+    one Start-menu shortcut per program and one per focus entry, all starting in the practice
+    folder: Documents\\Quarn, or the class folder PRACTICEFOLDER names. The folder is made at
     install and left behind at uninstall with the logs in it."""
-    titles = {os.path.basename(p.path): p.title for p in args.programs}
+    shortcuts = Shortcuts(args)
     out = []
     w = out.append
     w('<?xml version="1.0" encoding="utf-8"?>')
@@ -134,6 +147,7 @@ def Wxs(args, files, contentHash):
     w('<MajorUpgrade DowngradeErrorMessage="A newer version of Quarn is already installed."/>')
     w('<Media Id="1" Cabinet="quarn.cab" EmbedCab="yes"/>')
     w('<Icon Id="quarn.ico" SourceFile="quarn.ico"/>')
+    w(f'<Binary Id="{ACTIONS_BINARY}" SourceFile="{ACTIONS_BINARY}.dll"/>')
     w('<Property Id="ARPPRODUCTICON" Value="quarn.ico"/>')
     w('<Property Id="ARPNOMODIFY" Value="1"/>')
     w('<Directory Id="TARGETDIR" Name="SourceDir">')
@@ -154,12 +168,13 @@ def Wxs(args, files, contentHash):
     w("</Directory></Directory></Directory>")
     w('<Directory Id="ProgramMenuFolder"><Directory Id="MenuDir" Name="Quarn">')
     w(f"<Component Id=\"Shortcuts\" Guid={Attr(Guid('component', 'shortcuts'))}>")
-    for name, title in titles.items():
-        stem = os.path.splitext(name)[0]
+    for shortcut in shortcuts:
+        arguments = f" Arguments={Attr(shortcut.arguments)}" if shortcut.arguments else ""
         w(
-            f"<Shortcut Id={Attr(stem + 'Shortcut')} Name={Attr(stem[:8] + '|' + title)} "
-            f"Target={Attr('[INSTALLDIR]' + name)} WorkingDirectory=\"PracticeDir\" "
-            f"Description={Attr(title)}/>"
+            f"<Shortcut Id={Attr(shortcut.id)} "
+            f"Name={Attr(shortcut.shortName + '|' + shortcut.title)} "
+            f"Target={Attr('[INSTALLDIR]' + shortcut.program)}{arguments} "
+            f"WorkingDirectory=\"PracticeDir\" Description={Attr(shortcut.title)}/>"
         )
     w('<RemoveFolder Id="RemoveMenuDir" On="uninstall"/>')
     w(f'<RegistryValue Name="Shortcuts" {keyPath}/>')
@@ -167,11 +182,24 @@ def Wxs(args, files, contentHash):
     components.append("Shortcuts")
     w("</Directory></Directory>")
     # An unregistered component (no GUID): the installer makes the folder and never removes it.
+    # With a class folder the custom action switches it off, makes that folder instead, and
+    # moves PracticeDir there.
     w('<Directory Id="PersonalFolder"><Directory Id="PracticeDir" Name="Quarn">')
     w('<Component Id="PracticeFolder" Guid=""><CreateFolder/></Component>')
     components.append("PracticeFolder")
     w("</Directory></Directory>")
     w("</Directory>")
+    w(
+        f'<CustomAction Id="{PRACTICE_FOLDER_ACTION}" BinaryKey="{ACTIONS_BINARY}" '
+        f'DllEntry="{PRACTICE_FOLDER_ACTION}" Execute="immediate" Return="ignore"/>'
+    )
+    # A sequence number: wixl misplaces Before/After relative to the standard actions.
+    w("<InstallExecuteSequence>")
+    w(
+        f'<Custom Action="{PRACTICE_FOLDER_ACTION}" Sequence="{PRACTICE_FOLDER_SEQUENCE}">'
+        f'{PRACTICE_FOLDER_PROPERTY} AND NOT (REMOVE="ALL")</Custom>'
+    )
+    w("</InstallExecuteSequence>")
     w('<Feature Id="Quarn" Level="1">')
     for component in components:
         w(f"<ComponentRef Id={Attr(component)}/>")
@@ -179,6 +207,26 @@ def Wxs(args, files, contentHash):
     w("</Product>")
     w("</Wix>")
     return "\n".join(out) + "\n"
+
+
+SECURE = "SecureCustomProperties"
+
+
+def SecureProperty(msi, name):
+    """Adds a public property to SecureCustomProperties, which wixl writes itself for the
+    upgrade and will not take a second time: only a secure property reaches the installer's
+    service when a managed deployment installs with elevation."""
+    table = subprocess.run(
+        ["msiinfo", "export", msi, "Property"], check=True, capture_output=True
+    ).stdout.decode("cp932")
+    rows = dict(line.split("\t", 1) for line in table.splitlines()[3:] if "\t" in line)
+    secure = [p for p in rows.get("SecureCustomProperties", "").split(";") if p]
+    value = ";".join(sorted(set(secure) | {name}))
+    if "SecureCustomProperties" in rows:
+        query = f"UPDATE `Property` SET `Value` = '{value}' WHERE `Property` = '{SECURE}'"
+    else:
+        query = f"INSERT INTO `Property` (`Property`, `Value`) VALUES ('{SECURE}', '{value}')"
+    subprocess.run(["msibuild", msi, "-q", query], check=True)
 
 
 def WriteMsi(args, files, epoch):
@@ -196,8 +244,12 @@ def WriteMsi(args, files, epoch):
     shutil.copyfile(os.path.join(args.source, "resources", "division.ico"),
                     os.path.join(args.work, "quarn.ico"))
     os.utime(os.path.join(args.work, "quarn.ico"), (epoch, epoch))
+    actions = os.path.join(args.work, ACTIONS_BINARY + ".dll")
+    shutil.copyfile(args.actions, actions)
+    os.utime(actions, (epoch, epoch))
     subprocess.run(["wixl", "-a", "x64", "-o", os.path.abspath(path + ".part"), "quarn.wxs"],
                    check=True, cwd=args.work)
+    SecureProperty(path + ".part", PRACTICE_FOLDER_PROPERTY)
     msi_summary.Patch(path + ".part", Guid("package", args.version, contentHash), epoch,
                       MSI_LANGUAGE)
     os.replace(path + ".part", path)
@@ -211,6 +263,39 @@ class Program:
             raise argparse.ArgumentTypeError(f"expected EXE=TITLE, not {entry!r}")
 
 
+class Focus:
+    def __init__(self, entry):
+        self.program, sep, self.title = entry.partition("=")
+        if not sep or not self.title or os.path.basename(self.program) != self.program:
+            raise argparse.ArgumentTypeError(f"expected NAME=TITLE, not {entry!r}")
+
+
+class Shortcut:
+    def __init__(self, program, title, suffix, arguments):
+        stem = os.path.splitext(program)[0]
+        self.program = program
+        self.title = title
+        self.arguments = arguments
+        self.id = stem + suffix + "Shortcut"
+        # The 8.3 name beside the long one; the focus shortcut's ends in F.
+        self.shortName = stem[:8] if not suffix else stem[:7] + suffix[0]
+
+
+def Shortcuts(args):
+    """Each program's shortcut, then the focus shortcuts in the order given."""
+    names = [os.path.basename(p.path) for p in args.programs]
+    shortcuts = [Shortcut(os.path.basename(p.path), p.title, "", "") for p in args.programs]
+    for focus in args.focus:
+        if focus.program not in names:
+            sys.exit(f"--focus {focus.program}: not one of the programs")
+        shortcuts.append(Shortcut(focus.program, focus.title, "Focus", FOCUS_ARGUMENT))
+    for attribute in ("id", "shortName", "title"):
+        values = [getattr(s, attribute).lower() for s in shortcuts]
+        if len(set(values)) != len(values):
+            sys.exit(f"two shortcuts with the same {attribute}: {values}")
+    return shortcuts
+
+
 def Main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--version", required=True)
@@ -222,7 +307,11 @@ def Main():
     parser.add_argument("--zip", action="store_true")
     parser.add_argument("--msi", action="store_true")
     parser.add_argument("--program", dest="programs", type=Program, action="append", required=True)
+    parser.add_argument("--focus", type=Focus, action="append", default=[])
+    parser.add_argument("--actions", help="the custom action DLL, for --msi")
     args = parser.parse_args()
+    if args.msi and not args.actions:
+        parser.error("--msi needs --actions")
     epoch = Epoch(args.date)
     os.makedirs(args.work, exist_ok=True)
     files = Stage(args, epoch)

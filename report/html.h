@@ -2,6 +2,7 @@
 // Each part is its own function so that it can be checked alone.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,22 +12,32 @@
 
 namespace report {
 
+// The files not read list at most this many names for each reason.
+inline constexpr int kNamesPerReason = 50;
+
 struct LearnerReport {
   std::string name;                // UTF-8
   std::vector<DrillStats> drills;  // division first
 };
 
 std::string EscapeHtml(std::string_view text);
-// Milliseconds as seconds with one decimal: 2450 -> "2.5".
+// Milliseconds as seconds with one decimal, halves up: 2450 -> "2.5".
 std::string SecondsText(uint32_t ms);
+// A median as the page shows it, the value its colour is judged on.
+std::string SecondsText(ExactMedian median);
 std::string DateText(const drill::StartTime& t);  // 2024/03/05
+// A fact as the child reads it: 7 × 8 ＝ 56, 56 ÷ 7 ＝ 8, 8 ＋ 5 ＝ 13, 13 − 8 ＝ 5.
+std::string FactText(const drill::Fact& fact);
 
+// The page's parts.
 std::string Legend();
 std::string ProgressChart(const DrillStats& stats);
-std::string FactGrid(const DrillStats& stats);
+// The grid of forward facts (a op b) or of inverse facts (56 ÷ 7 in row 7, column 8).
+std::string FactGrid(const DrillStats& stats, drill::FactKind kind);
 std::string SlotTable(const DrillStats& stats);
 std::string PracticeTable(const DrillStats& stats);
 std::string Overview(const std::vector<LearnerReport>& learners);
+std::string ClassMap(const std::vector<LearnerReport>& learners);
 std::string FileNotes(const Collection& collection);
 
 // folderName is shown in the title; UTF-8.

@@ -1,5 +1,6 @@
-// Figures of one learner's runs of one drill: the runs over time, the fact grid, the hidden
-// positions and the facts to practise next. The thresholds live here and nowhere else.
+// Figures of one learner's runs of one drill: the runs over time, the two fact grids, the
+// hidden positions and the facts to practise next. Each fact's state comes from the drills'
+// shared rule (drill/fact_states.h); the report's own choices live here.
 #pragma once
 
 #include <array>
@@ -7,59 +8,60 @@
 #include <string>
 #include <vector>
 
+#include "drill/fact_states.h"
 #include "drill/log_reader.h"
 
 namespace report {
 
-// A fact is judged from its most recent answers, in any hidden position.
-inline constexpr int kRecentAnswers = 5;
-inline constexpr uint32_t kFluentMs = 3000;        // median at most this and no miss
-inline constexpr uint32_t kGettingThereMs = 6000;  // median at most this
-// The first runs a learner's latest run is compared with.
+using drill::ExactMedian;
+using drill::FactState;
+
+// The first whole runs are compared with as many last ones; the change is called clear only
+// when the two groups do not overlap, which a learner who does not change shows by chance in
+// one case of twenty in each direction.
 inline constexpr int kBaselineRuns = 3;
 inline constexpr int kPracticeFacts = 10;
-// Ranking the facts to practise: each recent miss weighs as much as this much time.
-inline constexpr uint32_t kMissWeightMs = 3000;
-
-enum class Fluency { kNeverAsked, kUnseen, kFluent, kGettingThere, kSlow, kMissed };
+inline constexpr int kStates = 5;  // FactState's values
 
 struct FactCell {
-  int a = 0;
-  int b = 0;
-  Fluency fluency = Fluency::kUnseen;
-  int answers = 0;        // all answers of this fact
-  int recentAnswers = 0;  // at most kRecentAnswers
-  int recentMisses = 0;   // wrong tries within the recent answers
-  uint32_t medianMs = 0;  // of the recent answers
+  drill::Fact fact;
+  bool asked = false;  // whether the drill ever asks it
+  drill::FactFigures figures;
 };
 
 struct RunPoint {
   drill::StartTime start;
   int answers = 0;
-  uint32_t averageMs = 0;
+  ExactMedian median;  // of the solving times: one long pause does not move it
   double missesPerProblem = 0;
-  bool full = false;  // the run reached the drill's kProblemsPerRun answers
+  bool full = false;  // all of the drill's 100 answers were read
 };
 
 struct SlotFigures {
   int answers = 0;
-  uint32_t medianMs = 0;
+  ExactMedian median;
   double missRate = 0;  // share of answers with at least one wrong try
+};
+
+// The last kBaselineRuns whole runs' figure against the first kBaselineRuns'.
+struct Change {
+  bool known = false;  // there are 2 * kBaselineRuns whole runs
+  ExactMedian first;   // median of the first runs' medians
+  ExactMedian last;
+  int clear = 0;  // -1 faster, +1 slower, 0 within the runs' own spread
 };
 
 struct DrillStats {
   drill::DrillKind kind = drill::DrillKind::kDivision;
-  std::vector<RunPoint> runs;      // oldest first
-  std::array<FactCell, 81> cells;  // row a - 1, column b - 1
-  std::array<SlotFigures, 4> slots;
-  std::vector<FactCell> practice;  // at most kPracticeFacts, most needed first
+  std::vector<RunPoint> runs;              // oldest first
+  std::array<FactCell, 81> forward;        // a op b: row a - 1, column b - 1
+  std::array<FactCell, 81> inverse;        // 56 ÷ 7: row 7 - 1 (the known number), column 8 - 1
+  std::array<SlotFigures, 4> slots;        // every answer, by hidden position
+  std::vector<FactCell> practice;          // at most kPracticeFacts, weakest first
+  std::array<int, kStates> stateCounts{};  // asked facts, indexed by FactState
   int answers = 0;
-  uint32_t baselineMs = 0;  // average time over the first kBaselineRuns runs
+  Change change;
 };
-
-// The median; the mean of the two middle values for an even count; 0 when empty.
-uint32_t Median(std::vector<uint32_t> values);
-Fluency Classify(int recentAnswers, uint32_t medianMs, int recentMisses);
 
 // Runs of one drill, in any order; they are taken oldest first.
 DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs);

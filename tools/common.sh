@@ -4,7 +4,7 @@
 QUARN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUARN_PACKAGES=(cmake ninja-build g++ libgtest-dev python3 python3-fonttools
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fonts-noto-cjk
-  wixl msitools chromium)
+  wixl msitools chromium poppler-utils)
 
 quarn_install_packages() {
   local missing=()

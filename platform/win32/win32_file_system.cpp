@@ -11,7 +11,6 @@
 
 #include "platform/utf8.h"
 #include "platform/win32/find_kind.h"
-#include "platform/win32/win32_text.h"
 
 namespace platform {
 namespace {
@@ -36,28 +35,25 @@ using FindHandle = win32::Unique<HANDLE, FindCloseRelease>;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// UTF-16 as UTF-8. A lone surrogate, which a Windows name may hold, becomes U+FFFD, or its
-// value as \uD800 when escaped.
-std::string FromWide(std::wstring_view wide, bool escape) {
+// UTF-16 as UTF-8 with each lone surrogate, which a Windows name may hold, written as its
+// value (\uD800) instead of the U+FFFD that Utf8FromWide makes of it.
+std::string EscapedFromWide(std::wstring_view wide) {
   std::string out;
-  out.reserve(wide.size());
+  size_t start = 0;
+  auto isHigh = [](uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; };
   auto isLow = [](uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
   for (size_t i = 0; i < wide.size(); ++i) {
-    uint32_t c = static_cast<uint16_t>(wide[i]);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() &&
-        isLow(static_cast<uint16_t>(wide[i + 1]))) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint16_t>(wide[++i]) - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      if (escape) {
-        constexpr char kHex[] = "0123456789ABCDEF";
-        out += {'\\', 'u', kHex[c >> 12], kHex[c >> 8 & 15], kHex[c >> 4 & 15], kHex[c & 15]};
-        continue;
-      }
-      c = 0xFFFD;
+    const uint32_t c = static_cast<uint16_t>(wide[i]);
+    if (isHigh(c) && i + 1 < wide.size() && isLow(static_cast<uint16_t>(wide[i + 1]))) {
+      ++i;
+    } else if (isHigh(c) || isLow(c)) {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      out += Utf8FromWide(wide.substr(start, i - start));
+      out += {'\\', 'u', kHex[c >> 12], kHex[c >> 8 & 15], kHex[c >> 4 & 15], kHex[c & 15]};
+      start = i + 1;
     }
-    AppendUtf8(out, c);
   }
-  return out;
+  return out + Utf8FromWide(wide.substr(start));
 }
 
 // The system's words for an error code, in the user's language.
@@ -67,7 +63,7 @@ std::string SystemText(DWORD error) {
                            error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
   while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' '))
     n--;
-  return FromWide(std::wstring_view(text, n), false);
+  return Utf8FromWide(std::wstring_view(text, n));
 }
 
 // By hand: std::to_wstring would link a whole wide printf into the program.
@@ -183,15 +179,15 @@ bool IdentityOf(const Path& path, FileIdentity& identity) {
 }
 
 std::string DisplayUtf8(const Path& path) {
-  return FromWide(path.Native(), false);
+  return Utf8FromWide(path.Native());
 }
 
 std::string EscapedUtf8(const Path& path) {
-  return FromWide(path.Native(), true);
+  return EscapedFromWide(path.Native());
 }
 
 Path PathFromUtf8(std::string_view utf8) {
-  return Path(win32::WidenUtf8(utf8));
+  return Path(WideFromUtf8(utf8));
 }
 
 Path Join(const Path& folder, const Path& name) {

@@ -22,6 +22,8 @@ namespace {
 constexpr wchar_t kReportName[] = L"report.txt";
 constexpr wchar_t kVerdictName[] = L"verdict.txt";
 constexpr wchar_t kDesktopSize[] = L"1024x768";
+// What a focus shortcut passes to its drill.
+constexpr wchar_t kFocusArgument[] = L"/focus";
 
 struct Options {
   std::wstring scenario;
@@ -31,8 +33,8 @@ struct Options {
   std::wstring desktop;  // virtual desktop name; empty: run here
   int timeoutSeconds = 300;
   bool inner = false;
-  std::vector<ShippedProgram> shipped;  // the installed scenario's programs
-  std::vector<std::wstring> passOn;     // the arguments the inner run gets
+  InstalledOptions installed;        // the installed scenario's shortcuts and folder
+  std::vector<std::wstring> passOn;  // the arguments the inner run gets
 };
 
 bool HasFontResource(const BuildInfo& build) {
@@ -582,7 +584,7 @@ void RunScenario(const Options& options) {
   } else if (options.scenario == L"measure-focus") {
     MeasureFocus(options);
   } else if (options.scenario == L"installed") {
-    Installed(options.shipped);
+    Installed(options.installed);
   } else {
     Require(false, "no scenario %s", Utf8(options.scenario).c_str());
   }
@@ -660,6 +662,11 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.inner = true;
       continue;
     }
+    if (flag == L"--shortcuts-only") {
+      options.installed.shortcutsOnly = true;
+      options.passOn.push_back(flag);
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const std::wstring value = argv[++i];
     if (flag == L"--desktop") {
@@ -670,10 +677,13 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       const drill::DrillKind kind =
           flag == L"--division" ? drill::DrillKind::kDivision : drill::DrillKind::kSubtraction;
       options.builds.push_back(MakeBuild(kind, WindowsPath(value)));
-    } else if (flag == L"--program") {
+    } else if (flag == L"--program" || flag == L"--focus") {
       const size_t equals = value.find(L'=');
       if (equals == std::wstring::npos) return false;
-      options.shipped.push_back({value.substr(0, equals), value.substr(equals + 1)});
+      options.installed.programs.push_back({value.substr(0, equals), value.substr(equals + 1),
+                                            flag == L"--focus" ? kFocusArgument : L""});
+    } else if (flag == L"--practice") {
+      options.installed.practiceDir = WindowsPath(value);
     } else if (flag == L"--minimal") {
       options.minimal = WindowsPath(value);
     } else if (flag == L"--work") {
@@ -700,12 +710,12 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     printf(
         "usage: driver SCENARIO --work DIR [--desktop NAME] [--division EXE] "
-        "[--subtraction EXE] [--minimal EXE] [--program TITLE=EXE]... [--shots DIR] "
-        "[--timeout SECONDS]\n"
+        "[--subtraction EXE] [--minimal EXE] [--program TITLE=EXE]... [--focus TITLE=EXE]... "
+        "[--practice DIR] [--shortcuts-only] [--shots DIR] [--timeout SECONDS]\n"
         "scenarios: startup full-run quit-button keys log-unwritable regional-empty "
         "non-ascii-paths end-session focus demo (one program), two-instances (two), measure, "
-        "measure-focus, "
-        "installed (the installed programs, --program each)\n");
+        "measure-focus, installed (the installed programs' shortcuts: --program each, --focus "
+        "each focus shortcut, --practice the folder they start in)\n");
     return 2;
   }
   if (!options.inner) {

@@ -69,6 +69,7 @@ bool SamePath(std::wstring a, std::wstring b) {
 struct Shortcut {
   std::wstring target;
   std::wstring workingDir;
+  std::wstring arguments;
 };
 
 // Reads a .lnk file the way Explorer does, through IShellLinkW and IPersistFile.
@@ -87,10 +88,12 @@ Shortcut ReadShortcut(const std::wstring& path) {
           Utf8(path).c_str());
   wchar_t target[MAX_PATH] = {};
   wchar_t dir[MAX_PATH] = {};
+  wchar_t arguments[MAX_PATH] = {};
   Require(SUCCEEDED(link.Get()->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)),
           "the shortcut %s has no target", Utf8(path).c_str());
   link.Get()->GetWorkingDirectory(dir, MAX_PATH);
-  return {target, dir};
+  link.Get()->GetArguments(arguments, MAX_PATH);
+  return {target, dir, arguments};
 }
 
 void RunReport(const std::wstring& exe, const std::wstring& practiceDir) {
@@ -105,21 +108,24 @@ void RunReport(const std::wstring& exe, const std::wstring& practiceDir) {
 
 }  // namespace
 
-void Installed(const std::vector<ShippedProgram>& programs) {
+void Installed(const InstalledOptions& options) {
   ComApartment com;
   Require(com.Ok(), "COM does not start");
   const std::wstring installDir =
       JoinPath(JoinPath(KnownFolder(FOLDERID_LocalAppData), L"Programs"), kFolderName);
   const std::wstring menuDir = JoinPath(KnownFolder(FOLDERID_Programs), kFolderName);
-  const std::wstring practiceDir = JoinPath(KnownFolder(FOLDERID_Documents), kFolderName);
+  const std::wstring practiceDir = options.practiceDir.empty()
+                                       ? JoinPath(KnownFolder(FOLDERID_Documents), kFolderName)
+                                       : options.practiceDir;
   Say("install folder %s, Start-menu folder %s, practice folder %s", Utf8(installDir).c_str(),
       Utf8(menuDir).c_str(), Utf8(practiceDir).c_str());
-  Require(PathExists(practiceDir), "the installer made no practice folder %s",
-          Utf8(practiceDir).c_str());
+  if (!options.shortcutsOnly)
+    Require(PathExists(practiceDir), "the installer made no practice folder %s",
+            Utf8(practiceDir).c_str());
 
   std::vector<std::wstring> expectedLinks;
   std::wstring divisionTarget, divisionDir, reportTarget;
-  for (const ShippedProgram& program : programs) {
+  for (const ShippedProgram& program : options.programs) {
     const std::wstring exe = JoinPath(installDir, program.exe);
     Expect(PathExists(exe), "%s is not installed", Utf8(exe).c_str());
     const std::wstring linkName = program.title + L".lnk";
@@ -127,12 +133,15 @@ void Installed(const std::vector<ShippedProgram>& programs) {
     const std::wstring linkPath = JoinPath(menuDir, linkName);
     if (!Expect(PathExists(linkPath), "no shortcut %s", Utf8(linkPath).c_str())) continue;
     const Shortcut link = ReadShortcut(linkPath);
-    Say("shortcut %s: target %s, starts in %s", Utf8(linkName).c_str(), Utf8(link.target).c_str(),
-        Utf8(link.workingDir).c_str());
+    Say("shortcut %s: target %s %s, starts in %s", Utf8(linkName).c_str(),
+        Utf8(link.target).c_str(), Utf8(link.arguments).c_str(), Utf8(link.workingDir).c_str());
     Expect(SamePath(link.target, exe), "the shortcut %s starts %s instead of %s",
            Utf8(linkName).c_str(), Utf8(link.target).c_str(), Utf8(exe).c_str());
+    Expect(link.arguments == program.arguments, "the shortcut %s passes \"%s\" instead of \"%s\"",
+           Utf8(linkName).c_str(), Utf8(link.arguments).c_str(), Utf8(program.arguments).c_str());
     Expect(SamePath(link.workingDir, practiceDir), "the shortcut %s starts in %s instead of %s",
            Utf8(linkName).c_str(), Utf8(link.workingDir).c_str(), Utf8(practiceDir).c_str());
+    if (!program.arguments.empty()) continue;
     if (SamePath(program.exe, kDivisionExe)) {
       divisionTarget = link.target;
       divisionDir = link.workingDir;
@@ -146,6 +155,7 @@ void Installed(const std::vector<ShippedProgram>& programs) {
   std::sort(expectedLinks.begin(), expectedLinks.end());
   Expect(foundLinks == expectedLinks, "the Start-menu folder holds %zu entries, %zu expected",
          foundLinks.size(), expectedLinks.size());
+  if (options.shortcutsOnly) return;
 
   Require(!divisionTarget.empty(), "no shortcut starts %s", Utf8(kDivisionExe).c_str());
   Session session(MakeBuild(drill::DrillKind::kDivision, divisionTarget), divisionDir);

@@ -40,10 +40,14 @@ for dir in "$@"; do
 done
 grep -q "<h2>$taro</h2>" "$page" || fail "no section for $taro"
 learners=$(($# + 1))
-grids=$(grep -o 'class="grid"' "$page" | wc -l)
-[ "$grids" = "$learners" ] || fail "$grids fact grids for $learners learners"
-cells=$(grep -o '<td class="[a-z]*" title=' "$page" | wc -l)
-[ "$cells" = $((81 * learners)) ] || fail "$cells grid cells"
+# Each learner practised one drill: its grid of forward facts and its grid of inverse facts.
+for kind in forward inverse; do
+  n=$(grep -o "class=\"grid $kind\"" "$page" | wc -l)
+  [ "$n" = "$learners" ] || fail "$n grids of $kind facts for $learners learners"
+done
+grids=$((2 * learners))
+marked=$(grep -o '<td class="[a-z ]*" title="[^"]*"><b>' "$page" | wc -l)
+[ "$marked" -gt 0 ] || fail "no grid cell carries a mark"
 grep -q '<code>notes.log</code>' "$page" || fail "notes.log is not listed as not read"
 # The newest log of each scenario, a focus run's too, is read.
 for dir in "$@"; do

@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
-# The installer under Wine, in a prefix of its own made afresh: a silent install, the
-# installed programs run from their shortcuts (the driver's "installed" scenario), a silent
-# uninstall that keeps the practice folder with its log, and an older version replaced by
-# the newer one. Needs a display (ctest runs it on tools/test.sh's Xvfb).
+# The installer under Wine, in a prefix of its own made afresh: a silent install for a class
+# (PRACTICEFOLDER outside Documents, one folder per user), one whose class folder is out of
+# reach, and a plain one; each time the installed programs run from their shortcuts (the
+# driver's "installed" scenario) and a silent uninstall keeps the practice folder with its
+# log; then an older version replaced by the newer one. Needs a display (ctest runs it on
+# tools/test.sh's Xvfb).
 #
-# Usage: install_test.sh WORK DRIVER MSI PROGRAM_PATH=TITLE ... -- RELEASE_COMMAND...
-# (RELEASE_COMMAND: packaging/release.py with --publisher and --source, to make an older msi)
+# Usage: install_test.sh WORK DRIVER MSI [--program PATH=TITLE | --focus NAME=TITLE]...
+#                        -- RELEASE_COMMAND...
+# (the entries as release.py takes them; RELEASE_COMMAND: packaging/release.py with
+# --publisher, --source and --actions, to make an older msi)
 set -uo pipefail
 work=$1 driver=$2 msi=$3
 shift 3
 programs=()  # TITLE=EXE_NAME
-builtPrograms=()  # PATH=TITLE as release.py takes them
+builtPrograms=()  # PATH=TITLE
+focusEntries=()  # NAME=TITLE
 while [ "$1" != -- ]; do
-  builtPrograms+=("$1")
-  programs+=("${1#*=}=$(basename "${1%%=*}")")
-  shift
+  case $1 in
+    --program)
+      builtPrograms+=("$2")
+      programs+=("${2#*=}=$(basename "${2%%=*}")")
+      ;;
+    --focus) focusEntries+=("$2") ;;
+    *) echo "unexpected argument $1" >&2; exit 2 ;;
+  esac
+  shift 2
 done
 shift
 release=("$@")
@@ -55,40 +66,86 @@ uninstallEntries() {
     END { if (name == "Quarn") print version " " publisher }'
 }
 
-version=$(basename "$msi" | sed 's/^Quarn-\(.*\)-win64\.msi$/\1/')
-echo "== install $msi"
-check "msiexec /i /qn succeeds" wine msiexec /i "$(winepath -w "$msi")" /qn
-for entry in "${programs[@]}"; do
-  check "${entry#*=} is installed" test -f "$installDir/${entry#*=}"
-  check "the shortcut ${entry%%=*} exists" test -f "$menuDir/${entry%%=*}.lnk"
-done
-check "the practice folder exists" test -d "$practiceDir"
-check "one uninstall entry, version $version" test "$(uninstallEntries)" = "$version Quarn Project"
-icons=("$profile"/AppData/Roaming/Microsoft/Installer/*/quarn.ico)
-check "the entry's icon is cached" cmp -s "${icons[0]}" "$(dirname "$0")/../../resources/division.ico"
-
-echo "== the programs from their shortcuts"
+# The driver's view of every shortcut: the programs', then the focus ones.
 driverArgs=()
 for entry in "${programs[@]}"; do driverArgs+=(--program "$entry"); done
-wineserver -w
-check "the installed programs run from their shortcuts" \
-  wine "$driver" installed --desktop quarninstall --work "$work/driver" --shots "$work" \
-  --timeout 120 "${driverArgs[@]}"
-logs=("$practiceDir"/*.log)
-check "the practice log is in Documents\\Quarn" test -f "${logs[0]}"
+for entry in "${focusEntries[@]}"; do driverArgs+=(--focus "${entry#*=}=${entry%%=*}"); done
+shortcutTitles=()
+for entry in "${programs[@]}"; do shortcutTitles+=("${entry%%=*}"); done
+for entry in "${focusEntries[@]}"; do shortcutTitles+=("${entry#*=}"); done
+withReport=false
+printf '%s\n' "${programs[@]}" | grep -q '=Quarn_Report.exe$' && withReport=true
 
-echo "== uninstall"
+# installAndRun DESCRIPTION PRACTICE_DIR WINDOWS_PATH [PRACTICEFOLDER=...]: installs silently,
+# checks the files and shortcuts, runs the programs from their shortcuts and uninstalls,
+# keeping PRACTICE_DIR (the host's path of the folder the shortcuts start in) with its log.
+# WINDOWS_PATH is that folder as the shortcuts name it, empty for Documents\Quarn.
+installAndRun() {
+  local what=$1 folder=$2 windowsPath=$3
+  shift 3
+  echo "== install $what"
+  check "msiexec /i /qn $* succeeds" wine msiexec /i "$(winepath -w "$msi")" "$@" /qn
+  local entry title
+  for entry in "${programs[@]}"; do
+    check "${entry#*=} is installed" test -f "$installDir/${entry#*=}"
+  done
+  for title in "${shortcutTitles[@]}"; do
+    check "the shortcut $title exists" test -f "$menuDir/$title.lnk"
+  done
+  check "the practice folder exists" test -d "$folder"
+  check "one uninstall entry, version $version" \
+    test "$(uninstallEntries)" = "$version Quarn Project"
+  local icons=("$profile"/AppData/Roaming/Microsoft/Installer/*/quarn.ico)
+  check "the entry's icon is cached" \
+    cmp -s "${icons[0]}" "$(dirname "$0")/../../resources/division.ico"
+
+  echo "== the programs from their shortcuts"
+  local practiceArgs=()
+  [ -n "$windowsPath" ] && practiceArgs=(--practice "$windowsPath")
+  wineserver -w
+  check "the installed programs run from their shortcuts" \
+    wine "$driver" installed --desktop quarninstall --work "$work/driver" --shots "$work" \
+    --timeout 120 "${practiceArgs[@]}" "${driverArgs[@]}"
+  local logs=("$folder"/*.log)
+  check "the practice log is in ${windowsPath:-Documents\\Quarn}" test -f "${logs[0]}"
+
+  echo "== uninstall"
+  check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+  for entry in "${programs[@]}"; do
+    check "${entry#*=} is removed" test ! -e "$installDir/${entry#*=}"
+  done
+  check "the install folder is removed" test ! -e "$installDir"
+  check "the Start-menu folder is removed" test ! -e "$menuDir"
+  check "no uninstall entry is left" test -z "$(uninstallEntries)"
+  check "the log is kept" test -f "${logs[0]}"
+  if $withReport; then check "the report is kept" test -f "$folder/report.html"; fi
+}
+
+version=$(basename "$msi" | sed 's/^Quarn-\(.*\)-win64\.msi$/\1/')
+
+# A class folder outside Documents, one per user as a school gives it: the installer expands
+# [LogonUser] and makes the folder; Documents\Quarn is not made.
+classDir="$WINEPREFIX/drive_c/quarn-class/$user"
+installAndRun "for a class" "$classDir" "C:\\quarn-class\\$user" \
+  'PRACTICEFOLDER=C:\quarn-class\[LogonUser]'
+check "no folder is named [LogonUser]" test ! -e "$WINEPREFIX/drive_c/quarn-class/[LogonUser]"
+check "Documents\\Quarn is not made beside a class folder" test ! -e "$practiceDir"
+
+# A class folder out of reach at install time, on a network drive that is not mapped: the
+# install goes on, and the shortcuts start there all the same. (Not a \\server\share path:
+# Wine's installer reduces its leading "\\" to "\" in every folder it resolves.)
+echo "== install with a class folder out of reach"
+check "the drive Q: is not mapped" test ! -e "$WINEPREFIX/dosdevices/q:"
+check "msiexec /i /qn with an unreachable class folder succeeds" \
+  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=Q:\quarn\[LogonUser]' /qn
+wineserver -w
+check "the shortcuts start in the unreachable class folder" \
+  wine "$driver" installed --desktop quarninstall --work "$work/driver-unreachable" \
+  --shots "$work" --timeout 60 --shortcuts-only --practice "Q:\\quarn\\$user" "${driverArgs[@]}"
 check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
-for entry in "${programs[@]}"; do
-  check "${entry#*=} is removed" test ! -e "$installDir/${entry#*=}"
-done
-check "the install folder is removed" test ! -e "$installDir"
-check "the Start-menu folder is removed" test ! -e "$menuDir"
-check "no uninstall entry is left" test -z "$(uninstallEntries)"
-check "the log is kept" test -f "${logs[0]}"
-if printf '%s\n' "${programs[@]}" | grep -q '=Quarn_Report.exe$'; then
-  check "the report is kept" test -f "$practiceDir/report.html"
-fi
+check "Documents\\Quarn is not made for an unreachable class folder" test ! -e "$practiceDir"
+
+installAndRun "in Documents\\Quarn" "$practiceDir" ""
 
 echo "== an older version, then this one"
 # The older build: the same programs with one byte more at the end, which the loader ignores.
@@ -102,6 +159,7 @@ for entry in "${builtPrograms[@]}"; do
   printf '\0' >>"$oldDir/$(basename "$path")"
   oldPrograms+=(--program "$oldDir/$(basename "$path")=${entry#*=}")
 done
+for entry in "${focusEntries[@]}"; do oldPrograms+=(--focus "$entry"); done
 check "an older installer is made" "${release[@]}" --version 0.9.0 --msi --out "$oldDir" \
   --work "$oldDir/work" "${oldPrograms[@]}"
 check "the older version installs" wine msiexec /i "$(winepath -w "$oldMsi")" /qn

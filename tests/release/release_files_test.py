@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Checks the release files of the Windows build: the zip holds exactly the programs, the
 two licences and the Japanese guide, each as shipped; the installer's tables install them
-per user with one shortcut per program starting in Documents\\Quarn.
+per user with one shortcut per program and a focus shortcut per drill, all starting in
+Documents\\Quarn unless a class folder is given as PRACTICEFOLDER.
 
-Usage: release_files_test.py --zip ZIP --msi MSI --program EXE=TITLE ...
+Usage: release_files_test.py --zip ZIP --msi MSI --program EXE=TITLE ... --focus NAME=TITLE ...
 """
 
 import argparse
@@ -17,6 +18,7 @@ ARGS = None
 GUIDE = "使い方.txt"
 REPORT = "Quarn_Report.exe"
 UPGRADE_CODE = "{B2269CA7-6498-4692-8B7B-1BB099391887}"
+DRILLS = ("D_Quarn.exe", "S_Quarn.exe")
 
 
 def Programs():
@@ -26,6 +28,11 @@ def Programs():
         path, _, title = entry.partition("=")
         found[os.path.basename(path)] = (path, title)
     return found
+
+
+def FocusShortcuts():
+    """{title: file name}"""
+    return {title: name for name, _, title in (e.partition("=") for e in ARGS.focus)}
 
 
 def ReadFile(path):
@@ -84,6 +91,11 @@ class Zip(unittest.TestCase):
             (".log", True),
             ("report.html", withReport),
             ("--no-open", withReport),
+            # the part for teachers: a class folder, a focus run from the zip, the class's report
+            ("PRACTICEFOLDER=", True),
+            ("/focus", True),
+            *[(title, True) for title in FocusShortcuts()],
+            ("Quarn_Report.exe \\\\server\\quarn", withReport),
             ("@", False),  # no template mark left
         ]
         for text, expected in topics:
@@ -132,14 +144,47 @@ class Msi(unittest.TestCase):
             with self.subTest(program=name):
                 self.assertEqual(int(files[name][3]), os.path.getsize(path))
         shortcuts = {row[2].split("|")[-1]: row for row in Table(ARGS.msi, "Shortcut")}
-        expected = {title: name for name, (_, title) in Programs().items()}
+        # title: (program, arguments); each drill's focus shortcut is named after the drill.
+        expected = {title: (name, "") for name, (_, title) in Programs().items()}
+        for name in DRILLS:
+            expected[Programs()[name][1] + " Focus"] = (name, "/focus")
         self.assertEqual(set(shortcuts), set(expected))
-        for title, name in expected.items():
+        self.assertEqual(set(FocusShortcuts()), {t for t, (_, a) in expected.items() if a})
+        self.assertEqual(len({row[2].split("|")[0].lower() for row in shortcuts.values()}),
+                         len(shortcuts), "two shortcuts with the same short name")
+        for title, (name, arguments) in expected.items():
             with self.subTest(shortcut=title):
                 row = shortcuts[title]
                 self.assertEqual(row[1], "MenuDir")
                 self.assertEqual(row[4], "[INSTALLDIR]" + name)
+                self.assertEqual(row[5], arguments)
                 self.assertEqual(row[11], "PracticeDir")
+
+    def testClassFolderProperty(self):
+        """PRACTICEFOLDER moves PracticeDir through the custom action DLL, after the folders
+        are resolved and without failing the install; elevated, the property still arrives."""
+        properties = dict(row[:2] for row in Table(ARGS.msi, "Property"))
+        self.assertIn("PRACTICEFOLDER", properties["SecureCustomProperties"].split(";"))
+        self.assertIn("WIX_UPGRADE_DETECTED", properties["SecureCustomProperties"].split(";"))
+        self.assertNotIn("PRACTICEFOLDER", properties, "a default would apply without the property")
+        actions = {row[0]: row for row in Table(ARGS.msi, "CustomAction")}
+        self.assertEqual(set(actions), {"UsePracticeFolder"})
+        _, kind, binary, entry = actions["UsePracticeFolder"][:4]
+        kind = int(kind)
+        self.assertEqual(kind & 0x3F, 1, "a DLL stored in the Binary table")
+        self.assertEqual(kind & 0x400, 0, "immediate: it sets the installer's folder table")
+        self.assertTrue(kind & 0x40, "its result is ignored")
+        self.assertIn(binary, [row[0] for row in Table(ARGS.msi, "Binary")])
+        dll = subprocess.run(["msiinfo", "extract", ARGS.msi, "Binary." + binary], check=True,
+                             capture_output=True).stdout
+        self.assertTrue(dll.startswith(b"MZ"))
+        self.assertIn(entry.encode() + b"\0", dll, "the DLL exports no " + entry)
+        sequence = {row[0]: row for row in Table(ARGS.msi, "InstallExecuteSequence")}
+        number = int(sequence["UsePracticeFolder"][2])
+        self.assertLess(int(sequence["CostFinalize"][2]), number)
+        self.assertLess(number, int(sequence["InstallValidate"][2]))
+        self.assertIn("PRACTICEFOLDER", sequence["UsePracticeFolder"][1])
+        self.assertIn('REMOVE="ALL"', sequence["UsePracticeFolder"][1])
 
     def testUpgradeReplacesOlderAndRefusesDowngrade(self):
         actions = {row[0]: int(row[2]) for row in Table(ARGS.msi, "InstallExecuteSequence")}
@@ -156,6 +201,7 @@ if __name__ == "__main__":
     parser.add_argument("--zip", required=True)
     parser.add_argument("--msi", required=True)
     parser.add_argument("--program", action="append", required=True)
+    parser.add_argument("--focus", action="append", default=[])
     parser.add_argument("--version", required=True)
     parser.add_argument("--publisher", required=True)
     ARGS, rest = parser.parse_known_args()

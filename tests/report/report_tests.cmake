@@ -15,4 +15,4 @@ add_test(NAME report_browser
          COMMAND ${QUARN_REPORT_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/browser_test.py
                  $<TARGET_FILE:quarn-report> ${CMAKE_CURRENT_LIST_DIR}/fixtures
                  ${CMAKE_BINARY_DIR}/report-browser ${QUARN_CHROMIUM})
-set_tests_properties(report_browser PROPERTIES TIMEOUT 180)
+set_tests_properties(report_browser PROPERTIES TIMEOUT 400)
