@@ -141,9 +141,12 @@ p.counts{margin:0}
 .chart>svg .full,.chart>svg .short{fill:none;stroke:#1f5fa8;stroke-width:7;stroke-linecap:round}
 .chart>svg .short-in{fill:none;stroke:#fff;stroke-width:3.5;stroke-linecap:round}
 .chart>svg .mp{fill:none;stroke:#b3261e;stroke-width:3.5;stroke-linecap:square}
+.chart>svg .focus{fill:#1f5fa8;stroke:#1f5fa8;stroke-width:1.5;stroke-linejoin:round}
+.chart>svg .focus-short{fill:#fff;stroke:#1f5fa8;stroke-width:1.5;stroke-linejoin:round}
 .chart-key .full{fill:#1f5fa8}
 .chart-key .short{fill:#fff;stroke:#1f5fa8;stroke-width:1.5}
 .chart-key .mp{fill:#b3261e}
+.chart-key .focus{fill:#1f5fa8;stroke:#1f5fa8}
 .chart .axis{stroke:#666;stroke-width:1}
 .chart .gridline{stroke:#ddd;stroke-width:1}
 .chart text{font-size:13px;fill:#333}
@@ -430,21 +433,32 @@ std::string ProgressChart(const DrillStats& stats) {
   }
 
   // Each series' dots are one path of zero-length segments with round caps: a year of runs
-  // would otherwise be thousands of elements.
-  std::string timeLine, missLine, fullDots, shortDots, missDots;
+  // would otherwise be thousands of elements. A focus run is a diamond, so that its slower
+  // figure is not read as a relapse.
+  std::string timeLine, missLine, fullDots, shortDots, missDots, focusFull, focusShort;
   for (const RunPoint& run : stats.runs) {
     std::string at = Fixed(x(run), 1) + "," + Fixed(yTime(Seconds(run.median)), 1);
     std::string missAt = Fixed(x(run), 1) + "," + Fixed(yMisses(run.missesPerProblem), 1);
     timeLine += at + " ";
     missLine += missAt + " ";
-    (run.full ? fullDots : shortDots) += "M" + at + "h0";
+    if (run.focus) {
+      (run.full ? focusFull : focusShort) += "M" + Fixed(x(run), 1) + "," +
+                                             Fixed(yTime(Seconds(run.median)) - 4.5, 1) +
+                                             "l4.5 4.5-4.5 4.5-4.5-4.5z";
+    } else {
+      (run.full ? fullDots : shortDots) += "M" + at + "h0";
+    }
     missDots += "M" + missAt + "h0";
   }
   svg += "<polyline class=\"mis\" points=\"" + missLine + "\"/><path class=\"mp\" d=\"" + missDots +
          "\"/>";
   svg += "<polyline class=\"avg\" points=\"" + timeLine + "\"/><path class=\"full\" d=\"" +
          fullDots + "\"/><path class=\"short\" d=\"" + shortDots +
-         "\"/><path class=\"short-in\" d=\"" + shortDots + "\"/></svg>";
+         "\"/><path class=\"short-in\" d=\"" + shortDots + "\"/>";
+  if (!focusFull.empty()) svg += "<path class=\"focus\" d=\"" + focusFull + "\"/>";
+  if (!focusShort.empty()) svg += "<path class=\"focus-short\" d=\"" + focusShort + "\"/>";
+  svg += "</svg>";
+  const bool anyFocus = !focusFull.empty() || !focusShort.empty();
 
   // The key and the same points as a table, for a screen reader and for exact values.
   svg +=
@@ -453,7 +467,14 @@ std::string ProgressChart(const DrillStats& stats) {
       "height=\"10\" aria-hidden=\"true\"><circle class=\"short\" cx=\"5\" cy=\"5\" "
       "r=\"3.5\"/></svg> 途中で終えた回　<svg width=\"10\" height=\"10\" "
       "aria-hidden=\"true\"><rect class=\"mp\" x=\"2\" y=\"2\" width=\"6\" "
-      "height=\"6\"/></svg> 1問あたりのまちがい（右の目もり）</p>";
+      "height=\"6\"/></svg> 1問あたりのまちがい（右の目もり）";
+  if (anyFocus) {
+    svg +=
+        "　<svg width=\"10\" height=\"10\" aria-hidden=\"true\"><path class=\"focus\" "
+        "d=\"M5 1l4 4-4 4-4-4z\"/></svg> "
+        "フォーカス練習の回（苦手な問題を集めた回なので、時間がかかるのはふつうです）";
+  }
+  svg += "</p>";
   svg += "<details><summary>数字で見る（" + std::to_string(stats.runs.size()) +
          "回）</summary><table class=\"points\"><caption>回ごとの数字</caption><thead><tr><th "
          "scope=\"col\">始めた日時</th><th scope=\"col\">問題数</th><th "
@@ -462,8 +483,9 @@ std::string ProgressChart(const DrillStats& stats) {
   for (const RunPoint& run : stats.runs) {
     // End tags of cells and rows are left out, as HTML allows: a year of runs is long.
     svg += "<tr><td>" + DateText(run.start) + " " + ClockText(run.start) + "<td>" +
-           std::to_string(run.answers) + (run.full ? "" : "（途中まで）") + "<td>" +
-           SecondsText(run.median) + "<td>" + Fixed(run.missesPerProblem, 2);
+           std::to_string(run.answers) + (run.full ? "" : "（途中まで）") +
+           (run.focus ? "（フォーカス練習）" : "") + "<td>" + SecondsText(run.median) + "<td>" +
+           Fixed(run.missesPerProblem, 2);
   }
   return svg + "</tbody></table></details></div>";
 }

@@ -20,7 +20,7 @@ Group GroupOf(std::vector<uint64_t> values) {
 Change ChangeOf(const std::vector<RunPoint>& runs) {
   std::vector<uint64_t> whole;
   for (const RunPoint& run : runs) {
-    if (run.full) whole.push_back(run.median.twiceMs);
+    if (run.full && !run.focus) whole.push_back(run.median.twiceMs);
   }
   Change change;
   if (whole.size() < 2 * kBaselineRuns) return change;
@@ -53,6 +53,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
     point.start = run->start;
     point.answers = static_cast<int>(run->answers.size());
     point.full = point.answers >= drill::kProblemsPerRun;
+    point.focus = run->focus;
     uint64_t misses = 0;
     times.clear();
     for (const drill::Answer& answer : run->answers) {

@@ -34,7 +34,8 @@ struct RunPoint {
   int answers = 0;
   ExactMedian median;  // of the solving times: one long pause does not move it
   double missesPerProblem = 0;
-  bool full = false;  // all of the drill's 100 answers were read
+  bool full = false;   // all of the drill's 100 answers were read
+  bool focus = false;  // a focus run: the child's weak facts, slower by design
 };
 
 struct SlotFigures {
@@ -43,7 +44,9 @@ struct SlotFigures {
   double missRate = 0;  // share of answers with at least one wrong try
 };
 
-// The last kBaselineRuns whole runs' figure against the first kBaselineRuns'.
+// The last kBaselineRuns whole runs' figure against the first kBaselineRuns'. Only normal runs
+// count: a focus run asks the facts the child finds hardest, and its slower figure is no
+// relapse.
 struct Change {
   bool known = false;  // there are 2 * kBaselineRuns whole runs
   ExactMedian first;   // median of the first runs' medians

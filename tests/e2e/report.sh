@@ -54,6 +54,9 @@ for dir in "$@"; do
   newest=$(cd "$dir" && ls [0-9]*.log | sort | tail -n 1)
   if grep -q "<code>$newest</code>" "$page"; then fail "$newest is listed as not read"; fi
 done
+# The focus scenarios' runs carry their own marker in the chart and the table of points.
+grep -q 'class="focus' "$page" || fail "no focus run is marked in a chart"
+grep -q '（フォーカス練習）' "$page" || fail "no focus run is named in a table of points"
 
 wine "$exe" 'Z:\no\such\folder' --no-open >"$work/missing.txt" 2>&1
 status=$?

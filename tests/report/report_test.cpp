@@ -476,6 +476,57 @@ TEST(Html, FactGrids) {
   EXPECT_EQ(count(inverse.substr(row, cell - row), "<td"), 5u);
 }
 
+// A focus run is a diamond in the chart, with a key that says why it is slower, and is named in
+// the table of points; a chart without one has neither.
+TEST(Html, FocusRunsHaveTheirOwnMarker) {
+  auto count = [](const std::string& html, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = html.find(what); at != std::string::npos; at = html.find(what, at + 1))
+      n++;
+    return n;
+  };
+  struct Case {
+    std::vector<bool> focus;  // whole runs
+    bool shortFocus;          // and a focus run left after 3 answers
+    size_t diamonds, hollowDiamonds, dots;
+  } cases[] = {
+      {{false, false, false}, false, 0, 0, 3},
+      {{false, true, false, true}, false, 2, 0, 2},
+      {{true}, true, 1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<drill::Run> runs;
+    for (bool focus : c.focus) {
+      drill::Run& run = runs.emplace_back();
+      run.start = {2024, 3, static_cast<int>(runs.size()), 9, 0, 0};
+      run.focus = focus;
+      run.answers.assign(100, {{drill::DrillKind::kDivision, 7, 8, 4}, focus ? 8000u : 3000u, 0});
+    }
+    if (c.shortFocus) {
+      drill::Run& run = runs.emplace_back();
+      run.start = {2024, 3, 20, 9, 0, 0};
+      run.focus = true;
+      run.answers.assign(3, {{drill::DrillKind::kDivision, 7, 8, 4}, 8000u, 0});
+    }
+    std::vector<const drill::Run*> pointers;
+    for (const drill::Run& run : runs)
+      pointers.push_back(&run);
+    const std::string chart = ProgressChart(Summarise(drill::DrillKind::kDivision, pointers));
+    const auto pathOf = [&chart](const std::string& cls) {
+      const size_t at = chart.find("<path class=\"" + cls + "\" d=\"");
+      return at == std::string::npos ? std::string()
+                                     : chart.substr(at, chart.find("\"/>", at) - at);
+    };
+    SCOPED_TRACE(chart);
+    EXPECT_EQ(count(pathOf("focus"), "z"), c.diamonds);
+    EXPECT_EQ(count(pathOf("focus-short"), "z"), c.hollowDiamonds);
+    EXPECT_EQ(count(pathOf("full"), "h0"), c.dots);
+    const size_t focusRuns = c.diamonds + c.hollowDiamonds;
+    EXPECT_EQ(count(chart, "（フォーカス練習）"), focusRuns);
+    EXPECT_EQ(count(chart, "フォーカス練習の回"), focusRuns ? 1u : 0u);
+  }
+}
+
 // The last whole runs against the first: coloured only when clear of the runs' spread.
 TEST(Html, OverviewChange) {
   struct Case {

@@ -245,6 +245,27 @@ TEST(Summarise, ChangeAgainstTheFirstRuns) {
   }
 }
 
+// Focus runs ask the child's weakest facts: their answers colour the grids like any others, but
+// their slower figures are no relapse, so the change compares normal runs alone.
+TEST(Summarise, FocusRunsCountInTheGridsButNotInTheChange) {
+  std::vector<drill::Run> runs;
+  for (uint32_t ms : {5000, 5000, 5000, 4000, 4000, 4000, 9000, 9000, 9000}) {
+    runs.push_back(WholeRun(static_cast<int>(runs.size()) + 1, ms));
+    runs.back().focus = ms == 9000;
+  }
+  DrillStats stats = SummariseAll(kDiv, runs);
+  ASSERT_EQ(stats.runs.size(), 9u);
+  EXPECT_FALSE(stats.runs[5].focus);
+  EXPECT_TRUE(stats.runs[6].focus);
+  ASSERT_TRUE(stats.change.known);
+  EXPECT_EQ(stats.change.last.twiceMs, 8000u);
+  EXPECT_EQ(stats.change.clear, -1);
+  const FactCell& cell = Cell(stats, {kDiv, FactKind::kForward, 7, 8});
+  EXPECT_EQ(cell.figures.answers, 900);
+  EXPECT_EQ(cell.figures.state, FactState::kSlow);  // the newest answers are the focus runs'
+  EXPECT_EQ(stats.answers, 900);
+}
+
 // A cell's colour agrees with the seconds it shows: 3.04 s shows "3.0", which the key calls
 // fluent, and the median of 2.000 and 4.001 s is 3.0005 s, not a rounded 3.000.
 TEST(Summarise, ACellIsJudgedOnTheSecondsItShows) {
