@@ -104,7 +104,7 @@ bool WritePracticeLogQuietly(const DrillVariant& variant) {
 
 void ShowLogFailure() {
   platform::TheApp().MessageBox(texts::kLogFailed, texts::kWarning,
-                                platform::kMbOk | platform::kMbIconWarning);
+                                platform::MessageKind::kWarning);
 }
 
 void WritePracticeLog(const DrillVariant& variant) {

@@ -40,19 +40,20 @@ constexpr auto kSubtractionControls = Form1Controls(texts::kPlus);
 
 platform::FormDescription MakeDescription(const drill::DrillVariant& variant,
                                           std::span<const ControlDescription> controls) {
-  return {"Form1",
-          variant.title,
-          192,
-          106,
-          688,
-          454,
-          platform::BorderStyle::kSingle,
-          true,
-          platform::WindowState::kMaximized,
-          platform::kClWindow,
-          platform::Font{texts::kUiFace, -12, platform::kShiftJisCharset, platform::kClWindowText},
-          true,
-          controls};
+  return {
+      "Form1",
+      variant.title,
+      192,
+      106,
+      688,
+      454,
+      platform::BorderStyle::kSingle,
+      true,
+      platform::WindowState::kMaximized,
+      platform::kWindowColor,
+      platform::Font{texts::kUiFace, -12, platform::Charset::kShiftJis, platform::kWindowTextColor},
+      true,
+      controls};
 }
 
 }  // namespace
@@ -83,8 +84,8 @@ TForm1::TForm1(const drill::DrillVariant& v)
   OnDestroy = [this](platform::Form& s) { FormDestroy(s); };
   OnResize = [this](platform::Form& s) { FormResize(s); };
   OnClose = [this](platform::Form& s, platform::CloseAction& a) { FormClose(s, a); };
-  OnKeyDown = [this](platform::Form& s, uint16_t& k) { FormKeyDown(s, k); };
-  OnKeyUp = [this](platform::Form& s, uint16_t& k) { FormKeyUp(s, k); };
+  OnKeyDown = [this](platform::Form& s, platform::Key& k) { FormKeyDown(s, k); };
+  OnKeyUp = [this](platform::Form& s, platform::Key& k) { FormKeyUp(s, k); };
   OnKeyPress = [this](platform::Form& s, char& k) { FormKeyPress(s, k); };
   OnEndSession = [this](platform::Form& s) { FormEndSession(s); };
   Button1->OnClick = [this](platform::Control& s) { Button1Click(s); };
@@ -96,7 +97,7 @@ void TForm1::FormCreate(platform::Form&) {
   for (int i = 1; i <= 6; ++i) {
     auto* label = Component<platform::Label>("Label" + std::to_string(i));
     Drill.LabelArray[static_cast<size_t>(i - 1)] = label;
-    label->SetFontCharset(platform::kDefaultCharset);
+    label->SetFontCharset(platform::Charset::kDefault);
     label->SetFontSize(kDigitPoints);
     label->SetFontName(texts::kDigitFace);
   }
@@ -104,7 +105,7 @@ void TForm1::FormCreate(platform::Form&) {
   Image1->SetHeight(Label1->Height() + 8);
   platform::Canvas& canvas = Image1->GetCanvas();
   canvas.Rectangle(0, 0, Image1->Width(), Image1->Height());
-  canvas.font.charset = platform::kDefaultCharset;
+  canvas.font.charset = platform::Charset::kDefault;
   canvas.font.SetSize(Label1->GetFont().Size(PixelsPerInch()), PixelsPerInch());
   canvas.font.name = Label1->GetFont().name;
   PrimeSounds();
@@ -157,9 +158,9 @@ void TForm1::FormEndSession(platform::Form&) {
   if (logFailed) drill::ShowLogFailure();
 }
 
-void TForm1::FormKeyDown(platform::Form&, uint16_t&) {}
+void TForm1::FormKeyDown(platform::Form&, platform::Key&) {}
 
-void TForm1::FormKeyUp(platform::Form&, uint16_t&) {
+void TForm1::FormKeyUp(platform::Form&, platform::Key&) {
   drill::ReleaseKey();
 }
 

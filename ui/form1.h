@@ -25,8 +25,8 @@ class TForm1 : public platform::Form {
   void FormDestroy(platform::Form& Sender);
   void FormResize(platform::Form& Sender);
   void FormClose(platform::Form& Sender, platform::CloseAction& Action);
-  void FormKeyDown(platform::Form& Sender, uint16_t& Key);
-  void FormKeyUp(platform::Form& Sender, uint16_t& Key);
+  void FormKeyDown(platform::Form& Sender, platform::Key& Key);
+  void FormKeyUp(platform::Form& Sender, platform::Key& Key);
   void FormKeyPress(platform::Form& Sender, char& Key);
   void Button1Click(platform::Control& Sender);
   // Log-off or shutdown: the run ends as a close ends it, without the results dialog.

@@ -12,8 +12,8 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
-const platform::Font kRowFont{texts::kUiFace, -16, platform::kShiftJisCharset,
-                              platform::kClWindowText};
+const platform::Font kRowFont{texts::kUiFace, -16, platform::Charset::kShiftJis,
+                              platform::kWindowTextColor};
 
 // Labels keep their right edge at 166 as they fit their text; static texts keep left and top.
 const ControlDescription kForm2Controls[] = {
@@ -46,8 +46,8 @@ const platform::FormDescription kForm2Description{
     platform::BorderStyle::kDialog,
     false,
     platform::WindowState::kNormal,
-    platform::kClWindow,
-    platform::Font{texts::kUiFace, -12, platform::kShiftJisCharset, platform::kClWindowText},
+    platform::kWindowColor,
+    platform::Font{texts::kUiFace, -12, platform::Charset::kShiftJis, platform::kWindowTextColor},
     false,
     kForm2Controls};
 

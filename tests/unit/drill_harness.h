@@ -51,11 +51,10 @@ inline char WrongKey() {
 // Presses a key and lets the judging run, then releases it as a person does, after the
 // feedback; returns once both have been handled.
 inline void TypeKey(char key) {
-  uint16_t vk = static_cast<uint16_t>(key);
-  headless::PostKeyDown(vk);
+  headless::PostKeyDown(headless::KeyOfChar(key));
   headless::PostChar(key);
   headless::DeliverPending();
-  headless::PostKeyUp(vk);
+  headless::PostKeyUp(headless::KeyOfChar(key));
   headless::DeliverPending();
 }
 

@@ -23,8 +23,8 @@ void Solve(const std::vector<double>& seconds) {
 void DismissDialogWhenShown() {
   headless::Get().idle = [] {
     if (!Form2 || !Form2->Showing()) return false;
-    headless::PostKeyDown(platform::kVkReturn);
-    headless::PostKeyUp(platform::kVkReturn);
+    headless::PostKeyDown(platform::Key::kReturn);
+    headless::PostKeyUp(platform::Key::kReturn);
     return true;
   };
 }
@@ -129,11 +129,11 @@ TEST(ResultsDialog, GeometryAndTabOrder) {
 }
 
 TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
-  for (uint16_t key : {platform::kVkReturn, platform::kVkSpace}) {
+  for (platform::Key key : {platform::Key::kReturn, platform::Key::kSpace}) {
     FreshProcess();
     StartDrill(app::kDivisionVariant);
     TypeKey(ExpectedKey());
-    std::vector<uint16_t> keys = {platform::kVkEscape, key};
+    std::vector<platform::Key> keys = {platform::Key::kEscape, key};
     headless::Get().idle = [&keys] {
       if (keys.empty() || !Form2->Showing()) return false;
       headless::PostKeyDown(keys.front());
@@ -220,12 +220,12 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
       case 0:
       case 3:
         headless::Advance(1000);
-        headless::PostKeyDown('K');
+        headless::PostKeyDown(platform::Key::kOther);
         headless::PostChar(ExpectedKey());
         break;
       case 1:
       case 4:
-        headless::PostKeyUp('K');
+        headless::PostKeyUp(platform::Key::kOther);
         break;
       case 2:
         headless::PostSettingChange('-', '\0');
@@ -269,7 +269,7 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
       TypeKey(ExpectedKey());
     headless::Get().trace.clear();
     if (c.duringFeedback) {
-      headless::PostKeyDown('K');
+      headless::PostKeyDown(platform::Key::kOther);
       headless::PostChar(ExpectedKey());
     }
     headless::PostEndSession();
@@ -349,11 +349,11 @@ TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
     if (Form2 && Form2->Showing()) {
       headless::PostKey('\r');
     } else if (!released) {
-      headless::PostKeyUp('K');
+      headless::PostKeyUp(platform::Key::kOther);
       released = true;
     } else {
       headless::Advance(1234);
-      headless::PostKeyDown('K');
+      headless::PostKeyDown(platform::Key::kOther);
       headless::PostChar(++typed % 7 == 0 ? WrongKey() : ExpectedKey());
       released = false;
     }
