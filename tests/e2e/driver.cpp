@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "tests/e2e/drill_view.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/installed.h"
@@ -19,6 +20,8 @@ namespace {
 constexpr wchar_t kReportName[] = L"report.txt";
 constexpr wchar_t kVerdictName[] = L"verdict.txt";
 constexpr wchar_t kDesktopSize[] = L"1024x768";
+// The digit font's resource type and name are the same word.
+constexpr wchar_t kFontResource[] = L"" QUARN_TEXT(QUARN_FONT_RESOURCE);
 
 struct Options {
   std::wstring scenario;
@@ -35,7 +38,7 @@ struct Options {
 bool HasFontResource(const BuildInfo& build) {
   UniqueModule module(LoadLibraryExW(build.exe.c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-  return module && FindResourceW(module.Get(), L"MYFONT", L"MYFONT") != nullptr;
+  return module && FindResourceW(module.Get(), kFontResource, kFontResource) != nullptr;
 }
 
 std::wstring MakeDir(const std::wstring& parent, const std::wstring& name) {
