@@ -370,9 +370,9 @@ HWND CreateChildWindow(Control& control) {
   return hwnd;
 }
 
-// What a key message carries on after the form's handlers left the key as it is: nothing
-// when they swallowed it, the code of another named key they turned it into, or else the
-// original code (the layer cannot name the other keys back).
+// Whether a key message goes on after the form's handlers: not when they swallowed the key;
+// with the code of the named key they turned it into; otherwise as it came (a key the layer
+// calls kOther has no one code to give back).
 bool PassedOn(Key left, MSG& msg) {
   if (left == Key::kNone) return false;
   if (left != win32::KeyOf(msg.wParam) && left != Key::kOther)
