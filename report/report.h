@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/collect.h"
+#include "report/date_range.h"
 #include "report/file_io.h"
 #include "report/html.h"
 
@@ -17,6 +18,8 @@ inline constexpr const char* kReportFileName = "report.html";
 struct Options {
   Path folder = PathFromUtf8(".");
   Path output;  // FOLDER/report.html when not given
+  Path csv;     // the answers as a table as well, when given
+  DateRange range;
   bool open = true;
   bool help = false;
   std::string error;  // a command line that cannot be used, UTF-8
@@ -35,7 +38,8 @@ struct Outcome {
   Path written;
 };
 
-// Reads options.folder and writes the page; nothing else is written anywhere.
+// Reads options.folder and writes the page, and the table when asked; nothing else is written
+// anywhere. The table is written first: when it fails, nothing is.
 Outcome WriteReport(const Options& options);
 
 }  // namespace report
