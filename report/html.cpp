@@ -740,7 +740,7 @@ std::string ReportPage(std::string_view folderName, const std::vector<LearnerRep
   html += "</p>";
   if (collection.outsideRange) {
     html += "<p class=\"outside\">この期間の外の記録" + std::to_string(collection.outsideRange) +
-            "回は、入れていません。</p>";
+            "回は入れていません。</p>";
   }
   if (learners.empty()) {
     html += collection.outsideRange
