@@ -4,6 +4,15 @@ file(GLOB QUARN_REPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/report/*.cp
 add_library(quarn_report STATIC ${QUARN_REPORT_SOURCES})
 target_include_directories(quarn_report PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(quarn_report PUBLIC quarn_practice)
+# Its folders and files through platform/file_system.h: the Win32 layer on Windows, the real
+# file system elsewhere (the drills' in-memory backend keeps no folders).
+if(WIN32)
+  target_link_libraries(quarn_report PUBLIC quarn_platform)
+else()
+  add_library(quarn_file_system STATIC ${CMAKE_SOURCE_DIR}/platform/posix/posix_file_system.cpp)
+  target_include_directories(quarn_file_system PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(quarn_report PUBLIC quarn_file_system)
+endif()
 
 if(WIN32)
   # A window-subsystem program, so that a double-click flashes no console; it writes to the
@@ -22,4 +31,6 @@ else()
   target_link_libraries(quarn-report PRIVATE quarn_report)
   add_executable(quarn_report_bench ${CMAKE_SOURCE_DIR}/tools/report_bench.cpp)
   target_link_libraries(quarn_report_bench PRIVATE quarn_report)
+  # It runs the program beside it.
+  add_dependencies(quarn_report_bench quarn-report)
 endif()

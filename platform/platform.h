@@ -27,25 +27,40 @@ int64_t MonotonicMicroseconds();
 // Blocks the calling (GUI) thread; nothing is dispatched meanwhile.
 void Sleep(int milliseconds);
 
-// A file-system path in the system's own characters (UTF-16 on Windows), so that a folder
-// whose name code page 932 cannot spell ("C:\\Users\\José\\...") still names the right place.
+// A file-system path in the system's own characters: UTF-16 on Windows, so that a folder
+// whose name code page 932 cannot spell ("C:\\Users\\José\\...") still names the right place;
+// the bytes as they are elsewhere, where a name need not be UTF-8 at all.
 class Path {
  public:
+#if defined(_WIN32)
+  using NativeString = std::wstring;
+#else
+  using NativeString = std::string;
+#endif
+
   Path() = default;
-  explicit Path(std::wstring native) : text(std::move(native)) {}
+  explicit Path(NativeString native) : text(std::move(native)) {}
   // A name the program makes up itself, such as a log's or the font file's: ASCII.
   static Path FromAscii(std::string_view ascii) {
-    return Path(std::wstring(ascii.begin(), ascii.end()));
+    return Path(NativeString(ascii.begin(), ascii.end()));
   }
   Path operator+(std::string_view asciiName) const {
     return Path(text + FromAscii(asciiName).text);
   }
-  const std::wstring& Native() const { return text; }
-  size_t Length() const { return text.size(); }
-  bool operator==(const Path&) const = default;
+  const NativeString& Native() const {
+    return text;
+  }
+  // In the system's units: UTF-16 code units on Windows, bytes elsewhere.
+  size_t Length() const {
+    return text.size();
+  }
+  bool Empty() const {
+    return text.empty();
+  }
+  auto operator<=>(const Path&) const = default;
 
  private:
-  std::wstring text;
+  NativeString text;
 };
 
 // The path as CP932 bytes, for a message; characters CP932 lacks become '?'.

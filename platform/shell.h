@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace platform {
 
 enum class MessageKind {
@@ -15,8 +17,7 @@ enum class MessageKind {
 // text is UTF-8.
 void ShowMessage(std::string_view text, MessageKind kind);
 
-// Hands the file, named in UTF-8, to the system's default browser; false when that could
-// not be started.
-bool OpenInBrowser(std::string_view file);
+// Hands the file to the system's default browser; false when that could not be started.
+bool OpenInBrowser(const Path& file);
 
 }  // namespace platform

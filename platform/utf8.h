@@ -1,6 +1,7 @@
 // The one conversion between UTF-8 and the wide text of paths and the W functions: UTF-16
 // where wchar_t has 16 bits (Windows), UTF-32 where it has 32. What cannot be converted
 // becomes U+FFFD. CP932 is another conversion (the Win32 layer's code page tables).
+// Also whether bytes are well-formed UTF-8, as a host folder name need not be.
 #pragma once
 
 #include <cstddef>
@@ -119,6 +120,30 @@ inline std::wstring WideFromUtf8(std::string_view utf8) {
 }
 inline std::string Utf8FromWide(std::wstring_view wide) {
   return utf::ToUtf8(wide);
+}
+
+// The length of the well-formed UTF-8 sequence at the front of bytes; 0 when it is not one
+// (a stray byte, an overlong form, a surrogate, a value past U+10FFFF, a cut-off end).
+inline size_t Utf8SequenceLength(std::string_view bytes) {
+  if (bytes.empty()) return 0;
+  size_t length = 0;
+  // NextUtf8 decodes what is well-formed and gives U+FFFD for the rest, so U+FFFD is
+  // well-formed only when it was written out as such.
+  if (NextUtf8(bytes, length) == kReplacementCharacter &&
+      bytes.substr(0, length) != "\xEF\xBF\xBD") {
+    return 0;
+  }
+  return length;
+}
+
+// Whether the bytes are well-formed UTF-8.
+inline bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t n = Utf8SequenceLength(bytes.substr(i));
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
 }
 
 }  // namespace platform

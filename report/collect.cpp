@@ -1,31 +1,17 @@
 // Walking the folder and reading each log. Nothing is written here.
 #include "report/collect.h"
 
-#include "drill/log_format.h"
-#include "platform/utf8.h"
-#include "report/file_io.h"
-
 #include <algorithm>
-#include <cstdio>
+#include <cctype>
 #include <map>
-#include <system_error>
 #include <tuple>
 
-#if !defined(_WIN32)
-#include <iconv.h>
-#endif
+#include "drill/log_format.h"
 
 namespace report {
 namespace {
 
-bool HasLogExtension(std::string_view name) {
-  const size_t length = drill::kLogExtension.size();
-  if (name.size() <= length) return false;
-  std::string ext(name.substr(name.size() - length));
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == drill::kLogExtension;
-}
+using platform::Path;
 
 // Why a log, or a line of it, was not used, as the page says it.
 std::string FaultText(drill::LogFault fault) {
@@ -63,223 +49,194 @@ std::string FaultText(drill::LogFault fault) {
   return "";
 }
 
-// Reads at most about limit + 1 bytes, so that a larger file is recognised without reading it
-// whole. Reads in small pieces: a log is about 3 KB.
-bool ReadFilePrefix(const Path& path, std::uintmax_t limit, std::string& out) {
-  out.clear();
-  UniqueFile in = OpenFile(path, false);
-  if (!in) return false;
-  char piece[8192];
-  while (out.size() <= limit) {
-    size_t n = std::fread(piece, 1, sizeof piece, in.get());
-    out.append(piece, n);
-    if (n < sizeof piece) break;
+// Orders names as people read them: "learner4" before "learner10".
+bool NaturalLess(const std::string& x, const std::string& y) {
+  size_t i = 0, j = 0;
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  while (i < x.size() && j < y.size()) {
+    if (digit(x[i]) && digit(y[j])) {
+      size_t iEnd = x.find_first_not_of("0123456789", i);
+      size_t jEnd = y.find_first_not_of("0123456789", j);
+      std::string_view a = std::string_view(x).substr(i, iEnd - i);
+      std::string_view b = std::string_view(y).substr(j, jEnd - j);
+      a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
+      b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
+      if (a.size() != b.size()) return a.size() < b.size();
+      if (a != b) return a < b;
+      i = iEnd == std::string::npos ? x.size() : iEnd;
+      j = jEnd == std::string::npos ? y.size() : jEnd;
+    } else {
+      if (x[i] != y[j]) return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[j]);
+      i++;
+      j++;
+    }
   }
-  return std::ferror(in.get()) == 0;
+  if ((x.size() - i) != (y.size() - j)) return x.size() - i < y.size() - j;
+  return x < y;  // "a01" and "a1": any fixed order
 }
 
-// Orders names as people read them: "learner4" before "learner10".
-struct NaturalLess {
-  bool operator()(const std::string& x, const std::string& y) const {
-    size_t i = 0, j = 0;
-    auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    while (i < x.size() && j < y.size()) {
-      if (digit(x[i]) && digit(y[j])) {
-        size_t iEnd = x.find_first_not_of("0123456789", i);
-        size_t jEnd = y.find_first_not_of("0123456789", j);
-        std::string_view a = std::string_view(x).substr(i, iEnd - i);
-        std::string_view b = std::string_view(y).substr(j, jEnd - j);
-        a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
-        b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
-        if (a.size() != b.size()) return a.size() < b.size();
-        if (a != b) return a < b;
-        i = iEnd == std::string::npos ? x.size() : iEnd;
-        j = jEnd == std::string::npos ? y.size() : jEnd;
-      } else {
-        if (x[i] != y[j])
-          return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[j]);
-        i++;
-        j++;
-      }
-    }
-    if ((x.size() - i) != (y.size() - j)) return x.size() - i < y.size() - j;
-    return x < y;  // "a01" and "a1": any fixed order
-  }
-};
-
-std::string CountNote(const drill::Run& run) {
+// A used file whose lines do not all count: why, in one of two texts the page groups by.
+FileNote CountNote(const std::string& path, const drill::Run& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
-  std::string note;
+  std::string detail;
   if (run.skippedLines) {
-    note = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" +
-           FaultText(run.firstSkipped) + "）";
+    detail = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" +
+             FaultText(run.firstSkipped) + "）";
   }
   if (lines != run.headerCount) {
-    if (!note.empty()) note += "。";
-    note += "見出しの問題数 " + std::to_string(run.headerCount) + " と行数 " +
-            std::to_string(lines) + " が合いません";
+    if (!detail.empty()) detail += "。";
+    detail += "見出しの問題数 " + std::to_string(run.headerCount) + " と行数 " +
+              std::to_string(lines) + " が合いません";
   }
-  return note;
+  if (detail.empty()) return {};
+  return {path, run.skippedLines ? "読めない行がありました" : "見出しの問題数と行数が合いません",
+          detail};
 }
 
-#if !defined(_WIN32)
-std::string Cp932ToUtf8(std::string_view bytes) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string in(bytes);
-  std::string out(bytes.size() * 3 + 4, '\0');
-  char* inPtr = in.data();
-  size_t inLeft = in.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (done == static_cast<size_t>(-1) || inLeft) return {};
-  out.resize(out.size() - outLeft);
-  return out;
-}
+// A log found under the folder: where it is, its path relative to the folder as the page
+// shows it, and the folder of the learner it belongs to.
+struct Found {
+  Path path;
+  std::string shown;
+  Path learner;
+};
 
-// Replaces each byte of malformed UTF-8 with U+FFFD.
-std::string RepairUtf8(std::string_view bytes) {
-  std::string out;
-  for (size_t i = 0; i < bytes.size();) {
-    size_t n = 1;
-    while (n <= 4 && i + n <= bytes.size() && !IsUtf8(bytes.substr(i, n)))
-      n++;
-    if (n <= 4 && i + n <= bytes.size()) {
-      out += bytes.substr(i, n);
-      i += n;
-    } else {
-      out += "\xEF\xBF\xBD";
-      i++;
+// Walks the folder, depth first; logs directly in it belong to `learner`, those in a
+// subfolder to the subfolder's learner. What cannot be read or is not followed is noted.
+// False when the folder itself cannot be listed.
+bool FindLogs(const Path& folder, const std::string& relative, const Path& learner,
+              std::vector<Found>& found, std::vector<FileNote>& notes) {
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::ListFolder(folder, entries)) return false;
+  for (platform::FolderEntry& entry : entries) {
+    std::string name = platform::DisplayUtf8(entry.name);
+    std::string shown = relative.empty() ? name : relative + "/" + name;
+    Path path = platform::Join(folder, entry.name);
+    switch (entry.kind) {
+      case platform::EntryKind::kFolder:
+        if (!FindLogs(path, shown, relative.empty() ? entry.name : learner, found, notes)) {
+          notes.push_back({shown, "フォルダーを読めません", {}});
+        }
+        break;
+      case platform::EntryKind::kFile:
+        if (HasLogExtension(name)) found.push_back({std::move(path), std::move(shown), learner});
+        break;
+      case platform::EntryKind::kLink:
+        // Followed, a link could lead out of the folder or back into it.
+        notes.push_back({shown, "リンク（ほかの場所を指すもの）はたどりません", {}});
+        break;
+      case platform::EntryKind::kOther:
+        if (HasLogExtension(name)) notes.push_back({shown, "ふつうのファイルではありません", {}});
+        break;
+      case platform::EntryKind::kUnreadable:
+        notes.push_back({shown, "読み込めません", {}});
+        break;
     }
-  }
-  return out;
-}
-#endif
-
-}  // namespace
-
-bool IsUtf8(std::string_view bytes) {
-  for (size_t i = 0; i < bytes.size();) {
-    unsigned char c = static_cast<unsigned char>(bytes[i]);
-    size_t n;
-    uint32_t cp;
-    if (c < 0x80) {
-      i++;
-      continue;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      n = 1, cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      n = 2, cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      n = 3, cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + n >= bytes.size()) return false;
-    for (size_t k = 1; k <= n; k++) {
-      unsigned char t = static_cast<unsigned char>(bytes[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF.
-    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
-    i += n + 1;
   }
   return true;
 }
 
-std::string PathText(const Path& path) {
-#if defined(_WIN32)
-  return platform::Utf8FromWide(path.native());
-#else
-  const std::string& bytes = path.native();
-  if (IsUtf8(bytes)) return bytes;
-  std::string converted = Cp932ToUtf8(bytes);
-  return converted.empty() ? RepairUtf8(bytes) : converted;
-#endif
-}
-
-namespace {
-
-// A log found under the folder: where it is, its path relative to the folder as the page
-// shows it, and the learner it belongs to.
-struct Found {
-  Path path;
-  std::string shown;
-  std::string learner;
-};
-
-// Walks the folder, depth first; logs directly in it belong to `learner`, those in a
-// subfolder to the subfolder's learner. Folders that cannot be read are noted.
-void FindLogs(const Path& folder, const std::string& relative, const std::string& learner,
-              std::vector<Found>& found, std::vector<FileNote>& unreadable) {
-  std::vector<FolderEntry> entries;
-  if (!ListFolder(folder, entries)) {
-    unreadable.push_back({relative.empty() ? "." : relative, "フォルダーを読めません"});
-    return;
+// Learners whose names would show alike get where their logs are; names still alike (one
+// folder spelt like another's escapes) are numbered.
+void TellApart(std::vector<Learner>& learners) {
+  std::map<std::string, int> count;
+  for (const Learner& learner : learners)
+    count[learner.name]++;
+  for (Learner& learner : learners) {
+    if (count[learner.name] < 2) continue;
+    learner.name += learner.folder.Empty()
+                        ? "（フォルダー直下の記録）"
+                        : "（フォルダー " + platform::EscapedUtf8(learner.folder) + "）";
   }
-  for (FolderEntry& entry : entries) {
-    std::string shown = relative.empty() ? entry.name : relative + "/" + entry.name;
-    if (entry.folder) {
-      FindLogs(entry.path, shown, relative.empty() ? entry.name : learner, found, unreadable);
-    } else if (HasLogExtension(entry.name)) {
-      found.push_back({std::move(entry.path), std::move(shown), learner});
-    }
+  std::map<std::string, int> seen;
+  for (Learner& learner : learners) {
+    int n = ++seen[learner.name];
+    if (n > 1) learner.name += "（" + std::to_string(n) + "）";
   }
 }
 
 }  // namespace
 
+bool HasLogExtension(std::string_view name) {
+  while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+    name.remove_suffix(1);
+  const size_t length = drill::kLogExtension.size();
+  if (name.size() <= length) return false;
+  std::string ext(name.substr(name.size() - length));
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == drill::kLogExtension;
+}
+
 Collection CollectLogs(const Path& folder) {
   Collection collection;
-  std::map<std::string, Learner, NaturalLess> learners;
 
   // The logs first, in path order, so that the page does not depend on the order in which
   // the file system lists a folder.
   std::vector<Found> found;
-  FindLogs(folder, "", FolderName(folder), found, collection.notRead);
+  if (!FindLogs(folder, "", Path(), found, collection.notRead)) {
+    collection.folderRead = false;
+    return collection;
+  }
   std::sort(found.begin(), found.end(),
             [](const Found& x, const Found& y) { return x.shown < y.shown; });
 
-  // A run is known by its drill and start second: the drill names its log after the start,
-  // so a second file with both alike is a copy (a backup folder, say) and would count twice.
-  std::map<std::tuple<std::string, drill::DrillKind, int64_t>, std::string> seen;
+  // A run is known by its learner, drill and start second: the drill names its log after the
+  // start, so a second file with all three alike is a copy (a backup folder, say) and would
+  // count twice.
+  std::map<std::tuple<Path, drill::DrillKind, int64_t>, std::string> seen;
+  std::map<Path, Learner> learners;
   std::string bytes;
   for (const Found& file : found) {
-    if (!ReadFilePrefix(file.path, drill::kMaxLogBytes, bytes)) {
-      collection.notRead.push_back({file.shown, "読み込めません"});
+    platform::FileIdentity identity;
+    const platform::ReadStatus status =
+        platform::ReadSmallFile(file.path, drill::kMaxLogBytes, bytes, identity);
+    if (status == platform::ReadStatus::kRead || status == platform::ReadStatus::kTooLarge) {
+      collection.opened.push_back(identity);
+    }
+    if (status == platform::ReadStatus::kNotAFile) {
+      collection.notRead.push_back({file.shown, "ふつうのファイルではありません", {}});
       continue;
     }
-    if (bytes.size() > drill::kMaxLogBytes) {
-      collection.notRead.push_back({file.shown, "練習記録としては大きすぎます"});
+    if (status == platform::ReadStatus::kCannotRead) {
+      collection.notRead.push_back({file.shown, "読み込めません", {}});
+      continue;
+    }
+    if (status == platform::ReadStatus::kTooLarge) {
+      collection.notRead.push_back({file.shown, "練習記録としては大きすぎます", {}});
       continue;
     }
     drill::ReadResult result = drill::ReadLog(bytes);
     if (!result.Ok()) {
-      collection.notRead.push_back({file.shown, FaultText(result.fault)});
+      collection.notRead.push_back({file.shown, FaultText(result.fault), {}});
       continue;
     }
     auto [first, isNew] = seen.try_emplace(
         std::make_tuple(file.learner, result.run.kind, result.run.start.Seconds()), file.shown);
     if (!isNew) {
-      collection.notRead.push_back({file.shown, first->second + " と同じ回の記録です"});
+      collection.notRead.push_back(
+          {file.shown, "ほかのファイルと同じ回の記録です", first->second + " と同じ回"});
       continue;
     }
-    std::string note = CountNote(result.run);
-    if (!note.empty()) collection.partlyRead.push_back({file.shown, note});
-    Learner& l = learners[file.learner];
-    l.name = file.learner;
-    l.runs.push_back(std::move(result.run));
+    FileNote note = CountNote(file.shown, result.run);
+    if (!note.path.empty()) collection.partlyRead.push_back(std::move(note));
+    Learner& learner = learners[file.learner];
+    learner.runs.push_back(std::move(result.run));
     collection.filesRead++;
   }
 
-  for (auto& [name, learner] : learners)
+  const std::string folderName = platform::DisplayUtf8(platform::FolderName(folder));
+  for (auto& [path, learner] : learners) {
+    learner.folder = path;
+    learner.name = path.Empty() ? folderName : platform::DisplayUtf8(path);
     collection.learners.push_back(std::move(learner));
+  }
+  TellApart(collection.learners);
+  std::sort(collection.learners.begin(), collection.learners.end(),
+            [](const Learner& x, const Learner& y) {
+              if (x.name != y.name) return NaturalLess(x.name, y.name);
+              return x.folder < y.folder;
+            });
   auto byPath = [](const FileNote& x, const FileNote& y) { return x.path < y.path; };
   std::sort(collection.notRead.begin(), collection.notRead.end(), byPath);
   std::sort(collection.partlyRead.begin(), collection.partlyRead.end(), byPath);

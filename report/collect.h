@@ -3,35 +3,41 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "drill/log_reader.h"
-#include "report/file_io.h"
+#include "platform/file_system.h"
 
 namespace report {
 
 struct Learner {
-  std::string name;  // UTF-8
+  platform::Path folder;  // the learner's subfolder, relative; empty for the loose logs
+  std::string name;       // UTF-8, as the page shows it; no two learners show alike
   std::vector<drill::Run> runs;
 };
 
 struct FileNote {
-  std::string path;  // relative to the folder, UTF-8
-  std::string reason;
+  std::string path;    // relative to the folder, UTF-8
+  std::string reason;  // the same text for every file with this fault, so notes group by it
+  std::string detail;  // what is particular to this file; may be empty
 };
 
 struct Collection {
+  bool folderRead = true;         // false: the folder itself could not be listed
   std::vector<Learner> learners;  // by name
   std::vector<FileNote> notRead;
-  std::vector<FileNote> partlyRead;  // used, but with lines skipped or a wrong count
-  int filesRead = 0;                 // runs used: read whole or in part, and within the date range
-  int outsideRange = 0;              // runs read but left out by the date range
+  std::vector<FileNote> partlyRead;            // used, but with lines skipped or a wrong count
+  std::vector<platform::FileIdentity> opened;  // every file the run read from
+  int filesRead = 0;     // runs used: read whole or in part, and within the date range
+  int outsideRange = 0;  // runs read but left out by the date range
 };
 
 // The folder must exist; unreadable entries below it are noted, never thrown.
-Collection CollectLogs(const Path& folder);
+Collection CollectLogs(const platform::Path& folder);
 
-// Whether the bytes are well-formed UTF-8.
-bool IsUtf8(std::string_view bytes);
+// Whether a name (UTF-8) is a practice log's, *.log in any case. Dots and spaces at the end
+// do not count: Windows drops them from a name, so "a.log." opens a.log.
+bool HasLogExtension(std::string_view name);
 
 }  // namespace report

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 namespace report {
 namespace {
@@ -37,54 +38,38 @@ const char* Operator(drill::DrillKind drill, FactKind kind) {
 constexpr std::array<FactState, 4> kWeakToStrong = {FactState::kMissed, FactState::kSlow,
                                                     FactState::kGettingThere, FactState::kFluent};
 
-const char* StateClass(FactState state) {
-  switch (state) {
-    case FactState::kUnseen:
-      return "unseen";
-    case FactState::kFluent:
-      return "fluent";
-    case FactState::kGettingThere:
-      return "getting";
-    case FactState::kSlow:
-      return "slow";
-    case FactState::kMissed:
-      return "missed";
-  }
-  return "";
-}
+// How the page shows each state: its CSS class, its name, and the mark a Japanese classroom
+// reads, so that the grid needs no colour vision and survives black-and-white print.
+struct StateLook {
+  const char* cssClass;
+  const char* name;
+  const char* mark;
+};
 
-const char* StateName(FactState state) {
-  switch (state) {
-    case FactState::kUnseen:
-      return "まだ出ていない";
-    case FactState::kFluent:
-      return "すらすら";
-    case FactState::kGettingThere:
-      return "もう少し";
-    case FactState::kSlow:
-      return "時間がかかる";
-    case FactState::kMissed:
-      return "まちがいあり";
-  }
-  return "";
-}
-
-// The marks a Japanese classroom reads, so that the grid needs no colour vision and survives
-// black-and-white print.
-const char* StateMark(FactState state) {
+StateLook LookOf(FactState state) {
   switch (state) {
     case FactState::kFluent:
-      return "◎";
+      return {"fluent", "すらすら", "◎"};
     case FactState::kGettingThere:
-      return "○";
+      return {"getting", "もう少し", "○"};
     case FactState::kSlow:
-      return "△";
+      return {"slow", "時間がかかる", "△"};
     case FactState::kMissed:
-      return "✕";
+      return {"missed", "まちがいあり", "✕"};
     case FactState::kUnseen:
       break;
   }
-  return "";
+  return {"unseen", "まだ出ていない", ""};
+}
+
+const char* StateClass(FactState state) {
+  return LookOf(state).cssClass;
+}
+const char* StateName(FactState state) {
+  return LookOf(state).name;
+}
+const char* StateMark(FactState state) {
+  return LookOf(state).mark;
 }
 
 std::string Fixed(double value, int decimals) {
@@ -248,6 +233,40 @@ double NiceStep(double largest, std::initializer_list<double> steps) {
 // The seconds a run's figure is drawn at.
 double Seconds(ExactMedian median) {
   return static_cast<double>(median.twiceMs) / 2000.0;
+}
+
+// Notes grouped by reason, the largest group first, each with at most kNamesPerReason names
+// and the count of the rest: a folder of 100,000 empty files must not make a page of them.
+std::string NoteGroups(const std::vector<FileNote>& notes, const char* heading,
+                       const char* listClass) {
+  std::map<std::string_view, std::vector<const FileNote*>> byReason;
+  for (const FileNote& note : notes)
+    byReason[note.reason].push_back(&note);
+  std::vector<const std::vector<const FileNote*>*> groups;
+  for (const auto& [reason, group] : byReason)
+    groups.push_back(&group);
+  std::stable_sort(groups.begin(), groups.end(), [](const auto* x, const auto* y) {
+    if (x->size() != y->size()) return x->size() > y->size();
+    return x->front()->path < y->front()->path;
+  });
+  std::string html;
+  for (const auto* group : groups) {
+    html += std::string("<") + heading + " class=\"reason\">" + EscapeHtml(group->front()->reason) +
+            "（" + std::to_string(group->size()) + "件）</" + heading + "><ul class=\"" +
+            listClass + "\">";
+    const size_t shown = std::min(group->size(), static_cast<size_t>(kNamesPerReason));
+    for (size_t i = 0; i < shown; i++) {
+      const FileNote& note = *(*group)[i];
+      html += "<li><code>" + EscapeHtml(note.path) + "</code>";
+      if (!note.detail.empty()) html += "：" + EscapeHtml(note.detail);
+      html += "</li>";
+    }
+    if (group->size() > shown) {
+      html += "<li class=\"more\">ほか" + std::to_string(group->size() - shown) + "件</li>";
+    }
+    html += "</ul>";
+  }
+  return html;
 }
 
 }  // namespace
@@ -702,20 +721,11 @@ std::string FileNotes(const Collection& collection) {
   if (collection.notRead.empty()) {
     html += "<p>ありません。</p>";
   } else {
-    html += "<ul class=\"not-read\">";
-    for (const FileNote& note : collection.notRead) {
-      html +=
-          "<li><code>" + EscapeHtml(note.path) + "</code>：" + EscapeHtml(note.reason) + "</li>";
-    }
-    html += "</ul>";
+    html += NoteGroups(collection.notRead, "h3", "not-read");
   }
   if (!collection.partlyRead.empty()) {
-    html += "<h3>一部の行を使わなかったファイル</h3><ul class=\"partly-read\">";
-    for (const FileNote& note : collection.partlyRead) {
-      html +=
-          "<li><code>" + EscapeHtml(note.path) + "</code>：" + EscapeHtml(note.reason) + "</li>";
-    }
-    html += "</ul>";
+    html += "<h3>一部の行を使わなかったファイル</h3>" +
+            NoteGroups(collection.partlyRead, "h4", "partly-read");
   }
   return html + "</section>";
 }

@@ -13,6 +13,9 @@
 
 namespace report {
 
+// The files not read list at most this many names for each reason.
+inline constexpr int kNamesPerReason = 50;
+
 struct LearnerReport {
   std::string name;                // UTF-8
   std::vector<DrillStats> drills;  // division first

@@ -1,27 +1,28 @@
 // Command line and the folder-to-file run of the report program.
 #include "report/report.h"
 
+#include <algorithm>
+
 #include "report/csv.h"
-#include "report/file_io.h"
 
 namespace report {
 namespace {
 
 // The options that choose what the report covers and what else it writes: --csv, --from and
 // --to. Takes the option at args[i] and its value; false when it is none of them.
-bool TakeContentOption(const std::vector<Path>& args, size_t& i, Options& options) {
-  const std::string arg = PathText(args[i]);
+bool TakeContentOption(const std::vector<platform::Path>& args, size_t& i, Options& options) {
+  const std::string arg = platform::DisplayUtf8(args[i]);
   if (arg != "--csv" && arg != "--from" && arg != "--to") return false;
   if (i + 1 == args.size()) {
     options.error = arg + " の後に" + (arg == "--csv" ? "ファイル名" : "日付") + "がありません";
     return true;
   }
-  const Path& value = args[++i];
-  const std::string text = PathText(value);
+  const platform::Path& value = args[++i];
+  const std::string text = platform::DisplayUtf8(value);
   if (arg == "--csv") {
-    if (!options.csv.empty()) {
+    if (!options.csv.Empty()) {
       options.error = "CSV のファイル（--csv）は 1 つだけ指定できます";
-    } else if (value.empty()) {
+    } else if (value.Empty()) {
       options.error = "--csv のファイル名が空です";
     } else {
       options.csv = value;
@@ -45,27 +46,52 @@ void CheckContentOptions(Options& options) {
   if (!options.error.empty()) return;
   if (options.range.from && options.range.to && *options.range.to < *options.range.from) {
     options.error = "--from の日付が --to の日付より後です";
-  } else if (!options.csv.empty() && PathText(options.csv) == PathText(options.output)) {
+  } else if (!options.csv.Empty() && options.csv == options.output) {
     options.error = "CSV（--csv）とページ（-o）に同じファイルは使えません";
   }
 }
 
-// Writes one output file whole; false when any of it could not be written.
-bool WriteOutputFile(const Path& path, std::string_view bytes) {
-  bool written = false;
-  if (UniqueFile out = OpenFile(path, true)) {
-    written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
-    // The close writes what is still buffered, and may fail doing so.
-    written = std::fclose(out.release()) == 0 && written;
+std::string WriteErrorText(const platform::WriteOutcome& outcome) {
+  std::string text;
+  switch (outcome.error) {
+    case platform::WriteError::kNone:
+      break;
+    case platform::WriteError::kNotAFile:
+      text =
+          "その名前のものはふつうのファイルではない（リンク、フォルダーなど）ので、書き換えません";
+      break;
+    case platform::WriteError::kCannotCreate:
+      text = "そのフォルダーに新しいファイルを作れません";
+      break;
+    case platform::WriteError::kCannotWrite:
+      text = "書いている途中で失敗しました（ディスクがいっぱいなど）。前のファイルはそのままです";
+      break;
+    case platform::WriteError::kCannotReplace:
+      text = "前のファイルと入れ替えられません（開かれている、読み取り専用など）";
+      break;
   }
-  return written && !IsFolder(path);
+  if (!outcome.systemText.empty()) text += "：" + outcome.systemText;
+  return text;
+}
+
+// Whether the path is another name of a file the run read: a hard link, or on Windows a short
+// name or the name in another case.
+bool WasRead(const platform::Path& path, const Collection& collection) {
+  platform::FileIdentity identity;
+  return platform::IdentityOf(path, identity) &&
+         std::find(collection.opened.begin(), collection.opened.end(), identity) !=
+             collection.opened.end();
+}
+
+Outcome Failure(std::string message) {
+  return {kExitFailure, std::move(message), {}};
 }
 
 }  // namespace
 
 const char kUsage[] =
-    "使い方: Quarn_Report [FOLDER] [-o FILE] [--csv FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-    "                     [--no-open]\n"
+    "使い方: Quarn_Report [-o FILE] [--csv FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                     [--no-open] [--] [FOLDER]\n"
     "  FOLDER の練習記録（*.log、サブフォルダーは 1 人ずつ）から report.html を作ります。\n"
     "  FOLDER        記録のフォルダー（省略すると今のフォルダー）\n"
     "  -o FILE       書き出すファイル（省略すると FOLDER/report.html）\n"
@@ -75,26 +101,43 @@ const char kUsage[] =
     "  --to YYYY-MM-DD\n"
     "                この日までに始めた回だけにする（ページも CSV も同じ期間です）\n"
     "  --no-open     書いたあとブラウザーで開かない\n"
+    "  --            これより後はフォルダー名（- で始まる名前のとき）\n"
     "  --help        この説明\n";
 
-Options ParseArguments(const std::vector<Path>& args) {
+Options ParseArguments(const std::vector<platform::Path>& args) {
   Options options;
   bool haveFolder = false;
+  bool haveOutput = false;
+  bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); i++) {
-    std::string arg = PathText(args[i]);
-    if (arg == "--help" || arg == "-h" || arg == "/?") {
+    std::string arg = platform::DisplayUtf8(args[i]);
+    const bool option = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+    if (option && arg == "--") {
+      optionsEnded = true;
+    } else if (option && (arg == "--help" || arg == "-h")) {
       options.help = true;
-    } else if (arg == "--no-open") {
+    } else if (!optionsEnded && arg == "/?") {
+      options.help = true;
+    } else if (option && arg == "--no-open") {
       options.open = false;
-    } else if (TakeContentOption(args, i, options)) {
+    } else if (option && TakeContentOption(args, i, options)) {
       if (!options.error.empty()) return options;
-    } else if (arg == "-o" || arg == "--output") {
+    } else if (option && (arg == "-o" || arg == "--output")) {
       if (i + 1 == args.size()) {
         options.error = arg + " の後にファイル名がありません";
         return options;
       }
+      if (haveOutput) {
+        options.error = "書き出すファイル（-o）は 1 つだけ指定できます";
+        return options;
+      }
       options.output = args[++i];
-    } else if (arg.size() > 1 && arg[0] == '-') {
+      haveOutput = true;
+      if (options.output.Empty()) {
+        options.error = arg + " のファイル名が空です";
+        return options;
+      }
+    } else if (option) {
       options.error = "知らないオプションです: " + arg;
       return options;
     } else if (!haveFolder) {
@@ -105,7 +148,9 @@ Options ParseArguments(const std::vector<Path>& args) {
       return options;
     }
   }
-  if (options.output.empty()) options.output = options.folder / PathFromUtf8(kReportFileName);
+  if (!haveOutput) {
+    options.output = platform::Join(options.folder, platform::PathFromUtf8(kReportFileName));
+  }
   CheckContentOptions(options);
   return options;
 }
@@ -128,39 +173,61 @@ std::vector<LearnerReport> Analyse(const Collection& collection) {
 }
 
 Outcome WriteReport(const Options& options) {
-  Outcome outcome;
-  if (!IsFolder(options.folder)) {
-    outcome.exitCode = kExitFailure;
-    outcome.message = "フォルダーがありません: " + PathText(options.folder);
-    return outcome;
+  const std::string folderText = platform::DisplayUtf8(options.folder);
+  const std::string outputText = platform::DisplayUtf8(options.output);
+  if (!platform::IsFolder(options.folder)) return Failure("フォルダーがありません: " + folderText);
+  // The page and the table keep the same rules: never over a practice log, by its name or as
+  // another name of a file just read, and never over each other.
+  std::vector<const platform::Path*> outputs = {&options.output};
+  if (!options.csv.Empty()) outputs.push_back(&options.csv);
+  auto which = [&](const platform::Path* path) { return path == &options.csv ? "CSV を" : ""; };
+  for (const platform::Path* path : outputs) {
+    if (HasLogExtension(platform::DisplayUtf8(*path))) {
+      return Failure(which(path) + std::string("練習記録（*.log）には書き出しません: ") +
+                     platform::DisplayUtf8(*path));
+    }
   }
   Collection collection = CollectLogs(options.folder);
+  if (!collection.folderRead) return Failure("フォルダーを読めません: " + folderText);
+  for (const platform::Path* path : outputs) {
+    if (WasRead(*path, collection)) {
+      return Failure(which(path) + std::string("読んだ練習記録には書き出しません: ") +
+                     platform::DisplayUtf8(*path));
+    }
+  }
+  platform::FileIdentity csvFile, pageFile;
+  if (!options.csv.Empty() && platform::IdentityOf(options.csv, csvFile) &&
+      platform::IdentityOf(options.output, pageFile) && csvFile == pageFile) {
+    return Failure("CSV（--csv）とページ（-o）が同じファイルです: " + outputText);
+  }
   KeepRange(collection, options.range);
-  std::vector<LearnerReport> learners = Analyse(collection);
-  std::string html = ReportPage(FolderName(options.folder), learners, collection, options.range);
 
-  if (!options.csv.empty() && !WriteOutputFile(options.csv, AnswersCsv(collection))) {
-    outcome.exitCode = kExitFailure;
-    outcome.message = "CSV を書き出せません: " + PathText(options.csv);
-    return outcome;
+  std::vector<LearnerReport> learners = Analyse(collection);
+  std::string html = ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)),
+                                learners, collection, options.range);
+  const std::string csvText = platform::DisplayUtf8(options.csv);
+  if (!options.csv.Empty()) {
+    platform::WriteOutcome written =
+        platform::WriteFileReplacing(options.csv, AnswersCsv(collection));
+    if (written.error != platform::WriteError::kNone) {
+      return Failure("CSV を書き出せません: " + csvText + "\n" + WriteErrorText(written));
+    }
   }
-  if (!WriteOutputFile(options.output, html)) {
-    outcome.exitCode = kExitFailure;
-    outcome.message = "書き出せません: " + PathText(options.output);
-    if (!options.csv.empty())
-      outcome.message += "（CSV は書きました: " + PathText(options.csv) + "）";
-    return outcome;
+  platform::WriteOutcome written = platform::WriteFileReplacing(options.output, html);
+  if (written.error != platform::WriteError::kNone) {
+    return Failure("書き出せません: " + outputText + "\n" + WriteErrorText(written) +
+                   (options.csv.Empty() ? "" : "\n（CSV は書きました: " + csvText + "）"));
   }
+  Outcome outcome;
   outcome.written = options.output;
-  outcome.message = PathText(options.output) + " を書きました（" + std::to_string(learners.size()) +
-                    " 人、" + std::to_string(collection.filesRead) +
-                    " 件の記録、読めなかったファイル " + std::to_string(collection.notRead.size()) +
-                    " 件";
+  outcome.message = outputText + " を書きました（" + std::to_string(learners.size()) + " 人、" +
+                    std::to_string(collection.filesRead) + " 件の記録、読めなかったファイル " +
+                    std::to_string(collection.notRead.size()) + " 件";
   if (options.range.Limited()) {
     outcome.message += "、期間の外の記録 " + std::to_string(collection.outsideRange) + " 件";
   }
   outcome.message += "）";
-  if (!options.csv.empty()) outcome.message += "。" + PathText(options.csv) + " も書きました";
+  if (!options.csv.Empty()) outcome.message += "。" + csvText + " も書きました";
   return outcome;
 }
 

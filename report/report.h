@@ -5,20 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "report/collect.h"
 #include "report/date_range.h"
-#include "report/file_io.h"
 #include "report/html.h"
 
 namespace report {
 
-inline constexpr int kExitFailure = 2;
+// The program's exit codes, all of them.
+inline constexpr int kExitSuccess = 0;    // the page is written (and opened, when asked)
+inline constexpr int kExitNotOpened = 1;  // the page is written, but no browser would start
+inline constexpr int kExitFailure = 2;    // nothing written: the command line, folder or output
+
 inline constexpr const char* kReportFileName = "report.html";
 
 struct Options {
-  Path folder = PathFromUtf8(".");
-  Path output;  // FOLDER/report.html when not given
-  Path csv;     // the answers as a table as well, when given
+  platform::Path folder = platform::PathFromUtf8(".");
+  platform::Path output;  // FOLDER/report.html when not given
+  platform::Path csv;     // the answers as a table as well, when given
   DateRange range;
   bool open = true;
   bool help = false;
@@ -27,15 +31,15 @@ struct Options {
 
 extern const char kUsage[];
 
-Options ParseArguments(const std::vector<Path>& args);
+Options ParseArguments(const std::vector<platform::Path>& args);
 
 // Groups the learners' runs by drill and computes their figures.
 std::vector<LearnerReport> Analyse(const Collection& collection);
 
 struct Outcome {
-  int exitCode = 0;
+  int exitCode = kExitSuccess;
   std::string message;  // UTF-8: what was written, or why nothing was
-  Path written;
+  platform::Path written;
 };
 
 // Reads options.folder and writes the page, and the table when asked; nothing else is written

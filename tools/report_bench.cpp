@@ -1,19 +1,23 @@
 // Measures the report program on a class-sized folder: 40 learners with a year of daily
-// runs (10,000 logs, about a million problem lines), made here in a temporary directory.
-// Prints the wall time, the peak memory and the page's size; checks nothing.
+// runs (10,000 logs, about a million problem lines), or with --empty a folder of that many
+// empty logs, made here in a temporary directory. Prints the wall time, the peak memory and
+// the page's size; checks nothing.
 //
 // Usage: quarn_report_bench [QUARN_REPORT] [LEARNERS] [RUNS_PER_LEARNER] [--keep]
+//        quarn_report_bench [QUARN_REPORT] --empty COUNT [--keep]
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "drill/log_format.h"
 
@@ -47,17 +51,67 @@ std::string MakeLog(std::mt19937& random, drill::DrillKind kind, int day, int pr
   return log;
 }
 
+constexpr char kUsage[] =
+    "usage: quarn_report_bench [QUARN_REPORT] [LEARNERS] [RUNS_PER_LEARNER] [--keep]\n"
+    "       quarn_report_bench [QUARN_REPORT] --empty COUNT [--keep]\n";
+
+// The most logs the bench makes, so that a mistyped count cannot fill the disk: a whole run's
+// log is about 3 KB.
+constexpr int kMostLogs = 1000000;
+
+int Usage() {
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+// A count of 1 to kMostLogs written in digits; 0 for anything else.
+int Count(const std::string& text) {
+  if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
+    return 0;
+  const int n = std::stoi(text);
+  return n <= kMostLogs ? n : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  fs::path program =
-      argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / "quarn-report";
-  int learners = argc > 2 ? std::atoi(argv[2]) : 40;
-  int runs = argc > 3 ? std::atoi(argv[3]) : 250;
-  bool keep = argc > 4 && std::string(argv[4]) == "--keep";
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  bool keep = false;
+  int empty = 0;
+  for (size_t i = 0; i < arguments.size();) {
+    if (arguments[i] == "--keep") {
+      keep = true;
+      arguments.erase(arguments.begin() + i);
+    } else if (arguments[i] == "--empty") {
+      if (i + 1 == arguments.size() || !(empty = Count(arguments[i + 1]))) return Usage();
+      arguments.erase(arguments.begin() + i, arguments.begin() + i + 2);
+    } else {
+      i++;
+    }
+  }
+  if (arguments.size() > (empty ? 1u : 3u)) return Usage();
+  fs::path program = arguments.size() > 0 ? fs::path(arguments[0])
+                                          : fs::path(argv[0]).parent_path() / "quarn-report";
+  // Before anything is written: a count given where the program belongs must not start a
+  // folder of millions of logs.
+  if (!fs::is_regular_file(program)) {
+    std::fprintf(stderr, "no report program at %s\n", program.c_str());
+    return Usage();
+  }
+  int learners = arguments.size() > 1 ? Count(arguments[1]) : 40;
+  int runs = arguments.size() > 2 ? Count(arguments[2]) : 250;
+  if (!learners || !runs || int64_t{learners} * runs > kMostLogs) return Usage();
+  if (empty) learners = 0;
 
   fs::path folder = fs::temp_directory_path() / ("quarn-report-bench-" + std::to_string(getpid()));
   fs::path output = folder.string() + ".html";
+  fs::create_directories(folder);
+  for (int i = 0; i < empty; i++) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%08d.log", i + 1);
+    std::ofstream(folder / name, std::ios::binary);
+  }
+  if (empty) std::printf("folder: %d empty logs\n", empty);
   std::mt19937 random(12345);
   long lines = 0;
   for (int l = 0; l < learners; l++) {
@@ -73,7 +127,9 @@ int main(int argc, char** argv) {
       lines += problems + 1;
     }
   }
-  std::printf("folder: %d learners, %d logs, %ld lines\n", learners, learners * runs, lines);
+  if (!empty) {
+    std::printf("folder: %d learners, %d logs, %ld lines\n", learners, learners * runs, lines);
+  }
 
   std::string programText = program.string(), folderText = folder.string(),
               outputText = output.string();
@@ -97,11 +153,12 @@ int main(int argc, char** argv) {
   std::error_code ec;
   auto size = fs::file_size(output, ec);
   std::printf(
-      "exit %d, %.2f s wall, %.2f s user, %.2f s system, peak RSS %.1f MiB, HTML %.2f MiB\n",
+      "exit %d, %.2f s wall, %.2f s user, %.2f s system, peak RSS %.1f MiB, HTML %.2f MiB "
+      "(%ju bytes)\n",
       WIFEXITED(status) ? WEXITSTATUS(status) : -1, seconds,
       usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6,
       usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6, usage.ru_maxrss / 1024.0,
-      ec ? 0.0 : size / 1048576.0);
+      ec ? 0.0 : size / 1048576.0, static_cast<uintmax_t>(ec ? 0 : size));
   if (keep) {
     std::printf("kept %s and %s\n", folderText.c_str(), outputText.c_str());
   } else {

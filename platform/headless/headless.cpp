@@ -98,12 +98,13 @@ void Loop(const std::function<bool()>& done) {
 
 }  // namespace
 
+// Paths are kept as the tests write them: UTF-8 bytes.
 std::string Utf8(const platform::Path& path) {
-  return platform::Utf8FromWide(path.Native());
+  return path.Native();
 }
 
 platform::Path PathFromUtf8(std::string_view utf8) {
-  return platform::Path(platform::WideFromUtf8(utf8));
+  return platform::Path(std::string(utf8));
 }
 
 State& Get() {
@@ -268,9 +269,12 @@ void Sleep(int milliseconds) {
 
 std::string DisplayText(const Path& path) {
   // The in-memory system spells ASCII only; the rest is what CP932 would lack.
+  const std::string& utf8 = path.Native();
   std::string out;
-  for (wchar_t c : path.Native())
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = platform::NextUtf8(utf8, i);
     out += c < 0x80 ? static_cast<char>(c) : '?';
+  }
   return out;
 }
 

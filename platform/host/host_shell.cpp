@@ -19,14 +19,14 @@ void ShowMessage(std::string_view text, MessageKind kind) {
   std::fflush(stream);
 }
 
-bool OpenInBrowser(std::string_view file) {
+bool OpenInBrowser(const Path& file) {
 #if defined(__APPLE__)
   const char* opener = "open";
 #else
   const char* opener = "xdg-open";
 #endif
   std::error_code ec;
-  std::string target = std::filesystem::absolute(std::filesystem::path(file), ec).string();
+  std::string target = std::filesystem::absolute(std::filesystem::path(file.Native()), ec).native();
   char* argv[] = {const_cast<char*>(opener), target.data(), nullptr};
   pid_t pid = 0;
   // Not waited for: some openers stay until the browser closes. The child is reaped by

@@ -51,10 +51,10 @@ void ShowMessage(std::string_view text, MessageKind kind) {
               kind == MessageKind::kError ? MB_OK | MB_ICONERROR : MB_OK | MB_ICONINFORMATION);
 }
 
-bool OpenInBrowser(std::string_view file) {
+bool OpenInBrowser(const Path& file) {
   // Shell extensions behind ShellExecute may need COM on this thread.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  std::wstring target = win32::WidenUtf8(file);
+  std::wstring target = file.Native();
   // The browser is started in another folder: it needs the full path.
   if (DWORD n = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr)) {
     std::wstring full(n, L'\0');

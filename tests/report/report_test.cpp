@@ -2,9 +2,18 @@
 // on folders made in a temporary directory.
 #include "report/report.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -12,6 +21,17 @@ namespace report {
 namespace {
 
 namespace fs = std::filesystem;
+
+platform::Path P(const fs::path& path) {
+  return platform::Path(path.native());
+}
+
+std::vector<platform::Path> Args(std::initializer_list<fs::path> args) {
+  std::vector<platform::Path> paths;
+  for (const fs::path& arg : args)
+    paths.push_back(P(arg));
+  return paths;
+}
 
 #define TIMES "\x81\x7E"
 #define EQUALS "\x81\x81"
@@ -62,7 +82,7 @@ TEST_F(TempFolder, LearnersFromSubfolders) {
   Write("\x8E\x52\x93\x63/d.log", kLog);                      // 山田 in CP932
   Write("kid10/e.log", kLog);
   Write("kid9/f.log", kLog);
-  Collection collection = CollectLogs(root / "class");
+  Collection collection = CollectLogs(P(root / "class"));
   std::vector<std::pair<std::string, size_t>> learners;
   for (const Learner& l : collection.learners)
     learners.emplace_back(l.name, l.runs.size());
@@ -77,7 +97,7 @@ TEST_F(TempFolder, LearnersFromSubfolders) {
   EXPECT_TRUE(collection.notRead.empty());
 
   // A trailing separator names the same folder.
-  Collection again = CollectLogs((root / "class").string() + "/");
+  Collection again = CollectLogs(P((root / "class").string() + "/"));
   ASSERT_FALSE(again.learners.empty());
   EXPECT_EQ(again.learners[0].name, "class");
 }
@@ -95,7 +115,7 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
   Write("ken/cut.log", cut.substr(0, cut.size() - 5));
   Write("ken/count.log",
         "Divide Quarn,2024/03/06,09:07:02,100\r\n7" TIMES "?" EQUALS "56,8,00:03.125,0\r\n");
-  Collection collection = CollectLogs(root / "class");
+  Collection collection = CollectLogs(P(root / "class"));
   std::vector<std::string> notRead;
   for (const FileNote& note : collection.notRead) {
     notRead.push_back(note.path);
@@ -106,12 +126,12 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
   ASSERT_EQ(collection.notRead.size(), 6u);
   EXPECT_EQ(collection.notRead[0].reason, "空のファイル");
   EXPECT_EQ(collection.notRead[2].reason, "空のファイル");
-  EXPECT_NE(collection.notRead[3].reason.find("ken/backup/good.log"), std::string::npos);
+  EXPECT_NE(collection.notRead[3].detail.find("ken/backup/good.log"), std::string::npos);
   ASSERT_EQ(collection.partlyRead.size(), 2u);
   EXPECT_EQ(collection.partlyRead[0].path, "ken/count.log");
-  EXPECT_NE(collection.partlyRead[0].reason.find("100"), std::string::npos);
+  EXPECT_NE(collection.partlyRead[0].detail.find("100"), std::string::npos);
   EXPECT_EQ(collection.partlyRead[1].path, "ken/cut.log");
-  EXPECT_NE(collection.partlyRead[1].reason.find("1 行"), std::string::npos);
+  EXPECT_NE(collection.partlyRead[1].detail.find("1 行"), std::string::npos);
   ASSERT_EQ(collection.learners.size(), 1u);
   EXPECT_EQ(collection.learners[0].runs.size(), 3u);
 }
@@ -121,7 +141,7 @@ TEST_F(TempFolder, WritesOnlyTheReportAndEscapesNames) {
   Write("ken/a.log", kLog);
   Write("ken/bad.log", "no log");
   std::set<std::string> before = Listing();
-  Options options = ParseArguments({root / "class", "--no-open"});
+  Options options = ParseArguments(Args({root / "class", "--no-open"}));
   Outcome outcome = WriteReport(options);
   ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
   std::set<std::string> after = Listing();
@@ -140,7 +160,7 @@ TEST_F(TempFolder, WritesOnlyTheReportAndEscapesNames) {
 
 TEST_F(TempFolder, FolderWithoutLogsSaysSo) {
   Write("notes.txt", "no logs here");
-  Outcome outcome = WriteReport(ParseArguments({root / "class", "--no-open"}));
+  Outcome outcome = WriteReport(ParseArguments(Args({root / "class", "--no-open"})));
   ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
   std::ifstream in(root / "class" / "report.html", std::ios::binary);
   std::stringstream page;
@@ -162,11 +182,196 @@ TEST_F(TempFolder, FailuresExitWithTwo) {
       {"output is a folder", root / "class", root / "class" / "taken.html"},
   };
   for (const Case& c : cases) {
-    Outcome outcome = WriteReport(ParseArguments({c.folder, "-o", c.output, "--no-open"}));
+    Outcome outcome = WriteReport(ParseArguments(Args({c.folder, "-o", c.output, "--no-open"})));
     EXPECT_EQ(outcome.exitCode, kExitFailure) << c.what;
     EXPECT_FALSE(outcome.message.empty()) << c.what;
   }
   EXPECT_FALSE(fs::exists(root / "out.html"));
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Runs work in a child process as an ordinary user and returns what it returns: root reads a
+// folder whatever its permissions say.
+std::string AsOrdinaryUser(const std::function<std::string()>& work) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return "no pipe";
+  pid_t child = fork();
+  if (child == 0) {
+    close(pipeEnds[0]);
+    constexpr uid_t kNobody = 65534;
+    std::string result = "cannot become an ordinary user";
+    if (geteuid() != 0 ||
+        (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0)) {
+      result = work();
+    }
+    ssize_t ignored = write(pipeEnds[1], result.data(), result.size());
+    (void)ignored;
+    _exit(0);
+  }
+  close(pipeEnds[1]);
+  std::string result;
+  char piece[4096];
+  for (ssize_t n; (n = read(pipeEnds[0], piece, sizeof piece)) > 0;)
+    result.append(piece, static_cast<size_t>(n));
+  close(pipeEnds[0]);
+  waitpid(child, nullptr, 0);
+  return result;
+}
+
+// A link or a FIFO where the page goes is left as it is, and nothing behind it is written.
+TEST_F(TempFolder, OutputThatIsNoRegularFileIsRefused) {
+  Write("ken/a.log", kLog);
+  const fs::path victim = root / "victim.txt";
+  std::ofstream(victim, std::ios::binary) << "the teacher's own file";
+  const fs::path page = root / "class" / "report.html";
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    fs::file_type type;
+  } cases[] = {
+      {"link to a file", [&] { fs::create_symlink(victim, page); }, fs::file_type::symlink},
+      {"dangling link", [&] { fs::create_symlink(root / "new.txt", page); },
+       fs::file_type::symlink},
+      {"FIFO", [&] { ASSERT_EQ(mkfifo(page.c_str(), 0600), 0); }, fs::file_type::fifo},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(page);
+    c.make();
+    // A reader, so that a program that opens the FIFO anyway fails the test instead of hanging.
+    int reader = c.type == fs::file_type::fifo ? open(page.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    std::set<std::string> before = Listing();
+    Outcome outcome = WriteReport(ParseArguments(Args({root / "class", "--no-open"})));
+    if (reader >= 0) close(reader);
+    EXPECT_EQ(outcome.exitCode, kExitFailure);
+    EXPECT_NE(outcome.message.find("report.html"), std::string::npos) << outcome.message;
+    EXPECT_EQ(fs::symlink_status(page).type(), c.type);
+    EXPECT_EQ(ReadAll(victim), "the teacher's own file");
+    EXPECT_FALSE(fs::exists(root / "new.txt"));
+    EXPECT_EQ(Listing(), before);
+  }
+}
+
+// A write that fails half-way (the file size limit stands in for a full disk).
+TEST_F(TempFolder, AFailedWriteKeepsTheOldReport) {
+  Write("ken/a.log", kLog);
+  Write("report.html", "last week's report");
+  std::set<std::string> before = Listing();
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  Outcome outcome = WriteReport(ParseArguments(Args({root / "class", "--no-open"})));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(outcome.exitCode, kExitFailure);
+  EXPECT_EQ(ReadAll(root / "class" / "report.html"), "last week's report");
+  EXPECT_EQ(Listing(), before) << "a temporary file was left behind";
+  EXPECT_NE(outcome.message.find("File too large"), std::string::npos) << outcome.message;
+}
+
+// -o naming a practice log, or another name of a file the run read.
+TEST_F(TempFolder, RefusesToWriteOverALog) {
+  Write("ken/a.log", kLog);
+  fs::create_hard_link(root / "class" / "ken" / "a.log", root / "class" / "alias.html");
+  std::set<std::string> before = Listing();
+  const fs::path outputs[] = {root / "class" / "ken" / "a.log", root / "class" / "ken" / "A.LOG",
+                              root / "class" / "new.log", root / "class" / "alias.html"};
+  for (const fs::path& output : outputs) {
+    SCOPED_TRACE(output.filename());
+    Outcome outcome =
+        WriteReport(ParseArguments(Args({root / "class", "-o", output, "--no-open"})));
+    EXPECT_EQ(outcome.exitCode, kExitFailure);
+    EXPECT_FALSE(outcome.message.empty());
+    EXPECT_EQ(ReadAll(root / "class" / "ken" / "a.log"), kLog);
+    EXPECT_EQ(Listing(), before);
+  }
+}
+
+TEST_F(TempFolder, AnUnreadableLearnerFolderIsListed) {
+  Write("ken/a.log", kLog);
+  Write("mio/b.log", kLog);
+  ASSERT_EQ(chmod((root / "class" / "mio").c_str(), 0), 0);
+  std::string result = AsOrdinaryUser([&] {
+    Collection collection = CollectLogs(P(root / "class"));
+    std::string text;
+    for (const Learner& learner : collection.learners)
+      text += "learner " + learner.name + "\n";
+    for (const FileNote& note : collection.notRead)
+      text += "not read " + note.path + "\n";
+    return text;
+  });
+  EXPECT_EQ(result, "learner ken\nnot read mio\n");
+}
+
+TEST_F(TempFolder, AnUnreadableTopFolderExitsWithTwo) {
+  Write("ken/a.log", kLog);
+  ASSERT_EQ(chmod(root.c_str(), 0777), 0);
+  ASSERT_EQ(chmod((root / "class").c_str(), 0), 0);
+  std::string result = AsOrdinaryUser([&] {
+    Outcome outcome =
+        WriteReport(ParseArguments(Args({root / "class", "-o", root / "out.html", "--no-open"})));
+    return std::to_string(outcome.exitCode) + " " + outcome.message;
+  });
+  EXPECT_EQ(result.substr(0, 2), "2 ") << result;
+  EXPECT_FALSE(fs::exists(root / "out.html"));
+}
+
+// Names that differ only in bytes that do not decode, and a subfolder named like the folder
+// whose loose logs form a learner of that name.
+TEST_F(TempFolder, LearnersAreKeyedByTheirFolder) {
+  Write("a\xFF/x.log", kLog);
+  Write("a\xFE/x.log", kLog);
+  Write("x.log", kLog);
+  Write("class/y.log", kLog);
+  Collection collection = CollectLogs(P(root / "class"));
+  EXPECT_EQ(collection.filesRead, 4);
+  EXPECT_TRUE(collection.notRead.empty());
+  std::set<std::string> names;
+  for (const Learner& learner : collection.learners) {
+    EXPECT_EQ(learner.runs.size(), 1u) << learner.name;
+    names.insert(learner.name);
+  }
+  EXPECT_EQ(names.size(), 4u);
+}
+
+// At most kNamesPerReason names per reason, then how many more there are; the files read in
+// part likewise.
+TEST(Html, FilesNotReadGroupedByReason) {
+  Collection collection;
+  for (int i = 0; i < 120; i++)
+    collection.notRead.push_back({"e" + std::to_string(1000 + i) + ".log", "空のファイル", {}});
+  collection.notRead.push_back({"b.log", "見出しの日付が正しくありません", {}});
+  collection.notRead.push_back({"c.log", "ほかのファイルと同じ回の記録です", "a/c.log と同じ回"});
+  for (int i = 0; i < 60; i++) {
+    collection.partlyRead.push_back({"p" + std::to_string(1000 + i) + ".log",
+                                     "読めない行がありました", "1 行を読み飛ばしました"});
+  }
+  std::string html = FileNotes(collection);
+  auto count = [&](const std::string& text) {
+    size_t n = 0;
+    for (size_t at = html.find(text); at != std::string::npos; at = html.find(text, at + 1))
+      n++;
+    return n;
+  };
+  EXPECT_EQ(count("<li><code>e"), static_cast<size_t>(kNamesPerReason));
+  EXPECT_EQ(count("空のファイル"), 1u);
+  EXPECT_NE(html.find("ほか70件"), std::string::npos);
+  EXPECT_EQ(count("見出しの日付が正しくありません"), 1u);
+  EXPECT_NE(html.find("<code>b.log</code>"), std::string::npos);
+  EXPECT_NE(html.find("<code>c.log</code>：a/c.log と同じ回"), std::string::npos);
+  EXPECT_LT(html.find("空のファイル"), html.find("見出しの日付")) << "largest group first";
+  EXPECT_EQ(count("<li><code>p"), static_cast<size_t>(kNamesPerReason));
+  EXPECT_NE(html.find("ほか10件"), std::string::npos);
 }
 
 TEST(ParseArguments, CommandLines) {
@@ -183,14 +388,27 @@ TEST(ParseArguments, CommandLines) {
       {{"logs", "-o"}, "logs", "", true, false, true},
       {{"--colour"}, ".", "", true, false, true},
       {{"a", "b"}, "a", "", true, false, true},
+      {{"logs", "-o", ""}, "logs", "", true, false, true},
+      {{"-o", "x.html", "-o", "y.html"}, ".", "", true, false, true},
+      {{"--", "-x"}, "-x", fs::path("-x") / "report.html", true, false, false},
+      {{"--no-open", "--", "--help"},
+       "--help",
+       fs::path("--help") / "report.html",
+       false,
+       false,
+       false},
+      {{"--", "a", "-o"}, "a", "", true, false, true},
   };
   for (const Case& c : cases) {
-    Options options = ParseArguments(c.args);
+    std::vector<platform::Path> args;
+    for (const fs::path& arg : c.args)
+      args.push_back(P(arg));
+    Options options = ParseArguments(args);
     std::string what = c.args.empty() ? "(none)" : c.args[0].string();
     EXPECT_EQ(!options.error.empty(), c.error) << what;
     if (c.error) continue;
-    EXPECT_EQ(options.folder, c.folder) << what;
-    EXPECT_EQ(options.output, c.output) << what;
+    EXPECT_EQ(options.folder.Native(), c.folder.native()) << what;
+    EXPECT_EQ(options.output.Native(), c.output.native()) << what;
     EXPECT_EQ(options.open, c.open) << what;
     EXPECT_EQ(options.help, c.help) << what;
   }

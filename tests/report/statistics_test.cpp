@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "report/html.h"
+
 namespace report {
 namespace {
 
@@ -240,6 +242,50 @@ TEST(Summarise, ChangeAgainstTheFirstRuns) {
     EXPECT_EQ(stats.change.first.twiceMs, c.first) << c.what;
     EXPECT_EQ(stats.change.last.twiceMs, c.last) << c.what;
     EXPECT_EQ(stats.change.clear, c.clear) << c.what;
+  }
+}
+
+// A cell's colour agrees with the seconds it shows: 3.04 s shows "3.0", which the key calls
+// fluent, and the median of 2.000 and 4.001 s is 3.0005 s, not a rounded 3.000.
+TEST(Summarise, ACellIsJudgedOnTheSecondsItShows) {
+  drill::Run run = MakeRun(drill::DrillKind::kDivision, 1,
+                           {A(7, 8, 3, 2000), A(7, 8, 4, 4001), A(6, 9, 3, 3040), A(4, 8, 3, 3050),
+                            A(9, 9, 4, 6049), A(8, 8, 4, 6050)});
+  DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
+  struct Case {
+    int a, b;
+    uint64_t twiceMs;
+    const char* shown;
+    FactState state;
+  } cases[] = {
+      {7, 8, 6001, "3.0", FactState::kFluent},       {6, 9, 6080, "3.0", FactState::kFluent},
+      {4, 8, 6100, "3.1", FactState::kGettingThere}, {9, 9, 12098, "6.0", FactState::kGettingThere},
+      {8, 8, 12100, "6.1", FactState::kSlow},
+  };
+  for (const Case& c : cases) {
+    const drill::FactFigures& f = Cell(stats, {kDiv, FactKind::kForward, c.a, c.b}).figures;
+    EXPECT_EQ(f.median.twiceMs, c.twiceMs) << c.a << "x" << c.b;
+    EXPECT_EQ(SecondsText(f.median), c.shown) << c.a << "x" << c.b;
+    EXPECT_EQ(f.state, c.state) << c.a << "x" << c.b;
+  }
+}
+
+// Whole means 100 answers read, whatever the header claims.
+TEST(Summarise, AWholeRunHasAHundredAnswersRead) {
+  std::vector<drill::Answer> hundred(100, A(7, 8, 4, 2000));
+  struct Case {
+    std::vector<drill::Answer> answers;
+    int headerCount;
+    bool full;
+  } cases[] = {{{A(7, 8, 4, 2000)}, 100, false},
+               {hundred, 100, true},
+               {hundred, 99, true},
+               {{A(7, 8, 4, 2000)}, 1, false}};
+  for (const Case& c : cases) {
+    drill::Run run = MakeRun(drill::DrillKind::kDivision, 1, c.answers, c.headerCount);
+    DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
+    ASSERT_EQ(stats.runs.size(), 1u);
+    EXPECT_EQ(stats.runs[0].full, c.full) << c.answers.size() << " " << c.headerCount;
   }
 }
 

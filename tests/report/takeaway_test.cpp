@@ -16,10 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<Path> Args(std::initializer_list<fs::path> args) {
-  std::vector<Path> paths;
+std::vector<platform::Path> Args(std::initializer_list<fs::path> args) {
+  std::vector<platform::Path> paths;
   for (const fs::path& arg : args)
-    paths.push_back(Path(arg.native()));
+    paths.push_back(platform::Path(arg.native()));
   return paths;
 }
 
@@ -71,8 +71,9 @@ class ClassFolder : public testing::Test {
 
   // The report of the class folder with these options added; the page goes to root/page.html.
   Outcome Report(std::initializer_list<fs::path> options) {
-    std::vector<Path> args = Args({root / "class", "-o", root / "page.html", "--no-open"});
-    for (const Path& option : Args(options))
+    std::vector<platform::Path> args =
+        Args({root / "class", "-o", root / "page.html", "--no-open"});
+    for (const platform::Path& option : Args(options))
       args.push_back(option);
     Options parsed = ParseArguments(args);
     EXPECT_EQ(parsed.error, "");
@@ -183,22 +184,39 @@ TEST_F(ClassFolder, CsvOfAnEmptyFolderIsTheHeaderAlone) {
   EXPECT_EQ(csv.find("\r\n"), csv.size() - 2);
 }
 
-// A table that cannot be written leaves the page unwritten as well.
-TEST_F(ClassFolder, CsvFailureWritesNothing) {
-  Write("ken/a.log", DivisionLog("2024/03/05", "09:07:02"));
+// The table is held to the page's rules, and a table that cannot be written leaves the page
+// as it was: never over a log by name or by another name of it, nor anything but a regular
+// file, nor the page itself.
+TEST_F(ClassFolder, CsvRefusedOrFailedWritesNothing) {
+  const std::string log = DivisionLog("2024/03/05", "09:07:02");
+  Write("ken/a.log", log);
   fs::create_directories(root / "taken.csv");
+  fs::create_hard_link(root / "class" / "ken" / "a.log", root / "alias.csv");
+  std::ofstream(root / "elsewhere.txt", std::ios::binary) << "keep";
+  fs::create_symlink(root / "elsewhere.txt", root / "link.csv");
   struct Case {
     const char* what;
     fs::path csv;
   } cases[] = {
       {"a folder", root / "taken.csv"},
       {"in a missing folder", root / "missing" / "answers.csv"},
+      {"a log", root / "class" / "ken" / "a.log"},
+      {"a new log", root / "answers.LOG"},
+      {"another name of a log read", root / "alias.csv"},
+      {"a link", root / "link.csv"},
+      {"the page by another name", root / "page-alias.html"},
   };
   for (const Case& c : cases) {
+    std::ofstream(root / "page.html", std::ios::binary) << "old page";
+    fs::remove(root / "page-alias.html");
+    fs::create_hard_link(root / "page.html", root / "page-alias.html");
     Outcome outcome = Report({"--csv", c.csv});
     EXPECT_EQ(outcome.exitCode, kExitFailure) << c.what;
-    EXPECT_NE(outcome.message.find("CSV"), std::string::npos) << c.what;
-    EXPECT_FALSE(fs::exists(root / "page.html")) << c.what;
+    EXPECT_NE(outcome.message.find("CSV"), std::string::npos) << c.what << ": " << outcome.message;
+    EXPECT_EQ(ReadBytes(root / "page.html"), "old page") << c.what;
+    EXPECT_EQ(ReadBytes(root / "class" / "ken" / "a.log"), log) << c.what;
+    EXPECT_EQ(ReadBytes(root / "elsewhere.txt"), "keep") << c.what;
+    EXPECT_FALSE(fs::exists(root / "answers.LOG")) << c.what;
   }
 }
 
@@ -238,16 +256,16 @@ TEST(ParseArguments, CsvAndDateRange) {
       {{"logs", "--csv", fs::path("logs") / "report.html"}, "", {}, true},
   };
   for (const Case& c : cases) {
-    std::vector<Path> args;
+    std::vector<platform::Path> args;
     for (const fs::path& arg : c.args)
-      args.push_back(Path(arg.native()));
+      args.push_back(platform::Path(arg.native()));
     Options options = ParseArguments(args);
     std::string what;
     for (const fs::path& arg : c.args)
       what += arg.string() + " ";
     EXPECT_EQ(!options.error.empty(), c.error) << what;
     if (c.error) continue;
-    EXPECT_EQ(PathText(options.csv), c.csv.string()) << what;
+    EXPECT_EQ(platform::DisplayUtf8(options.csv), c.csv.string()) << what;
     EXPECT_EQ(std::make_pair(options.range.from, options.range.to), c.range) << what;
   }
 }
@@ -278,8 +296,8 @@ TEST_F(ClassFolder, RangeKeepsRunsByTheirStartDate) {
       {{"--from", "2025-01-01"}, 0, 5, {}, "2025年1月1日から"},
   };
   for (const Case& c : cases) {
-    std::vector<Path> args = Args({root / "class", "-o", root / "page.html"});
-    for (const Path& arg : Args(c.range))
+    std::vector<platform::Path> args = Args({root / "class", "-o", root / "page.html"});
+    for (const platform::Path& arg : Args(c.range))
       args.push_back(arg);
     Options options = ParseArguments(args);
     ASSERT_EQ(options.error, "");

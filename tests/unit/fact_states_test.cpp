@@ -25,7 +25,9 @@ TEST(ExactMedian, OddEvenEmptyAndTheShownTenths) {
       {{3050, 3050}, 6100, 31},  // halves go up
       {{100, 1, 50, 2, 70}, 100, 1},
       {{9000, 1000, 1000, 9000}, 10000, 50},
+      {{4, 1, 3, 2}, 5, 0},  // the lower middle value is not beside the upper one
       {{4000000000u, 4000000000u}, 8000000000u, 40000000},  // no overflow
+      {{1, 4294967295u}, 4294967296u, 21474836},
   };
   for (const Case& c : cases) {
     ExactMedian median = MedianOf(c.values);

@@ -114,5 +114,33 @@ TEST(Utf8, IllFormedUtf8BecomesReplacementCharacters) {
   }
 }
 
+// A host folder name is shown as it is only when it is well-formed; U+FFFD written out is,
+// though the decoder also gives U+FFFD for what is not.
+TEST(Utf8, WellFormedOrNot) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    size_t firstLength;
+    bool wellFormed;
+  } cases[] = {
+      {"empty", "", 0, true},
+      {"ASCII", "ab", 1, true},
+      {"Japanese", "\xE3\x81\x95x", 3, true},
+      {"U+FFFD itself", FFFD_UTF8 "x", 3, true},
+      {"four bytes", "\xF0\x9D\x84\x9E", 4, true},
+      {"stray byte", "\xFF", 0, false},
+      {"CP932", "\x8E\x52\x93\x63", 0, false},
+      {"overlong", "\xC0\x80", 0, false},
+      {"encoded surrogate", "\xED\xA0\x80", 0, false},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", 0, false},
+      {"cut off", "\xE3\x81", 0, false},
+      {"bad after good", "a\xFE", 1, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf8SequenceLength(c.bytes), c.firstLength) << c.what;
+    EXPECT_EQ(IsUtf8(c.bytes), c.wellFormed) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace platform
