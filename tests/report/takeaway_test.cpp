@@ -237,6 +237,8 @@ TEST(ParseArguments, CsvAndDateRange) {
       {{"--to", "2024-03-31", "--from", "2024-03-01"}, "", {march1, march31}, false},
       {{"--from", "2024-03-01", "--to", "2024-03-01"}, "", {march1, march1}, false},
       {{"--from", "2024-02-29"}, "", {Day{2024, 2, 29}, {}}, false},
+      {{"--", "--from"}, "", {}, false},  // a folder named --from
+      {{"--csv", "a.csv", "--", "--to"}, "a.csv", {}, false},
       // Usage errors.
       {{"--from", "2024-04-01", "--to", "2024-03-31"}, "", {}, true},
       {{"--from", "2023-02-29"}, "", {}, true},
