@@ -10,5 +10,4 @@ endforeach()
 target_compile_definitions(D_Quarn PRIVATE QUARN_DIVISION)
 target_compile_definitions(S_Quarn PRIVATE QUARN_SUBTRACTION)
 
-include(${CMAKE_SOURCE_DIR}/resources/resources.cmake OPTIONAL)
-include(${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/resources/resources.cmake)

@@ -21,8 +21,7 @@ if(WIN32)
                                     ${CMAKE_SOURCE_DIR}/resources/report.rc)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/report.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/resources;${CMAKE_BINARY_DIR}/generated"
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/report.ico;${CMAKE_SOURCE_DIR}/resources/quarn.manifest;${CMAKE_SOURCE_DIR}/resources/version_block.rc;${CMAKE_BINARY_DIR}/generated/quarn_version.h")
-  set_target_properties(Quarn_Report PROPERTIES QUARN_TITLE "Quarn Report")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/report.ico;${CMAKE_SOURCE_DIR}/resources/quarn.manifest;${CMAKE_SOURCE_DIR}/resources/version_block.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/generated/quarn_version.h")
   target_link_libraries(Quarn_Report PRIVATE quarn_report quarn_platform shell32 ole32)
   target_link_options(Quarn_Report PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 else()

@@ -31,13 +31,30 @@ inline std::string LogHeaderLine(DrillKind kind, std::string_view date, std::str
   return line;
 }
 
-// The problem as shown with "?" in the hidden place, always 8 bytes: "7×?＝56".
-inline std::string LogProblemField(const Problem& p) {
+// The same glyphs in UTF-8, as an editor that re-saves a log leaves them and as a table for a
+// spreadsheet shows the problem.
+constexpr std::string_view OperatorGlyphUtf8(DrillKind kind) {
+  return kind == DrillKind::kDivision ? "\xC3\x97"       // ×
+                                      : "\xEF\xBC\x8B";  // ＋
+}
+inline constexpr std::string_view kEqualsUtf8 = "\xEF\xBC\x9D";  // ＝
+
+// The problem as shown with "?" in the hidden place, in the given glyphs.
+inline std::string ProblemField(const Problem& p, std::string_view op, std::string_view equals) {
   auto place = [&p](int slot) {
     return slot == p.hiddenSlot ? std::string(1, kLogHiddenDigit) : std::to_string(p.Digit(slot));
   };
-  return place(1) + std::string(OperatorGlyph(p.kind)) + place(2) + texts::kEquals + place(3) +
-         place(4);
+  return place(1) + std::string(op) + place(2) + std::string(equals) + place(3) + place(4);
+}
+
+// The problem as the log holds it, always 8 bytes: "7×?＝56".
+inline std::string LogProblemField(const Problem& p) {
+  return ProblemField(p, OperatorGlyph(p.kind), texts::kEquals);
+}
+
+// The same in UTF-8.
+inline std::string LogProblemFieldUtf8(const Problem& p) {
+  return ProblemField(p, OperatorGlyphUtf8(p.kind), kEqualsUtf8);
 }
 
 // "7×?＝56,8,00:03.125,0" and its line end; the solving time comes formatted.

@@ -23,10 +23,9 @@ struct Glyph {
 };
 
 constexpr Glyph OperatorOf(DrillKind kind) {
-  return {OperatorGlyph(kind), kind == DrillKind::kDivision ? "\xC3\x97"        // ×
-                                                            : "\xEF\xBC\x8B"};  // ＋
+  return {OperatorGlyph(kind), OperatorGlyphUtf8(kind)};
 }
-constexpr Glyph kEqualsGlyph = {texts::kEquals, "\xEF\xBC\x9D"};  // ＝
+constexpr Glyph kEqualsGlyph = {texts::kEquals, kEqualsUtf8};
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';

@@ -89,7 +89,7 @@ bool WritePracticeLogQuietly(const PracticeLogContents& log, const TimeTextSepar
 
 void ShowLogFailure() {
   platform::TheApp().MessageBox(texts::kLogFailed, texts::kWarning,
-                                platform::kMbOk | platform::kMbIconWarning);
+                                platform::MessageKind::kWarning);
 }
 
 void WritePracticeLog(const PracticeLogContents& log, const TimeTextSeparators& separators) {

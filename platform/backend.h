@@ -42,6 +42,6 @@ void ExitProcess(int code);
 // Shows the form, disables the other windows and runs a nested loop until the form's modal
 // result is set or the application terminates; then hides the form.
 void RunModal(Application& app, Form& form);
-int MessageBox(std::string_view text, std::string_view caption, unsigned flags);
+void MessageBox(std::string_view text, std::string_view caption, MessageKind kind);
 
 }  // namespace platform::backend

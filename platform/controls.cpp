@@ -99,7 +99,7 @@ void Control::SetFont(const Font& value) {
   AdjustSize();
 }
 
-void Control::SetFontCharset(int charset) {
+void Control::SetFontCharset(Charset charset) {
   Font f = font;
   f.charset = charset;
   SetFont(f);
@@ -308,7 +308,7 @@ void Form::NoteClientSize(int width, int height) {
   if (OnResize) TheApp().Guard([&] { OnResize(*this); });
 }
 
-uint16_t Form::PreviewKeyDown(uint16_t key) {
+Key Form::PreviewKeyDown(Key key) {
   if (keyPreview && OnKeyDown) TheApp().Guard([&] { OnKeyDown(*this, key); });
   return key;
 }
@@ -318,7 +318,7 @@ char Form::PreviewChar(char key) {
   return key;
 }
 
-uint16_t Form::PreviewKeyUp(uint16_t key) {
+Key Form::PreviewKeyUp(Key key) {
   if (keyPreview && OnKeyUp) TheApp().Guard([&] { OnKeyUp(*this, key); });
   return key;
 }
@@ -361,11 +361,11 @@ void Application::EndSession() {
 }
 
 void Application::ShowException(const std::exception& error) {
-  MessageBox(ErrorBoxText(error.what()), title, kMbOk | kMbIconError);
+  MessageBox(ErrorBoxText(error.what()), title, MessageKind::kError);
 }
 
-int Application::MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
-  return backend::MessageBox(text, caption, flags);
+void Application::MessageBox(std::string_view text, std::string_view caption, MessageKind kind) {
+  backend::MessageBox(text, caption, kind);
 }
 
 void Application::DestroyWindows() {

@@ -12,26 +12,53 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/message_kind.h"
+
 namespace platform {
 
-// 0x00BBGGRR like a COLORREF; values with the top byte 0xFF name a system colour.
-using Color = uint32_t;
-constexpr Color kBlack = 0x000000;
-constexpr Color kRed = 0x0000FF;
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kClWindow = 0xFF000005;
-constexpr Color kClWindowText = 0xFF000008;
-constexpr Color kClBtnFace = 0xFF00000F;
+// What a colour stands for where the user's settings decide it: the window background, the
+// window text, a push button's face.
+enum class ColorRole : uint8_t { kWindow, kWindowText, kButtonFace };
 
-constexpr int kDefaultCharset = 1;
-constexpr int kShiftJisCharset = 128;
+// A colour: a fixed red, green and blue, or the one the user's settings give a role.
+class Color {
+ public:
+  static constexpr Color Rgb(uint8_t red, uint8_t green, uint8_t blue) {
+    return Color(false, ColorRole::kWindow, red, green, blue);
+  }
+  static constexpr Color OfRole(ColorRole role) { return Color(true, role, 0, 0, 0); }
+
+  constexpr bool IsRole() const { return isRole; }
+  constexpr ColorRole Role() const { return role; }
+  constexpr uint8_t Red() const { return red; }
+  constexpr uint8_t Green() const { return green; }
+  constexpr uint8_t Blue() const { return blue; }
+  bool operator==(const Color&) const = default;
+
+ private:
+  constexpr Color(bool isRole, ColorRole role, uint8_t red, uint8_t green, uint8_t blue)
+      : isRole(isRole), role(role), red(red), green(green), blue(blue) {}
+  bool isRole;
+  ColorRole role;
+  uint8_t red, green, blue;
+};
+
+constexpr Color kBlack = Color::Rgb(0, 0, 0);
+constexpr Color kRed = Color::Rgb(255, 0, 0);
+constexpr Color kWindowColor = Color::OfRole(ColorRole::kWindow);
+constexpr Color kWindowTextColor = Color::OfRole(ColorRole::kWindowText);
+constexpr Color kButtonFaceColor = Color::OfRole(ColorRole::kButtonFace);
+
+// The character set a font is asked for: whatever the face offers, or Shift-JIS.
+enum class Charset : uint8_t { kDefault, kShiftJis };
+
 constexpr int kDesignPixelsPerInch = 96;
 
 struct Font {
   std::string name;  // face name, CP932 bytes
   int height = -12;  // pixels; negative means character height (cell minus internal leading)
-  int charset = kShiftJisCharset;
-  Color color = kClWindowText;
+  Charset charset = Charset::kShiftJis;
+  Color color = kWindowTextColor;
 
   int Size(int pixelsPerInch) const;
   void SetSize(int points, int pixelsPerInch);
@@ -49,24 +76,23 @@ enum class Alignment { kLeft, kRight };
 enum class BorderStyle { kSingle, kDialog };
 enum class WindowState { kNormal, kMaximized };
 enum class CloseAction { kNone, kHide, kFree };
-enum class ModalResult { kNone = 0, kOk = 1, kCancel = 2 };
+enum class ModalResult { kNone, kOk, kCancel };
 
-// Virtual-key codes the layer itself looks at (the same numbers as the window system's).
-constexpr uint16_t kVkTab = 0x09;
-constexpr uint16_t kVkReturn = 0x0D;
-constexpr uint16_t kVkShift = 0x10;
-constexpr uint16_t kVkEscape = 0x1B;
-constexpr uint16_t kVkSpace = 0x20;
-constexpr uint16_t kVkLeft = 0x25;
-constexpr uint16_t kVkUp = 0x26;
-constexpr uint16_t kVkRight = 0x27;
-constexpr uint16_t kVkDown = 0x28;
-
-// Message box styles and results (the window system's values).
-constexpr unsigned kMbOk = 0x0;
-constexpr unsigned kMbIconError = 0x10;
-constexpr unsigned kMbIconWarning = 0x30;
-constexpr int kIdOk = 1;
+// The keys the layer and the forms' handlers tell apart; every other key is kOther. A
+// handler that sets a key to kNone swallows it.
+enum class Key : uint8_t {
+  kNone,
+  kOther,
+  kTab,
+  kReturn,
+  kShift,
+  kEscape,
+  kSpace,
+  kLeft,
+  kUp,
+  kRight,
+  kDown,
+};
 
 class Form;
 class Image;
@@ -136,7 +162,7 @@ class Control {
 
   const Font& GetFont() const { return font; }
   void SetFont(const Font& value);
-  void SetFontCharset(int charset);
+  void SetFontCharset(Charset charset);
   void SetFontSize(int points);
   void SetFontName(std::string faceName);
   void SetFontColor(Color color);
@@ -191,7 +217,7 @@ class Control {
   bool enabled = true;
   bool visible = true;
   Alignment alignment = Alignment::kLeft;
-  Color color = kClWindow;
+  Color color = kWindowColor;
   int tabOrder = -1;
   bool tabStop = false;
 };
@@ -263,8 +289,8 @@ class Form : public Control {
   std::function<void(Form&)> OnResize;
   std::function<void(Form&)> OnActivate;
   std::function<void(Form&, CloseAction&)> OnClose;
-  std::function<void(Form&, uint16_t& key)> OnKeyDown;
-  std::function<void(Form&, uint16_t& key)> OnKeyUp;
+  std::function<void(Form&, Key& key)> OnKeyDown;
+  std::function<void(Form&, Key& key)> OnKeyUp;
   std::function<void(Form&, char& key)> OnKeyPress;
   // The user logs off or the system shuts down; the process ends right after it returns.
   std::function<void(Form&)> OnEndSession;
@@ -287,10 +313,10 @@ class Form : public Control {
   void NoteClientSize(int width, int height);  // runs OnResize when the size changed
   void NoteShowing(bool value) { showing = value; }
   // Key preview: the form's handlers see each key first; they return the key as the
-  // handler left it (0 when it swallowed it).
-  uint16_t PreviewKeyDown(uint16_t key);
+  // handler left it (Key::kNone, or the character 0, when it swallowed it).
+  Key PreviewKeyDown(Key key);
   char PreviewChar(char key);
-  uint16_t PreviewKeyUp(uint16_t key);
+  Key PreviewKeyUp(Key key);
   void DispatchActivate();
 
  private:
@@ -335,7 +361,8 @@ class Application {
   void EndSession();
   // The error box for an error that escaped a handler.
   void ShowException(const std::exception& error);
-  int MessageBox(std::string_view text, std::string_view caption, unsigned flags);
+  // A box with an OK button; returns when the user has closed it.
+  void MessageBox(std::string_view text, std::string_view caption, MessageKind kind);
 
   // Runs a handler with the error box as its safety net; returns false if it threw.
   template <class F>

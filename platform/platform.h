@@ -10,7 +10,7 @@
 
 namespace platform {
 
-// A calendar date and clock time as the system reports it (SYSTEMTIME without the weekday).
+// A calendar date and clock time to the millisecond, as the system's clock gives it.
 struct SystemTime {
   int year = 0;
   int month = 0;

@@ -4,17 +4,13 @@
 
 #include <string_view>
 
+#include "platform/message_kind.h"
 #include "platform/platform.h"
 
 namespace platform {
 
-enum class MessageKind {
-  kNote,    // printed where there is a console, dropped otherwise
-  kNotice,  // printed, or shown in a message box when started without a console
-  kError,   // the same, as an error
-};
-
-// text is UTF-8.
+// text is UTF-8. Errors and warnings go to the error stream; a note is dropped where there
+// is no console, the other kinds are then shown in a message box.
 void ShowMessage(std::string_view text, MessageKind kind);
 
 // Hands the file to the system's default browser; false when that could not be started.

@@ -29,7 +29,8 @@ struct Collection {
   std::vector<FileNote> notRead;
   std::vector<FileNote> partlyRead;            // used, but with lines skipped or a wrong count
   std::vector<platform::FileIdentity> opened;  // every file the run read from
-  int filesRead = 0;
+  int filesRead = 0;     // runs used: read whole or in part, and within the date range
+  int outsideRange = 0;  // runs read but left out by the date range
 };
 
 // The folder must exist; unreadable entries below it are noted, never thrown.

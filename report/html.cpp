@@ -18,10 +18,6 @@ bool IsDivision(drill::DrillKind drill) {
   return drill == drill::DrillKind::kDivision;
 }
 
-const char* ShortDrillName(drill::DrillKind drill) {
-  return IsDivision(drill) ? "わり算" : "ひき算";
-}
-
 // "わり算（Divide Quarn）"
 std::string DrillName(drill::DrillKind drill) {
   return std::string(ShortDrillName(drill)) + "（" + std::string(drill::Title(drill)) + "）";
@@ -121,6 +117,7 @@ constexpr const char* kStyle = R"(
 *{box-sizing:border-box}
 body{font-family:"Noto Sans CJK JP","Hiragino Sans","Yu Gothic","Meiryo",sans-serif;color:var(--ink);margin:0 auto;padding:12px;max-width:1120px;line-height:1.5}
 h1{font-size:1.5em;margin:.2em 0}
+h1 small.range{display:block;font-size:.7em}
 h2{font-size:1.25em;border-bottom:2px solid var(--ink);margin:1.2em 0 .4em}
 h3{font-size:1.1em;margin:.8em 0 .3em}
 h4{font-size:1em;margin:.6em 0 .2em}
@@ -322,6 +319,21 @@ std::string DateText(const drill::StartTime& t) {
 std::string FactText(const Fact& fact) {
   return std::to_string(fact.first) + " " + Operator(fact.drill, fact.kind) + " " +
          std::to_string(fact.second) + " ＝ " + std::to_string(fact.Answer());
+}
+
+const char* ShortDrillName(drill::DrillKind drill) {
+  return IsDivision(drill) ? "わり算" : "ひき算";
+}
+
+std::string RangeText(const DateRange& range) {
+  auto dayText = [](const Day& d) {
+    return std::to_string(d.year) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) +
+           "日";
+  };
+  if (range.from && range.to) return dayText(*range.from) + "〜" + dayText(*range.to);
+  if (range.from) return dayText(*range.from) + "から";
+  if (range.to) return dayText(*range.to) + "まで";
+  return "";
 }
 
 std::string Legend() {
@@ -741,13 +753,16 @@ std::string FileNotes(const Collection& collection) {
 }
 
 std::string ReportPage(std::string_view folderName, const std::vector<LearnerReport>& learners,
-                       const Collection& collection) {
+                       const Collection& collection, const DateRange& range) {
+  const std::string days = RangeText(range);
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">"
       "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
       "<title>練習の記録 " +
-      EscapeHtml(folderName) + "</title><style>" + kStyle + "</style></head><body>";
-  html += "<h1>練習の記録：" + EscapeHtml(folderName) + "</h1><p>" +
+      EscapeHtml(folderName) + (days.empty() ? "" : " " + days) + "</title><style>" + kStyle +
+      "</style></head><body>";
+  html += "<h1>練習の記録：" + EscapeHtml(folderName) +
+          (days.empty() ? "" : "<small class=\"range\">" + days + "の記録</small>") + "</h1><p>" +
           std::to_string(learners.size()) + "人、" + std::to_string(collection.filesRead) +
           "回分の記録";
   if (!collection.notRead.empty()) {
@@ -755,10 +770,15 @@ std::string ReportPage(std::string_view folderName, const std::vector<LearnerRep
             std::to_string(collection.notRead.size()) + "件</a>）";
   }
   html += "</p>";
+  if (collection.outsideRange) {
+    html += "<p class=\"outside\">この期間の外の記録" + std::to_string(collection.outsideRange) +
+            "回は入れていません。</p>";
+  }
   if (learners.empty()) {
-    html +=
-        "<p class=\"empty\">このフォルダーとその下のフォルダーに、読める練習記録（*.log）は"
-        "ありません。</p>";
+    html += collection.outsideRange
+                ? "<p class=\"empty\">この期間に始めた練習の記録はありません。</p>"
+                : "<p class=\"empty\">このフォルダーとその下のフォルダーに、読める練習記録（*.log）"
+                  "はありません。</p>";
   }
   html += "<section id=\"overview\"><h2>一覧</h2>" + Overview(learners) + "</section>";
   html += ClassMap(learners) + Legend();

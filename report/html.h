@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/collect.h"
+#include "report/date_range.h"
 #include "report/statistics.h"
 
 namespace report {
@@ -28,6 +29,10 @@ std::string SecondsText(ExactMedian median);
 std::string DateText(const drill::StartTime& t);  // 2024/03/05
 // A fact as the child reads it: 7 × 8 ＝ 56, 56 ÷ 7 ＝ 8, 8 ＋ 5 ＝ 13, 13 − 8 ＝ 5.
 std::string FactText(const drill::Fact& fact);
+// The drill as the page names it in short: わり算, ひき算.
+const char* ShortDrillName(drill::DrillKind drill);
+// The days the report covers: 2024年3月1日〜2024年3月31日, 2024年3月1日から; empty for all days.
+std::string RangeText(const DateRange& range);
 
 // The page's parts.
 std::string Legend();
@@ -40,8 +45,8 @@ std::string Overview(const std::vector<LearnerReport>& learners);
 std::string ClassMap(const std::vector<LearnerReport>& learners);
 std::string FileNotes(const Collection& collection);
 
-// folderName is shown in the title; UTF-8.
+// folderName is shown in the title, with the range when it limits the runs; UTF-8.
 std::string ReportPage(std::string_view folderName, const std::vector<LearnerReport>& learners,
-                       const Collection& collection);
+                       const Collection& collection, const DateRange& range = {});
 
 }  // namespace report

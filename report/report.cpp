@@ -3,8 +3,53 @@
 
 #include <algorithm>
 
+#include "report/csv.h"
+
 namespace report {
 namespace {
+
+// The options that choose what the report covers and what else it writes: --csv, --from and
+// --to. Takes the option at args[i] and its value; false when it is none of them.
+bool TakeContentOption(const std::vector<platform::Path>& args, size_t& i, Options& options) {
+  const std::string arg = platform::DisplayUtf8(args[i]);
+  if (arg != "--csv" && arg != "--from" && arg != "--to") return false;
+  if (i + 1 == args.size()) {
+    options.error = arg + " の後に" + (arg == "--csv" ? "ファイル名" : "日付") + "がありません";
+    return true;
+  }
+  const platform::Path& value = args[++i];
+  const std::string text = platform::DisplayUtf8(value);
+  if (arg == "--csv") {
+    if (!options.csv.Empty()) {
+      options.error = "CSV のファイル（--csv）は 1 つだけ指定できます";
+    } else if (value.Empty()) {
+      options.error = "--csv のファイル名が空です";
+    } else {
+      options.csv = value;
+    }
+    return true;
+  }
+  std::optional<Day>& end = arg == "--from" ? options.range.from : options.range.to;
+  Day day;
+  if (end) {
+    options.error = arg + " は 1 つだけ指定できます";
+  } else if (!ParseDay(text, day)) {
+    options.error = arg + " の日付が正しくありません（2024-03-05 の形で）: " + text;
+  } else {
+    end = day;
+  }
+  return true;
+}
+
+// What the options say together that none says alone.
+void CheckContentOptions(Options& options) {
+  if (!options.error.empty()) return;
+  if (options.range.from && options.range.to && *options.range.to < *options.range.from) {
+    options.error = "--from の日付が --to の日付より後です";
+  } else if (!options.csv.Empty() && options.csv == options.output) {
+    options.error = "CSV（--csv）とページ（-o）に同じファイルは使えません";
+  }
+}
 
 std::string WriteErrorText(const platform::WriteOutcome& outcome) {
   std::string text;
@@ -29,6 +74,15 @@ std::string WriteErrorText(const platform::WriteOutcome& outcome) {
   return text;
 }
 
+// Whether the path is another name of a file the run read: a hard link, or on Windows a short
+// name or the name in another case.
+bool WasRead(const platform::Path& path, const Collection& collection) {
+  platform::FileIdentity identity;
+  return platform::IdentityOf(path, identity) &&
+         std::find(collection.opened.begin(), collection.opened.end(), identity) !=
+             collection.opened.end();
+}
+
 Outcome Failure(std::string message) {
   return {kExitFailure, std::move(message), {}};
 }
@@ -36,10 +90,16 @@ Outcome Failure(std::string message) {
 }  // namespace
 
 const char kUsage[] =
-    "使い方: Quarn_Report [-o FILE] [--no-open] [--] [FOLDER]\n"
+    "使い方: Quarn_Report [-o FILE] [--csv FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                     [--no-open] [--] [FOLDER]\n"
     "  FOLDER の練習記録（*.log、サブフォルダーは 1 人ずつ）から report.html を作ります。\n"
     "  FOLDER        記録のフォルダー（省略すると今のフォルダー）\n"
     "  -o FILE       書き出すファイル（省略すると FOLDER/report.html）\n"
+    "  --csv FILE    答えを 1 問 1 行の CSV（表計算ソフト用）にも書き出す。ページも書きます\n"
+    "  --from YYYY-MM-DD\n"
+    "                この日から始めた回だけにする\n"
+    "  --to YYYY-MM-DD\n"
+    "                この日までに始めた回だけにする（ページも CSV も同じ期間です）\n"
     "  --no-open     書いたあとブラウザーで開かない\n"
     "  --            これより後はフォルダー名（- で始まる名前のとき）\n"
     "  --help        この説明\n";
@@ -60,6 +120,8 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
       options.help = true;
     } else if (option && arg == "--no-open") {
       options.open = false;
+    } else if (option && TakeContentOption(args, i, options)) {
+      if (!options.error.empty()) return options;
     } else if (option && (arg == "-o" || arg == "--output")) {
       if (i + 1 == args.size()) {
         options.error = arg + " の後にファイル名がありません";
@@ -89,6 +151,7 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
   if (!haveOutput) {
     options.output = platform::Join(options.folder, platform::PathFromUtf8(kReportFileName));
   }
+  CheckContentOptions(options);
   return options;
 }
 
@@ -113,31 +176,58 @@ Outcome WriteReport(const Options& options) {
   const std::string folderText = platform::DisplayUtf8(options.folder);
   const std::string outputText = platform::DisplayUtf8(options.output);
   if (!platform::IsFolder(options.folder)) return Failure("フォルダーがありません: " + folderText);
-  if (HasLogExtension(outputText)) {
-    return Failure("練習記録（*.log）には書き出しません: " + outputText);
+  // The page and the table keep the same rules: never over a practice log, by its name or as
+  // another name of a file just read, and never over each other.
+  std::vector<const platform::Path*> outputs = {&options.output};
+  if (!options.csv.Empty()) outputs.push_back(&options.csv);
+  auto which = [&](const platform::Path* path) { return path == &options.csv ? "CSV を" : ""; };
+  for (const platform::Path* path : outputs) {
+    if (HasLogExtension(platform::DisplayUtf8(*path))) {
+      return Failure(which(path) + std::string("練習記録（*.log）には書き出しません: ") +
+                     platform::DisplayUtf8(*path));
+    }
   }
   Collection collection = CollectLogs(options.folder);
   if (!collection.folderRead) return Failure("フォルダーを読めません: " + folderText);
-  // Another name of a log just read (a hard link, or on Windows a short name or other case).
-  platform::FileIdentity output;
-  if (platform::IdentityOf(options.output, output) &&
-      std::find(collection.opened.begin(), collection.opened.end(), output) !=
-          collection.opened.end()) {
-    return Failure("読んだ練習記録には書き出しません: " + outputText);
+  for (const platform::Path* path : outputs) {
+    if (WasRead(*path, collection)) {
+      return Failure(which(path) + std::string("読んだ練習記録には書き出しません: ") +
+                     platform::DisplayUtf8(*path));
+    }
   }
+  platform::FileIdentity csvFile, pageFile;
+  if (!options.csv.Empty() && platform::IdentityOf(options.csv, csvFile) &&
+      platform::IdentityOf(options.output, pageFile) && csvFile == pageFile) {
+    return Failure("CSV（--csv）とページ（-o）が同じファイルです: " + outputText);
+  }
+  KeepRange(collection, options.range);
 
   std::vector<LearnerReport> learners = Analyse(collection);
-  std::string html =
-      ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)), learners, collection);
+  std::string html = ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)),
+                                learners, collection, options.range);
+  const std::string csvText = platform::DisplayUtf8(options.csv);
+  if (!options.csv.Empty()) {
+    platform::WriteOutcome written =
+        platform::WriteFileReplacing(options.csv, AnswersCsv(collection));
+    if (written.error != platform::WriteError::kNone) {
+      return Failure("CSV を書き出せません: " + csvText + "\n" + WriteErrorText(written));
+    }
+  }
   platform::WriteOutcome written = platform::WriteFileReplacing(options.output, html);
   if (written.error != platform::WriteError::kNone) {
-    return Failure("書き出せません: " + outputText + "\n" + WriteErrorText(written));
+    return Failure("書き出せません: " + outputText + "\n" + WriteErrorText(written) +
+                   (options.csv.Empty() ? "" : "\n（CSV は書きました: " + csvText + "）"));
   }
   Outcome outcome;
   outcome.written = options.output;
   outcome.message = outputText + " を書きました（" + std::to_string(learners.size()) + " 人、" +
                     std::to_string(collection.filesRead) + " 件の記録、読めなかったファイル " +
-                    std::to_string(collection.notRead.size()) + " 件）";
+                    std::to_string(collection.notRead.size()) + " 件";
+  if (options.range.Limited()) {
+    outcome.message += "、期間の外の記録 " + std::to_string(collection.outsideRange) + " 件";
+  }
+  outcome.message += "）";
+  if (!options.csv.Empty()) outcome.message += "。" + csvText + " も書きました";
   return outcome;
 }
 

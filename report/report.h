@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "report/collect.h"
+#include "report/date_range.h"
 #include "report/html.h"
 
 namespace report {
@@ -21,6 +22,8 @@ inline constexpr const char* kReportFileName = "report.html";
 struct Options {
   platform::Path folder = platform::PathFromUtf8(".");
   platform::Path output;  // FOLDER/report.html when not given
+  platform::Path csv;     // the answers as a table as well, when given
+  DateRange range;
   bool open = true;
   bool help = false;
   std::string error;  // a command line that cannot be used, UTF-8
@@ -39,7 +42,8 @@ struct Outcome {
   platform::Path written;
 };
 
-// Reads options.folder and writes the page; nothing else is written anywhere.
+// Reads options.folder and writes the page, and the table when asked; nothing else is written
+// anywhere. The table is written first: when it fails, nothing is.
 Outcome WriteReport(const Options& options);
 
 }  // namespace report

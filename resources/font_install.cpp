@@ -21,8 +21,7 @@ void ReportCannotCreate() {
   std::string message(static_cast<size_t>(length), '\0');
   std::snprintf(message.data(), message.size() + 1, texts::kCannotCreateFile, path.c_str());
   platform::Application& app = platform::TheApp();
-  app.MessageBox(platform::ErrorBoxText(message), app.Title(),
-                 platform::kMbOk | platform::kMbIconError);
+  app.MessageBox(platform::ErrorBoxText(message), app.Title(), platform::MessageKind::kError);
 }
 
 }  // namespace

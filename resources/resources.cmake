@@ -1,9 +1,8 @@
 # The embedded resources of D_Quarn and S_Quarn: one resource script whose icon follows the
-# build's QUARN_DIVISION definition, the font's licence beside the programs, and a test that
-# both executables carry what the script names.
+# build's QUARN_DIVISION definition, and the font's licence beside the programs.
 set(QUARN_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(QUARN_RESOURCE_DATA KORVEN.ttf right.wav wrong.wav division.ico subtraction.ico
-                        quarn.manifest version_block.rc)
+                        quarn.manifest version_block.rc resource_ids.h)
 list(TRANSFORM QUARN_RESOURCE_DATA PREPEND ${QUARN_RESOURCE_DIR}/)
 
 configure_file(${QUARN_RESOURCE_DIR}/quarn_version.h.in
@@ -25,11 +24,3 @@ else()
   set(QUARN_PROGRAM_DIR ${CMAKE_BINARY_DIR})
 endif()
 configure_file(${QUARN_RESOURCE_DIR}/OFL.txt ${QUARN_PROGRAM_DIR}/OFL.txt COPYONLY)
-
-find_program(QUARN_PYTHON NAMES python3 REQUIRED)
-enable_testing()
-add_test(NAME exe_resources
-         COMMAND ${QUARN_PYTHON} ${CMAKE_SOURCE_DIR}/tests/unit/exe_resources_test.py
-                 $<TARGET_FILE:D_Quarn> $<TARGET_FILE:S_Quarn> ${QUARN_RESOURCE_DIR}
-                 ${PROJECT_VERSION} ${QUARN_PUBLISHER} ${QUARN_COPYRIGHT}
-                 $<TARGET_FILE:Quarn_Report>)

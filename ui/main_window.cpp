@@ -45,19 +45,20 @@ constexpr auto kSubtractionControls =
 // The form's stored name is what the error box says when its window cannot be made.
 platform::FormDescription MakeDescription(const char* caption,
                                           std::span<const ControlDescription> controls) {
-  return {"Form1",
-          caption,
-          192,
-          106,
-          688,
-          454,
-          platform::BorderStyle::kSingle,
-          true,
-          platform::WindowState::kMaximized,
-          platform::kClWindow,
-          platform::Font{texts::kUiFace, -12, platform::kShiftJisCharset, platform::kClWindowText},
-          true,
-          controls};
+  return {
+      "Form1",
+      caption,
+      192,
+      106,
+      688,
+      454,
+      platform::BorderStyle::kSingle,
+      true,
+      platform::WindowState::kMaximized,
+      platform::kWindowColor,
+      platform::Font{texts::kUiFace, -12, platform::Charset::kShiftJis, platform::kWindowTextColor},
+      true,
+      controls};
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparat
   OnResize = [this](platform::Form&) { LayOut(); };
   OnClose = [this](platform::Form&, platform::CloseAction&) { FinishOnClose(); };
   OnKeyPress = [this](platform::Form&, char& key) { JudgeKey(key); };
-  OnKeyUp = [this](platform::Form&, uint16_t&) { run.ReleaseKey(); };
+  OnKeyUp = [this](platform::Form&, platform::Key&) { run.ReleaseKey(); };
   OnEndSession = [this](platform::Form&) { FinishOnSessionEnd(); };
   quitButton->OnClick = [this](platform::Control&) { Close(); };
 }
@@ -117,7 +118,7 @@ std::array<platform::Label*, 6> MainWindow::LargeLabels() const {
 void MainWindow::SetUp() {
   font.Install();
   for (platform::Label* label : LargeLabels()) {
-    label->SetFontCharset(platform::kDefaultCharset);
+    label->SetFontCharset(platform::Charset::kDefault);
     label->SetFontSize(kDigitPoints);
     label->SetFontName(texts::kDigitFace);
   }
@@ -126,7 +127,7 @@ void MainWindow::SetUp() {
   answerBox->SetHeight(first.Height() + 8);
   platform::Canvas& canvas = answerBox->GetCanvas();
   canvas.Rectangle(0, 0, answerBox->Width(), answerBox->Height());
-  canvas.font.charset = platform::kDefaultCharset;
+  canvas.font.charset = platform::Charset::kDefault;
   canvas.font.SetSize(first.GetFont().Size(PixelsPerInch()), PixelsPerInch());
   canvas.font.name = first.GetFont().name;
   resources::PrimeSounds();

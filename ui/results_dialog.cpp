@@ -11,8 +11,8 @@ using platform::Alignment;
 using platform::ControlDescription;
 using platform::ControlKind;
 
-const platform::Font kRowFont{texts::kUiFace, -16, platform::kShiftJisCharset,
-                              platform::kClWindowText};
+const platform::Font kRowFont{texts::kUiFace, -16, platform::Charset::kShiftJis,
+                              platform::kWindowTextColor};
 
 // Labels keep their right edge at 166 as they fit their text; static texts keep left and top.
 // The values read "StaticText1" to "StaticText4" until the dialog is first activated.
@@ -47,8 +47,8 @@ const platform::FormDescription kDescription{
     platform::BorderStyle::kDialog,
     false,
     platform::WindowState::kNormal,
-    platform::kClWindow,
-    platform::Font{texts::kUiFace, -12, platform::kShiftJisCharset, platform::kClWindowText},
+    platform::kWindowColor,
+    platform::Font{texts::kUiFace, -12, platform::Charset::kShiftJis, platform::kWindowTextColor},
     false,
     kControls};
 

@@ -130,26 +130,26 @@ void Advance(int milliseconds) {
   Get().monotonicMicros += milliseconds * 1000LL;
 }
 
-void PostKeyDown(uint16_t vk) {
-  Get().queue.push_back([vk] {
+void PostKeyDown(platform::Key key) {
+  Get().queue.push_back([key] {
     platform::Form* form = InputForm();
     if (!form || !form->Enabled()) return;
-    if (vk == platform::kVkShift) Get().shiftDown = true;
-    uint16_t key = form->PreviewKeyDown(vk);
+    if (key == platform::Key::kShift) Get().shiftDown = true;
+    platform::Key left = form->PreviewKeyDown(key);
     platform::Control* focus = form->ActiveControl();
-    switch (key) {
-      case platform::kVkTab:
+    switch (left) {
+      case platform::Key::kTab:
         form->SelectNext(!Get().shiftDown);
         break;
-      case platform::kVkLeft:
-      case platform::kVkUp:
+      case platform::Key::kLeft:
+      case platform::Key::kUp:
         form->SelectNext(false);
         break;
-      case platform::kVkRight:
-      case platform::kVkDown:
+      case platform::Key::kRight:
+      case platform::Key::kDown:
         form->SelectNext(true);
         break;
-      case platform::kVkReturn:
+      case platform::Key::kReturn:
         if (focus && focus->Kind() == platform::ControlKind::kButton) focus->Click();
         break;
       default:
@@ -165,26 +165,40 @@ void PostChar(char ch) {
   });
 }
 
-void PostKeyUp(uint16_t vk) {
-  Get().queue.push_back([vk] {
+void PostKeyUp(platform::Key key) {
+  Get().queue.push_back([key] {
     platform::Form* form = InputForm();
     if (!form || !form->Enabled()) return;
-    if (vk == platform::kVkShift) Get().shiftDown = false;
-    uint16_t key = form->PreviewKeyUp(vk);
+    if (key == platform::Key::kShift) Get().shiftDown = false;
+    platform::Key left = form->PreviewKeyUp(key);
     platform::Control* focus = form->ActiveControl();
     // A push button clicks when Space is released over it.
-    if (key == platform::kVkSpace && focus && focus->Kind() == platform::ControlKind::kButton) {
+    if (left == platform::Key::kSpace && focus && focus->Kind() == platform::ControlKind::kButton) {
       focus->Click();
     }
   });
 }
 
+platform::Key KeyOfChar(char ch) {
+  switch (ch) {
+    case '\r':
+      return platform::Key::kReturn;
+    case '\t':
+      return platform::Key::kTab;
+    case ' ':
+      return platform::Key::kSpace;
+    case '\x1b':
+      return platform::Key::kEscape;
+    default:
+      return platform::Key::kOther;
+  }
+}
+
 void PostKey(char ch) {
-  uint16_t vk = static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(ch)));
-  if (ch == '\r') vk = platform::kVkReturn;
-  PostKeyDown(vk);
+  platform::Key key = KeyOfChar(ch);
+  PostKeyDown(key);
   PostChar(ch);
-  PostKeyUp(vk);
+  PostKeyUp(key);
 }
 
 void PostResize(int w, int h) {
@@ -224,6 +238,22 @@ void DeliverPending() {
 
 const CanvasContent& CanvasOf(platform::Image& image) {
   return Peer(image).canvas;
+}
+
+std::string ColorText(platform::Color color) {
+  if (color.IsRole()) {
+    switch (color.Role()) {
+      case platform::ColorRole::kWindow:
+        return "window";
+      case platform::ColorRole::kWindowText:
+        return "windowtext";
+      case platform::ColorRole::kButtonFace:
+        return "buttonface";
+    }
+  }
+  char text[8];
+  std::snprintf(text, sizeof text, "%02x%02x%02x", color.Red(), color.Green(), color.Blue());
+  return text;
 }
 
 bool HasFocus(platform::Control& control) {
@@ -456,8 +486,8 @@ void CanvasRectangle(Image& image, int x1, int y1, int x2, int y2) {
 void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_view text) {
   Get().fontObjects.insert(font.name);
   char entry[96];
-  std::snprintf(entry, sizeof entry, "text %d,%d %.*s %06x", x, y, static_cast<int>(text.size()),
-                text.data(), font.color);
+  std::snprintf(entry, sizeof entry, "text %d,%d %.*s %s", x, y, static_cast<int>(text.size()),
+                text.data(), headless::ColorText(font.color).c_str());
   headless::Trace(entry);
   headless::CanvasContent& c = headless::Peer(image).canvas;
   c.text = std::string(text);
@@ -518,11 +548,11 @@ void RunModal(Application& app, Form& form) {
   headless::Trace("modal end " + form.Name());
 }
 
-int MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
-  headless::MessageBoxRecord record{std::string(text), std::string(caption), flags};
+void MessageBox(std::string_view text, std::string_view caption, MessageKind kind) {
+  headless::MessageBoxRecord record{std::string(text), std::string(caption), kind};
   headless::Trace("messagebox " + record.caption);
   Get().messageBoxes.push_back(record);
-  return Get().onMessageBox ? Get().onMessageBox(record) : kIdOk;
+  if (Get().onMessageBox) Get().onMessageBox(record);
 }
 
 }  // namespace backend

@@ -19,7 +19,7 @@ namespace headless {
 struct MessageBoxRecord {
   std::string text;
   std::string caption;
-  unsigned flags;
+  platform::MessageKind kind;
 };
 
 // What an image's off-screen bitmap shows: the last text drawn on it since the last
@@ -65,7 +65,7 @@ struct State {
   std::vector<std::string> arguments;  // the command line after the program's name
 
   std::vector<MessageBoxRecord> messageBoxes;
-  std::function<int(const MessageBoxRecord&)> onMessageBox;  // runs while the box "is shown"
+  std::function<void(const MessageBoxRecord&)> onMessageBox;  // runs while the box "is shown"
   std::vector<std::string> trace;
   std::deque<std::function<void()>> queue;
   // Asked for more events when the queue runs dry; returning false ends a loop that would
@@ -87,9 +87,11 @@ void SetLocalTime(const platform::SystemTime& t);
 void Advance(int milliseconds);
 
 // Window-system events, delivered by the event loop or by "process pending messages".
-void PostKeyDown(uint16_t virtualKey);
+void PostKeyDown(platform::Key key);
 void PostChar(char ch);
-void PostKeyUp(uint16_t virtualKey);
+void PostKeyUp(platform::Key key);
+// The key that types the character: Return, Tab, Space and Escape by name, any other kOther.
+platform::Key KeyOfChar(char ch);
 void PostKey(char ch);  // down, character, up, as one typed key
 void PostResize(int clientWidth, int clientHeight);
 void PostClose();  // the close box of the main form
@@ -103,6 +105,8 @@ void DeliverPending();
 
 const CanvasContent& CanvasOf(platform::Image& image);
 bool HasFocus(platform::Control& control);
+// A colour as the trace writes it: "rrggbb" in hex, or the name of its role.
+std::string ColorText(platform::Color color);
 
 // Trace entries whose text starts with one of the prefixes, in order.
 std::vector<std::string> TraceOf(std::initializer_list<const char*> prefixes);

@@ -13,7 +13,8 @@ extern char** environ;
 namespace platform {
 
 void ShowMessage(std::string_view text, MessageKind kind) {
-  std::FILE* stream = kind == MessageKind::kError ? stderr : stdout;
+  bool trouble = kind == MessageKind::kError || kind == MessageKind::kWarning;
+  std::FILE* stream = trouble ? stderr : stdout;
   std::fwrite(text.data(), 1, text.size(), stream);
   if (!text.ends_with('\n')) std::fputc('\n', stream);
   std::fflush(stream);

@@ -4,6 +4,8 @@
 #include "platform/shell.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_values.h"
+#include "resources/resource_ids.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -43,12 +45,12 @@ HANDLE ParentConsole() {
 void ShowMessage(std::string_view text, MessageKind kind) {
   std::string line(text);
   if (!line.ends_with('\n')) line += '\n';
-  HANDLE standard =
-      GetStdHandle(kind == MessageKind::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  bool trouble = kind == MessageKind::kError || kind == MessageKind::kWarning;
+  HANDLE standard = GetStdHandle(trouble ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   if (WriteTo(standard, line) || WriteTo(ParentConsole(), line)) return;
   if (kind == MessageKind::kNote) return;
-  MessageBoxW(nullptr, win32::WidenUtf8(text).c_str(), L"Quarn Report",
-              kind == MessageKind::kError ? MB_OK | MB_ICONERROR : MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(nullptr, win32::WidenUtf8(text).c_str(), L"" QUARN_REPORT_TITLE,
+              win32::MessageBoxStyleOf(kind));
 }
 
 bool OpenInBrowser(const Path& file) {

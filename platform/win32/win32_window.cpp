@@ -17,6 +17,8 @@
 #include <utility>
 
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_values.h"
+#include "resources/resource_ids.h"
 
 namespace platform {
 
@@ -69,20 +71,14 @@ Form* FormOfWindow(HWND hwnd) {
   return static_cast<Form*>(ControlOf(root));
 }
 
-// A Color with the top byte 0xFF names a system colour by its COLOR_ index.
-COLORREF ColorRefOf(Color color) {
-  if ((color & 0xFF000000) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
-  return static_cast<COLORREF>(color);
-}
-
 void Fill(HDC dc, const RECT& rect, Color color) {
-  SetDCBrushColor(dc, ColorRefOf(color));
+  SetDCBrushColor(dc, win32::ColorRefOf(color));
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 // One HFONT per distinct face, height and character set, kept until the face is released
 // (the controls only borrow them). The colour is not part of a GDI font.
-using FontCache = std::map<std::tuple<std::string, int, int>, win32::Font>;
+using FontCache = std::map<std::tuple<std::string, int, Charset>, win32::Font>;
 
 FontCache& Fonts() {
   static FontCache fonts;
@@ -97,7 +93,7 @@ HFONT FontHandle(const Font& font) {
     LOGFONTW logFont{};
     logFont.lfHeight = font.height;
     logFont.lfWeight = FW_NORMAL;
-    logFont.lfCharSet = static_cast<BYTE>(font.charset);
+    logFont.lfCharSet = win32::CharsetOf(font.charset);
     logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
     logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     logFont.lfQuality = DEFAULT_QUALITY;
@@ -135,8 +131,8 @@ std::optional<LRESULT> ChildMessage(Control& parent, UINT message, WPARAM wParam
     case WM_CTLCOLORBTN: {
       auto dc = reinterpret_cast<HDC>(wParam);
       Control* child = ControlOf(reinterpret_cast<HWND>(lParam));
-      COLORREF back = ColorRefOf(parent.GetColor());
-      SetTextColor(dc, ColorRefOf(child ? child->GetFont().color : kClWindowText));
+      COLORREF back = win32::ColorRefOf(parent.GetColor());
+      SetTextColor(dc, win32::ColorRefOf(child ? child->GetFont().color : kWindowTextColor));
       SetBkColor(dc, back);
       // The DC brush needs no owner: it lives in the DC the child paints with.
       SetDCBrushColor(dc, back);
@@ -269,7 +265,7 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   }
   RECT client;
   GetClientRect(hwnd, &client);
-  Fill(dc, client, image->Parent() ? image->Parent()->GetColor() : kClWindow);
+  Fill(dc, client, image->Parent() ? image->Parent()->GetColor() : kWindowColor);
   EndPaint(hwnd, &paint);
   return 0;
 }
@@ -284,10 +280,11 @@ void RegisterClasses() {
   form.lpfnWndProc = FormProc;
   form.hInstance = instance;
   // Without the icon resource the system's default icon stands in.
-  form.hIcon = LoadIconW(instance, L"MAINICON");
-  form.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  const wchar_t* icon = L"" QUARN_TEXT(QUARN_ICON);
+  form.hIcon = LoadIconW(instance, icon);
+  form.hIconSm =
+      static_cast<HICON>(LoadImageW(instance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   form.lpszClassName = kFormClass;
   formAtom = RegisterClassExW(&form);
@@ -373,18 +370,26 @@ HWND CreateChildWindow(Control& control) {
   return hwnd;
 }
 
+// Whether a key message goes on after the form's handlers: not when they swallowed the key;
+// with the code of the named key they turned it into; otherwise as it came (a key the layer
+// calls kOther has no one code to give back).
+bool PassedOn(Key left, MSG& msg) {
+  if (left == Key::kNone) return false;
+  if (left != win32::KeyOf(msg.wParam) && left != Key::kOther)
+    msg.wParam = win32::VirtualKeyOf(left);
+  return true;
+}
+
 // Key preview: the form's handlers see each key before the window it was typed into. False
 // when a handler swallowed it.
 bool PreviewKey(Form& form, MSG& msg) {
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      msg.wParam = form.PreviewKeyDown(static_cast<uint16_t>(msg.wParam));
-      return msg.wParam != 0;
+      return PassedOn(form.PreviewKeyDown(win32::KeyOf(msg.wParam)), msg);
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      msg.wParam = form.PreviewKeyUp(static_cast<uint16_t>(msg.wParam));
-      return msg.wParam != 0;
+      return PassedOn(form.PreviewKeyUp(win32::KeyOf(msg.wParam)), msg);
     case WM_CHAR:
       // The handlers take CP932 bytes, as an ANSI window on a Japanese Windows would get
       // them: a double-byte character as its two bytes, one after the other.
@@ -590,7 +595,7 @@ void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_vie
   // The font is selected for this drawing only, so that no DC holds the embedded font when
   // it is removed from the font table.
   win32::Selection selected(dc, FontHandle(font));
-  SetTextColor(dc, ColorRefOf(font.color));
+  SetTextColor(dc, win32::ColorRefOf(font.color));
   SetBkColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, OPAQUE);
   std::wstring wide = win32::Widen(text);
@@ -673,14 +678,15 @@ void RunModal(Application& app, Form& form) {
   form.NoteShowing(false);
 }
 
-int MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+void MessageBox(std::string_view text, std::string_view caption, MessageKind kind) {
   HWND owner = GetActiveWindow();
   if (!owner) {
     Form* main = TheApp().MainForm();
     HWND mainWindow = main ? WindowOf(*main) : nullptr;
     if (mainWindow && IsWindowVisible(mainWindow)) owner = mainWindow;
   }
-  return MessageBoxW(owner, win32::Widen(text).c_str(), win32::Widen(caption).c_str(), flags);
+  MessageBoxW(owner, win32::Widen(text).c_str(), win32::Widen(caption).c_str(),
+              win32::MessageBoxStyleOf(kind));
 }
 
 }  // namespace backend

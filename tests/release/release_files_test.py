@@ -96,6 +96,8 @@ class Zip(unittest.TestCase):
             ("/focus", True),
             *[(title, True) for title in FocusShortcuts()],
             ("Quarn_Report.exe \\\\server\\quarn", withReport),
+            ("--csv", withReport),  # the table and the date range
+            ("--from", withReport),
             ("@", False),  # no template mark left
         ]
         for text, expected in topics:

@@ -30,13 +30,13 @@ class Judging : public ::testing::Test {
 
 TEST_F(Judging, HeldKeyGivesOneAnswer) {
   char key = ExpectedKey();
-  headless::PostKeyDown(key);
+  headless::PostKeyDown(platform::Key::kOther);
   for (int repeat = 0; repeat < 4; ++repeat) {
-    headless::PostKeyDown(key);  // auto-repeat
+    headless::PostKeyDown(platform::Key::kOther);  // auto-repeat
     headless::PostChar(key);
   }
   headless::DeliverPending();
-  headless::PostKeyUp(key);
+  headless::PostKeyUp(platform::Key::kOther);
   headless::DeliverPending();
   EXPECT_EQ(CurrentRun().RightCount(), 1);
   EXPECT_EQ(CurrentRun().ProblemNumber(), 2);
@@ -48,13 +48,13 @@ TEST_F(Judging, NonDigitsChangeNothingAndTheirReleaseRearms) {
   const char ignored[] = {'a', 'Z', '\r', ' ', '/', ':', '\x1b', '\x82', '\x4f', '\xb1'};
   for (char c : ignored) {
     SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(c)));
-    headless::PostKeyDown(0x41);
+    headless::PostKeyDown(platform::Key::kOther);
     headless::PostChar(c);
     headless::DeliverPending();
     EXPECT_EQ(CurrentRun().RightCount(), 0);
     EXPECT_EQ(Open().misses, 0);
     EXPECT_FALSE(CurrentRun().KeyHeld());
-    headless::PostKeyUp(0x41);
+    headless::PostKeyUp(platform::Key::kOther);
     headless::DeliverPending();
   }
   EXPECT_TRUE(Feedback().empty());
@@ -64,18 +64,18 @@ TEST_F(Judging, NonDigitsChangeNothingAndTheirReleaseRearms) {
 
 TEST_F(Judging, ReleaseSeenDuringTheJudgingDoesNotRearm) {
   char key = ExpectedKey();
-  headless::PostKeyDown(key);
+  headless::PostKeyDown(platform::Key::kOther);
   headless::PostChar(key);
-  headless::PostKeyUp(key);  // handled inside the feedback's message processing
+  headless::PostKeyUp(platform::Key::kOther);  // handled inside the feedback's message processing
   headless::DeliverPending();
   ASSERT_EQ(CurrentRun().RightCount(), 1);
   EXPECT_TRUE(CurrentRun().KeyHeld());
   // The next press is refused; its own release re-arms the entry.
-  headless::PostKeyDown(WrongKey());
+  headless::PostKeyDown(platform::Key::kOther);
   headless::PostChar(WrongKey());
   headless::DeliverPending();
   EXPECT_EQ(Open().misses, 0);
-  headless::PostKeyUp(WrongKey());
+  headless::PostKeyUp(platform::Key::kOther);
   headless::DeliverPending();
   EXPECT_FALSE(CurrentRun().KeyHeld());
   TypeKey(ExpectedKey());
@@ -107,7 +107,7 @@ TEST_F(Judging, StepsOfTheRightAndWrongPathsInOrder) {
   TypeKey(wrong);
   char right = ExpectedKey();
   TypeKey(right);
-  std::vector<std::string> expected = {std::string("text 4,4 ") + wrong + " 0000ff",
+  std::vector<std::string> expected = {std::string("text 4,4 ") + wrong + " ff0000",
                                        "process",
                                        "sound #102",
                                        "sleep 500",
@@ -147,7 +147,7 @@ TEST_F(Judging, HundredthRightAnswerClosesTheWindowAndOpensNoMoreProblems) {
 
 TEST_F(Judging, RelayoutDuringTheFeedbackKeepsRecordsToSolvedProblems) {
   // Right answer: the layout opens problem 2 during the feedback; no third is opened.
-  headless::PostKeyDown('x');
+  headless::PostKeyDown(platform::Key::kOther);
   headless::PostChar(ExpectedKey());
   headless::PostResize(900, 700);
   headless::DeliverPending();
@@ -156,17 +156,17 @@ TEST_F(Judging, RelayoutDuringTheFeedbackKeepsRecordsToSolvedProblems) {
   EXPECT_EQ(CurrentRun().ProblemsOpened(), 2);
   EXPECT_TRUE(CurrentRun().SolvedProblems()[0].solved);
   EXPECT_FALSE(Open().solved);
-  headless::PostKeyUp('x');
+  headless::PostKeyUp(platform::Key::kOther);
   headless::DeliverPending();
 
   // Wrong answer: its miss is not charged to the problem the layout opened meanwhile.
-  headless::PostKeyDown('x');
+  headless::PostKeyDown(platform::Key::kOther);
   headless::PostChar(WrongKey());
   headless::PostResize(1000, 700);
   headless::DeliverPending();
   EXPECT_EQ(CurrentRun().ProblemNumber(), 2);
   EXPECT_EQ(Open().misses, 0);
-  headless::PostKeyUp('x');
+  headless::PostKeyUp(platform::Key::kOther);
   headless::DeliverPending();
   TypeKey(ExpectedKey());
   EXPECT_EQ(CurrentRun().RightCount(), 2);
@@ -177,7 +177,7 @@ TEST_F(Judging, CloseDuringTheFeedbackEndsTheRunOnce) {
   TypeKey(ExpectedKey());
   headless::Get().trace.clear();
   int opened = CurrentRun().ProblemsOpened();
-  headless::PostKeyDown('x');
+  headless::PostKeyDown(platform::Key::kOther);
   headless::PostChar(ExpectedKey());
   headless::PostClose();
   headless::PostClose();
@@ -201,7 +201,7 @@ TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
     ASSERT_EQ(CurrentRun().RightCount(), before);
     headless::Get().trace.clear();
     headless::Advance(2000);
-    headless::PostKeyDown('x');
+    headless::PostKeyDown(platform::Key::kOther);
     headless::PostChar(ExpectedKey());
     headless::PostClose();
     headless::DeliverPending();

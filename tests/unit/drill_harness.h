@@ -89,11 +89,10 @@ inline void AnswerRight(drill::PracticeRun& run, TimeValue now) {
 // Presses a key and lets the judging run, then releases it as a person does, after the
 // feedback; returns once both have been handled.
 inline void TypeKey(char key) {
-  uint16_t vk = static_cast<uint16_t>(key);
-  headless::PostKeyDown(vk);
+  headless::PostKeyDown(headless::KeyOfChar(key));
   headless::PostChar(key);
   headless::DeliverPending();
-  headless::PostKeyUp(vk);
+  headless::PostKeyUp(headless::KeyOfChar(key));
   headless::DeliverPending();
 }
 

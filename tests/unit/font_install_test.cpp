@@ -182,7 +182,7 @@ TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace
     ASSERT_EQ(os.messageBoxes.size(), 1u);
     EXPECT_EQ(os.messageBoxes[0].text, kCannotCreateBox);
     EXPECT_EQ(os.messageBoxes[0].caption, "Divide Quarn");
-    EXPECT_EQ(os.messageBoxes[0].flags, platform::kMbOk | platform::kMbIconError);
+    EXPECT_EQ(os.messageBoxes[0].kind, platform::MessageKind::kError);
     EXPECT_TRUE(os.registeredFonts.empty());
     EXPECT_EQ(os.files.count(kPath), 0u) << "a broken font file was left behind";
 

@@ -92,7 +92,6 @@ TEST(MainWindow, PanelPositionTruncatesTowardZero) {
 TEST(MainWindow, SubstituteFaceWhenTheEmbeddedOneIsMissing) {
   FreshProcess();
   headless::Get().failOpen.insert("C:\\Temp\\KORVEN.ttf");
-  headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) { return platform::kIdOk; };
   ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   // The layout follows whatever face the labels got, and the drill still runs.
   EXPECT_EQ(form.operatorSign->Left(),
@@ -104,34 +103,34 @@ TEST(MainWindow, SubstituteFaceWhenTheEmbeddedOneIsMissing) {
 }
 
 TEST(MainWindow, FocusStartsOnThePanelAndTabReachesTheQuitButton) {
-  constexpr uint16_t kEnter = platform::kVkReturn;
-  constexpr uint16_t kSpace = platform::kVkSpace;
+  using platform::Key;
   struct Case {
-    std::vector<uint16_t> keys;  // pressed before the button key
-    uint16_t press;              // Enter or Space
+    std::vector<Key> keys;  // pressed before the button key
+    Key press;              // Return or Space
     bool quits;
   } cases[] = {
-      {{}, kEnter, false},
-      {{}, kSpace, false},
-      {{platform::kVkTab}, kEnter, true},
-      {{platform::kVkTab}, kSpace, true},
-      {{platform::kVkRight}, kEnter, true},
-      {{platform::kVkDown}, kSpace, true},
-      {{platform::kVkLeft}, kEnter, true},
-      {{platform::kVkUp}, kSpace, true},
-      {{platform::kVkTab, platform::kVkTab}, kEnter, false},
-      {{platform::kVkLeft, platform::kVkLeft}, kSpace, false},
-      {{platform::kVkShift, platform::kVkTab}, kEnter, true},
+      {{}, Key::kReturn, false},
+      {{}, Key::kSpace, false},
+      {{Key::kTab}, Key::kReturn, true},
+      {{Key::kTab}, Key::kSpace, true},
+      {{Key::kRight}, Key::kReturn, true},
+      {{Key::kDown}, Key::kSpace, true},
+      {{Key::kLeft}, Key::kReturn, true},
+      {{Key::kUp}, Key::kSpace, true},
+      {{Key::kTab, Key::kTab}, Key::kReturn, false},
+      {{Key::kLeft, Key::kLeft}, Key::kSpace, false},
+      {{Key::kShift, Key::kTab}, Key::kReturn, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.keys.size() << " keys, then " << c.press);
+    SCOPED_TRACE(testing::Message()
+                 << c.keys.size() << " keys, then key " << static_cast<int>(c.press));
     FreshProcess();
     ui::MainWindow& form = StartDrill(app::kDivisionVariant);
     TypeKey(ExpectedKey());
     ASSERT_TRUE(headless::HasFocus(*form.problemPanel));
-    for (uint16_t k : c.keys)
+    for (Key k : c.keys)
       headless::PostKeyDown(k);
-    for (uint16_t k : c.keys)
+    for (Key k : c.keys)
       headless::PostKeyUp(k);
     headless::DeliverPending();
     EXPECT_EQ(headless::HasFocus(*form.quitButton), c.quits);
@@ -224,12 +223,12 @@ TEST(Application, ErrorBoxTextAddsAFullStopAfterLaterBytes) {
 TEST(Application, AnEscapingErrorIsShownWithTheTitleAndTheLoopGoesOn) {
   FreshProcess();
   ui::MainWindow& form = StartDrill(app::kDivisionVariant);
-  form.OnKeyDown = [](platform::Form&, uint16_t&) { throw std::runtime_error("Broken"); };
+  form.OnKeyDown = [](platform::Form&, platform::Key&) { throw std::runtime_error("Broken"); };
   TypeKey(ExpectedKey());
   ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
   EXPECT_EQ(headless::Get().messageBoxes[0].text, "Broken.");
   EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
-  EXPECT_EQ(headless::Get().messageBoxes[0].flags, platform::kMbOk | platform::kMbIconError);
+  EXPECT_EQ(headless::Get().messageBoxes[0].kind, platform::MessageKind::kError);
   EXPECT_EQ(CurrentRun().RightCount(), 1);  // the character still reached the judging
 }
 

@@ -75,7 +75,7 @@ class PracticeLog : public ::testing::Test {
     EXPECT_EQ(boxes[0].text, kFailureText);
     EXPECT_EQ(boxes[0].text.size(), 37u);
     EXPECT_EQ(boxes[0].caption, kWarningCaption);
-    EXPECT_EQ(boxes[0].flags, platform::kMbOk | platform::kMbIconWarning);
+    EXPECT_EQ(boxes[0].kind, platform::MessageKind::kWarning);
   }
 
   drill::DrillKind kind = drill::DrillKind::kDivision;

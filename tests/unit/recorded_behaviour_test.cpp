@@ -182,18 +182,20 @@ std::string Escaped(std::string_view bytes) {
   return out;
 }
 
-std::string MessageBoxKind(unsigned flags) {
-  std::string kind = (flags & 0xF) == platform::kMbOk ? "ok" : "buttons " + std::to_string(flags);
-  switch (flags & 0xF0) {
-    case platform::kMbIconError:
-      return kind + " error";
-    case platform::kMbIconWarning:
-      return kind + " warning";
-    case 0:
-      return kind;
-    default:
-      return kind + " icon " + std::to_string(flags & 0xF0);
+// Spelt as the recordings made before the boxes had kinds spell them: every box has an OK
+// button ("ok"), then its icon.
+std::string MessageBoxKind(platform::MessageKind kind) {
+  switch (kind) {
+    case platform::MessageKind::kNote:
+      return "ok";
+    case platform::MessageKind::kNotice:
+      return "ok information";
+    case platform::MessageKind::kWarning:
+      return "ok warning";
+    case platform::MessageKind::kError:
+      return "ok error";
   }
+  return "?";
 }
 
 // Plays a scenario's script from the idle hook, so the program's own loops ask for each step,
@@ -260,11 +262,11 @@ class Typist {
   }
 
   static void Press(char digit) {
-    headless::PostKeyDown(static_cast<uint16_t>(digit));
+    headless::PostKeyDown(platform::Key::kOther);
     headless::PostChar(digit);
   }
 
-  static void Tap(uint16_t key) {
+  static void Tap(platform::Key key) {
     headless::PostKeyDown(key);
     headless::PostKeyUp(key);
   }
@@ -286,14 +288,14 @@ class Typist {
         headless::PostClose();
         break;
       case 'Q':
-        Tap(platform::kVkTab);
-        Tap(platform::kVkReturn);
+        Tap(platform::Key::kTab);
+        Tap(platform::Key::kReturn);
         break;
       case 'L':
         headless::PostEndSession();
         break;
       case 'D':
-        Tap(platform::kVkReturn);
+        Tap(platform::Key::kReturn);
         break;
       default:
         FAIL() << "unknown script token " << token;
@@ -312,7 +314,7 @@ class Typist {
       tokens.pop_front();
       AddNote("input ~" + during);
       if (during == "U") {
-        headless::PostKeyUp(static_cast<uint16_t>(digit));
+        headless::PostKeyUp(platform::Key::kOther);
         released = true;
       } else {
         Post(during);
@@ -329,7 +331,7 @@ class Typist {
     if (!released) {
       later.push_back([this, digit] {
         AddNote(std::string("input release ") + digit);
-        headless::PostKeyUp(static_cast<uint16_t>(digit));
+        headless::PostKeyUp(platform::Key::kOther);
       });
     }
   }
@@ -339,7 +341,7 @@ class Typist {
     if (++finishingSteps > 4) return false;
     if (ResultsShowing()) {
       AddNote("input end: Enter");
-      Tap(platform::kVkReturn);
+      Tap(platform::Key::kReturn);
     } else {
       AddNote("input end: close");
       headless::PostClose();
@@ -407,7 +409,7 @@ std::vector<std::string> Record(const Scenario& s) {
   for (const headless::MessageBoxRecord& box : machine.messageBoxes) {
     lines.push_back("messagebox caption " + Escaped(box.caption));
     lines.push_back("messagebox text " + Escaped(box.text));
-    lines.push_back("messagebox kind " + MessageBoxKind(box.flags));
+    lines.push_back("messagebox kind " + MessageBoxKind(box.kind));
   }
   for (const auto& [path, bytes] : machine.files) {
     lines.push_back("file " + Escaped(path) + " " + std::to_string(bytes.size()) + " bytes");

@@ -31,8 +31,8 @@ drill::PracticeRun SolvedRun(const platform::SystemTime& start,
 void DismissDialogWhenShown() {
   headless::Get().idle = [] {
     if (!Results() || !Results()->Showing()) return false;
-    headless::PostKeyDown(platform::kVkReturn);
-    headless::PostKeyUp(platform::kVkReturn);
+    headless::PostKeyDown(platform::Key::kReturn);
+    headless::PostKeyUp(platform::Key::kReturn);
     return true;
   };
 }
@@ -163,11 +163,11 @@ TEST(ResultsDialog, GeometryAndTabOrder) {
 }
 
 TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
-  for (uint16_t key : {platform::kVkReturn, platform::kVkSpace}) {
+  for (platform::Key key : {platform::Key::kReturn, platform::Key::kSpace}) {
     FreshProcess();
     StartDrill(app::kDivisionVariant);
     TypeKey(ExpectedKey());
-    std::vector<uint16_t> keys = {platform::kVkEscape, key};
+    std::vector<platform::Key> keys = {platform::Key::kEscape, key};
     headless::Get().idle = [&keys] {
       if (keys.empty() || !Results()->Showing()) return false;
       headless::PostKeyDown(keys.front());
@@ -255,12 +255,12 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
       case 0:
       case 3:
         headless::Advance(1000);
-        headless::PostKeyDown('K');
+        headless::PostKeyDown(platform::Key::kOther);
         headless::PostChar(ExpectedKey());
         break;
       case 1:
       case 4:
-        headless::PostKeyUp('K');
+        headless::PostKeyUp(platform::Key::kOther);
         break;
       case 2:
         headless::PostSettingChange('-', '\0');
@@ -302,14 +302,13 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
     // Behind the box the window is hidden already, so nothing repaints in a substitute face.
     headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) {
       EXPECT_FALSE(platform::TheApp().MainForm()->Visible());
-      return platform::kIdOk;
     };
     StartDrill(app::kDivisionVariant);
     for (int i = 0; i < c.rightAnswers - (c.duringFeedback ? 1 : 0); ++i)
       TypeKey(ExpectedKey());
     headless::Get().trace.clear();
     if (c.duringFeedback) {
-      headless::PostKeyDown('K');
+      headless::PostKeyDown(platform::Key::kOther);
       headless::PostChar(ExpectedKey());
     }
     headless::PostEndSession();
@@ -416,11 +415,11 @@ TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
     if (Results() && Results()->Showing()) {
       headless::PostKey('\r');
     } else if (!released) {
-      headless::PostKeyUp('K');
+      headless::PostKeyUp(platform::Key::kOther);
       released = true;
     } else {
       headless::Advance(1234);
-      headless::PostKeyDown('K');
+      headless::PostKeyDown(platform::Key::kOther);
       headless::PostChar(++typed % 7 == 0 ? WrongKey() : ExpectedKey());
       released = false;
     }

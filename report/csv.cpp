@@ -1,0 +1,94 @@
+// Writes the answers table. Its words are the page's: the drill's name and the fact as the
+// child reads it come from the page's own functions.
+#include "report/csv.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
+#include <vector>
+
+#include "drill/log_format.h"
+#include "report/html.h"
+
+namespace report {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Milliseconds as seconds with three decimals and a point whatever the locale: 3125 -> 3.125.
+std::string MillisecondsText(uint32_t ms) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%u.%03u", static_cast<unsigned>(ms / 1000),
+                static_cast<unsigned>(ms % 1000));
+  return buffer;
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text) {
+  std::string field;
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) {
+    field = "'";
+  }
+  field += text;
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string IsoLocalText(const drill::StartTime& start) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", start.year % 10000,
+                start.month % 100, start.day % 100, start.hour % 100, start.minute % 100,
+                start.second % 100);
+  return buffer;
+}
+
+std::string AnswersCsv(const Collection& collection) {
+  size_t answers = 0;
+  for (const Learner& learner : collection.learners) {
+    for (const drill::Run& run : learner.runs)
+      answers += run.answers.size();
+  }
+  std::string csv;
+  // A row is about 80 bytes; a year of a class is a million rows.
+  csv.reserve(96 * (answers + 1));
+  csv += kUtf8Bom;
+  csv += "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数";
+  csv += kLineEnd;
+  for (const Learner& learner : collection.learners) {
+    const std::string name = CsvField(learner.name);
+    std::vector<const drill::Run*> runs;
+    for (const drill::Run& run : learner.runs)
+      runs.push_back(&run);
+    std::stable_sort(runs.begin(), runs.end(), [](const drill::Run* x, const drill::Run* y) {
+      return std::tie(x->start, x->kind) < std::tie(y->start, y->kind);
+    });
+    for (const drill::Run* run : runs) {
+      const std::string head =
+          name + "," + ShortDrillName(run->kind) + "," + IsoLocalText(run->start) + ",";
+      for (size_t i = 0; i < run->answers.size(); i++) {
+        const drill::Answer& answer = run->answers[i];
+        const drill::Problem& p = answer.problem;
+        csv += head;
+        for (const std::string& field :
+             {std::to_string(i + 1), drill::LogProblemFieldUtf8(p), FactText(drill::FactOf(p)),
+              std::to_string(p.hiddenSlot), std::to_string(p.Answer()),
+              MillisecondsText(answer.milliseconds)}) {
+          csv += field;
+          csv += ',';
+        }
+        csv += std::to_string(answer.misses);
+        csv += kLineEnd;
+      }
+    }
+  }
+  return csv;
+}
+
+}  // namespace report

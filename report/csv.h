@@ -1,0 +1,23 @@
+// Every answer of the runs a report covers as a table a spreadsheet opens: one row per answer,
+// UTF-8 with a byte order mark and CR LF line ends.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "report/collect.h"
+
+namespace report {
+
+// A field as RFC 4180 writes it: quoted when it holds a comma, a quote or a line end. Text a
+// spreadsheet would take for a formula (=, +, -, @ first) gets a leading apostrophe, so that a
+// folder's name cannot put a live formula into the teacher's sheet.
+std::string CsvField(std::string_view text);
+
+// ISO 8601 in the run's own local clock: 2024-03-05T09:07:02.
+std::string IsoLocalText(const drill::StartTime& start);
+
+// Learners in the page's order; each learner's runs by start, the division drill first on a tie.
+std::string AnswersCsv(const Collection& collection);
+
+}  // namespace report

@@ -1,0 +1,38 @@
+// The report's date range: reading a day from the command line and keeping the runs within.
+#include "report/date_range.h"
+
+#include <algorithm>
+
+namespace report {
+
+bool DateRange::Contains(const drill::StartTime& start) const {
+  const Day day{start.year, start.month, start.day};
+  return (!from || *from <= day) && (!to || day <= *to);
+}
+
+bool ParseDay(std::string_view text, Day& day) {
+  // The log's date reader, held to the two separators a person types for a date.
+  drill::StartTime start;
+  if (text.size() != 10 || (text[4] != '-' && text[4] != '/') || text[7] != text[4] ||
+      !drill::ParseDate(text, start)) {
+    return false;
+  }
+  day = {start.year, start.month, start.day};
+  return true;
+}
+
+void KeepRange(Collection& collection, const DateRange& range) {
+  if (!range.Limited()) return;
+  for (Learner& learner : collection.learners) {
+    const auto outside =
+        std::remove_if(learner.runs.begin(), learner.runs.end(),
+                       [&](const drill::Run& run) { return !range.Contains(run.start); });
+    const int left = static_cast<int>(learner.runs.end() - outside);
+    learner.runs.erase(outside, learner.runs.end());
+    collection.outsideRange += left;
+    collection.filesRead -= left;
+  }
+  std::erase_if(collection.learners, [](const Learner& learner) { return learner.runs.empty(); });
+}
+
+}  // namespace report
