@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "drill/focus_history.h"
-
 #include "drill/time_text.h"
 #include "platform/controls.h"
 #include "ui/main_window.h"

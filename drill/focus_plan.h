@@ -35,7 +35,6 @@ class FocusPlanner {
   // history: the drill's answers in the order they were practised.
   FocusPlanner(DrillKind kind, const FactStates& history);
 
-  DrillKind Kind() const { return kind; }
   // Whether any answer of the drill is known. Without one there is nothing to focus on, and a
   // focus run asks what a normal run asks.
   bool HasHistory() const { return hasHistory; }
@@ -44,11 +43,6 @@ class FocusPlanner {
   Problem Next(RandomSource& random);
   // The problem last chosen was answered rightly after wrongTries wrong tries.
   void Answered(const Problem& problem, uint32_t milliseconds, int wrongTries);
-
-  // A fact's figures as the run stands: the history and the run's answers so far.
-  const FactFigures& Figures(const Fact& fact) const { return figures[FactPlace(fact)]; }
-  // How often the run has asked the fact so far.
-  int AsksInRun(const Fact& fact) const { return inRun[FactPlace(fact)].asks; }
 
  private:
   struct InRun {

@@ -44,8 +44,6 @@ class PracticeRun {
 
   DrillKind Kind() const { return kind; }
   bool Focus() const { return planner.has_value(); }
-  // The focus run's planner; none in a normal run.
-  const FocusPlanner* Planner() const { return planner ? &*planner : nullptr; }
   TimeValue StartTime() const { return startTime; }
   int RightCount() const { return rightCount; }
   // The number of the problem last opened, 1 to kProblemsPerRun; 0 before the first.
