@@ -106,6 +106,24 @@ int FirstOperand(drill::DrillKind drill) {
   return IsDivision(drill) ? 2 : 1;
 }
 
+// A grid's head row and body, rows and columns from the drill's first operand to 9; cell()
+// writes each <td>.
+template <class CellHtml>
+std::string GridRows(drill::DrillKind drill, std::string_view op, CellHtml cell) {
+  std::string html = "<thead><tr><th scope=\"col\">" + std::string(op) + "</th>";
+  int from = FirstOperand(drill);
+  for (int column = from; column <= 9; column++)
+    html += "<th scope=\"col\">" + std::to_string(column) + "</th>";
+  html += "</tr></thead><tbody>";
+  for (int row = from; row <= 9; row++) {
+    html += "<tr><th scope=\"row\">" + std::to_string(row) + "</th>";
+    for (int column = from; column <= 9; column++)
+      html += cell(row, column);
+    html += "</tr>";
+  }
+  return html + "</tbody>";
+}
+
 // The state swatch with its mark, as the grids draw it.
 std::string Swatch(FactState state) {
   return "<span class=\"key " + std::string(StateClass(state)) + "\">" + StateMark(state) +
@@ -521,36 +539,24 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
             "は7の行、8の列。行は" + (IsDivision(drill) ? "わる数" : "ひく数") +
             "、列は答え</small>";
   }
-  html += "</caption><thead><tr><th scope=\"col\">" + std::string(op) + "</th>";
-  int from = FirstOperand(drill);
-  for (int column = from; column <= 9; column++)
-    html += "<th scope=\"col\">" + std::to_string(column) + "</th>";
-  html += "</tr></thead><tbody>";
-  for (int row = from; row <= 9; row++) {
-    html += "<tr><th scope=\"row\">" + std::to_string(row) + "</th>";
-    for (int column = from; column <= 9; column++) {
-      const FactCell& cell = CellAt(stats, kind, row, column);
-      if (!cell.asked) {
-        html += "<td class=\"never\" title=\"ドリルに出ない\"></td>";
-        continue;
-      }
-      const drill::FactFigures& f = cell.figures;
-      std::string title = FactText(cell.fact) + "：" + StateName(f.state);
-      std::string text;
-      if (f.state != FactState::kUnseen) {
-        title += "、答えた回数" + std::to_string(f.answers) + "回、直近" +
-                 std::to_string(f.recentAnswers) + "回の中央値" + SecondsText(f.median) +
-                 "秒、まちがえた回" + std::to_string(f.recentMissed) + "回" +
-                 (f.Few() ? "（答えが少なく、まだ目安）" : "");
-        text = "<b>" + std::string(StateMark(f.state)) + "</b>" + SecondsText(f.median) +
-               (f.Few() ? "<i>*</i>" : "");
-      }
-      html += "<td class=\"" + std::string(StateClass(f.state)) + (f.Few() ? " few" : "") +
-              "\" title=\"" + EscapeHtml(title) + "\">" + text + "</td>";
-    }
-    html += "</tr>";
-  }
-  return html + "</tbody></table></div>";
+  html += "</caption>" + GridRows(drill, op, [&](int row, int column) -> std::string {
+            const FactCell& cell = CellAt(stats, kind, row, column);
+            if (!cell.asked) return "<td class=\"never\" title=\"ドリルに出ない\"></td>";
+            const drill::FactFigures& f = cell.figures;
+            std::string title = FactText(cell.fact) + "：" + StateName(f.state);
+            std::string text;
+            if (f.state != FactState::kUnseen) {
+              title += "、答えた回数" + std::to_string(f.answers) + "回、直近" +
+                       std::to_string(f.recentAnswers) + "回の中央値" + SecondsText(f.median) +
+                       "秒、まちがえた回" + std::to_string(f.recentMissed) + "回" +
+                       (f.Few() ? "（答えが少なく、まだ目安）" : "");
+              text = "<b>" + std::string(StateMark(f.state)) + "</b>" + SecondsText(f.median) +
+                     (f.Few() ? "<i>*</i>" : "");
+            }
+            return "<td class=\"" + std::string(StateClass(f.state)) + (f.Few() ? " few" : "") +
+                   "\" title=\"" + EscapeHtml(title) + "\">" + text + "</td>";
+          });
+  return html + "</table></div>";
 }
 
 std::string SlotTable(const DrillStats& stats) {
@@ -691,31 +697,23 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
             "<div class=\"grids\">";
     for (FactKind kind : {FactKind::kForward, FactKind::kInverse}) {
       const char* op = Operator(drill, kind);
-      html += "<div><table class=\"grid classmap\"><caption>" + std::string(GridName(drill, kind)) +
-              "</caption><thead><tr><th scope=\"col\">" + op + "</th>";
-      int from = FirstOperand(drill);
-      for (int column = from; column <= 9; column++)
-        html += "<th scope=\"col\">" + std::to_string(column) + "</th>";
-      html += "</tr></thead><tbody>";
-      for (int row = from; row <= 9; row++) {
-        html += "<tr><th scope=\"row\">" + std::to_string(row) + "</th>";
-        for (int column = from; column <= 9; column++) {
-          int place = (kind == FactKind::kForward ? 0 : 81) + (row - 1) * 9 + column - 1;
-          Fact fact = drill::FactAtPlace(drill, place);
-          if (!drill::IsAsked(fact)) {
-            html += "<td class=\"never\"></td>";
-            continue;
-          }
-          int count = weak[place];
-          // Four shades by the share of the learners.
-          int shade = count == 0 ? 0 : 1 + std::min(3, (4 * count - 1) / practising);
-          html += "<td" + (shade ? " class=\"c" + std::to_string(shade) + "\"" : std::string()) +
-                  " title=\"" + FactText(fact) + "：" + std::to_string(count) + "人\">" +
-                  (count ? std::to_string(count) : "") + "</td>";
-        }
-        html += "</tr>";
-      }
-      html += "</tbody></table></div>";
+      html +=
+          "<div><table class=\"grid classmap\"><caption>" + std::string(GridName(drill, kind)) +
+          "</caption>" +
+          GridRows(drill, op,
+                   [&](int row, int column) -> std::string {
+                     int place = (kind == FactKind::kForward ? 0 : 81) + (row - 1) * 9 + column - 1;
+                     Fact fact = drill::FactAtPlace(drill, place);
+                     if (!drill::IsAsked(fact)) return "<td class=\"never\"></td>";
+                     int count = weak[place];
+                     // Four shades by the share of the learners.
+                     int shade = count == 0 ? 0 : 1 + std::min(3, (4 * count - 1) / practising);
+                     return "<td" +
+                            (shade ? " class=\"c" + std::to_string(shade) + "\"" : std::string()) +
+                            " title=\"" + FactText(fact) + "：" + std::to_string(count) + "人\">" +
+                            (count ? std::to_string(count) : "") + "</td>";
+                   }) +
+          "</table></div>";
     }
     // The facts most learners find hard, as a list a teacher can read out.
     std::vector<int> places;

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "platform/win32/find_kind.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -45,22 +46,9 @@ TEST(Win32FindKind, ReparsePointsThatNameAnotherPlaceAreLinks) {
     EXPECT_EQ(win32::KindFromAttributes(c.attributes, c.tag), c.kind) << c.what;
 }
 
-class FileSystem : public testing::Test {
+class FileSystem : public testing_support::ScratchFolder {
  protected:
-  void SetUp() override {
-    root =
-        fs::temp_directory_path() / ("quarn-file-system-test-" + std::to_string(getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root);
-  }
-  void TearDown() override { fs::remove_all(root); }
-  void Write(const fs::path& relative, const std::string& bytes) {
-    std::ofstream(root / relative, std::ios::binary) << bytes;
-  }
   Path At(const fs::path& relative) const { return Path((root / relative).native()); }
-
-  fs::path root;
 };
 
 TEST_F(FileSystem, ListsEntriesWithoutFollowingLinks) {

@@ -1,6 +1,7 @@
 // The folder walk, the command line, the page's parts and the whole run from folder to file,
 // on folders made in a temporary directory.
 #include "report/report.h"
+#include "scratch_folder.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -45,23 +46,8 @@ const std::string kLog =
 // The same run a day later.
 const std::string kLaterLog = "Divide Quarn,2024/03/06" + kLog.substr(kLog.find(",09:"));
 
-class TempFolder : public testing::Test {
+class TempFolder : public testing_support::ClassFolderTest {
  protected:
-  void SetUp() override {
-    root =
-        fs::temp_directory_path() / ("quarn-report-test-" + std::to_string(getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root / "class");
-  }
-  void TearDown() override { fs::remove_all(root); }
-
-  void Write(const fs::path& relative, const std::string& bytes) {
-    fs::path path = root / "class" / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
   std::set<std::string> Listing() {
     std::set<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(root / "class")) {
@@ -69,8 +55,6 @@ class TempFolder : public testing::Test {
     }
     return names;
   }
-
-  fs::path root;
 };
 
 TEST_F(TempFolder, LearnersFromSubfolders) {

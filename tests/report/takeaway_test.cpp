@@ -10,6 +10,7 @@
 #include "drill/log_format.h"
 #include "report/csv.h"
 #include "report/report.h"
+#include "scratch_folder.h"
 
 namespace report {
 namespace {
@@ -52,23 +53,8 @@ std::string ReadBytes(const fs::path& path) {
   return bytes.str();
 }
 
-class ClassFolder : public testing::Test {
+class ClassFolder : public testing_support::ClassFolderTest {
  protected:
-  void SetUp() override {
-    root =
-        fs::temp_directory_path() / ("quarn-takeaway-test-" + std::to_string(getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root / "class");
-  }
-  void TearDown() override { fs::remove_all(root); }
-
-  void Write(const fs::path& relative, const std::string& bytes) {
-    fs::path path = root / "class" / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
   // The report of the class folder with these options added; the page goes to root/page.html.
   Outcome Report(std::initializer_list<fs::path> options) {
     std::vector<platform::Path> args =
@@ -79,8 +65,6 @@ class ClassFolder : public testing::Test {
     EXPECT_EQ(parsed.error, "");
     return WriteReport(parsed);
   }
-
-  fs::path root;
 };
 
 TEST(Csv, FieldsQuotedAsRfc4180AndNeverAFormula) {
