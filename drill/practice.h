@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "resources/resource_ids.h"
 
@@ -100,6 +101,21 @@ constexpr Fact FactOf(const Problem& p) {
     default:
       return {p.kind, FactKind::kForward, p.a, p.b};
   }
+}
+
+// One problem for each fact the drill asks, in table order: for each pair a op b asked, the
+// result's units digit hidden (the fact a op b) and the first operand hidden (the result
+// less, or over, b).
+inline std::vector<Problem> OneProblemPerFact(DrillKind kind) {
+  std::vector<Problem> problems;
+  for (int a = 1; a <= 9; ++a) {
+    for (int b = 1; b <= 9; ++b) {
+      if (!IsAsked(kind, a, b)) continue;
+      problems.push_back({kind, a, b, 4});
+      problems.push_back({kind, a, b, 1});
+    }
+  }
+  return problems;
 }
 
 // Whether an answer tells anything about its fact. The tens digit of a sum of two digits is

@@ -14,6 +14,7 @@
 
 #include "drill/focus_history.h"
 #include "drill/log_format.h"
+#include "drill/random.h"
 #include "platform/headless/headless.h"
 
 namespace {
@@ -24,20 +25,9 @@ using drill::DrillKind;
 // without `everyFact` the first fact is never answered.
 void FillFolder(DrillKind kind, int logs, bool everyFact) {
   headless::Reset();
-  std::vector<drill::Problem> every;
-  for (int a = 1; a <= 9; ++a) {
-    for (int b = 1; b <= 9; ++b) {
-      if (!drill::IsAsked(kind, a, b)) continue;
-      every.push_back({kind, a, b, 4});
-      every.push_back({kind, a, b, 1});
-    }
-  }
+  std::vector<drill::Problem> every = drill::OneProblemPerFact(kind);
   if (!everyFact) every.erase(every.begin());
-  uint32_t random = 12345;
-  const auto next = [&random](uint32_t n) {
-    random = random * 134775813u + 1u;
-    return static_cast<uint32_t>((uint64_t{random} * n) >> 32);
-  };
+  drill::RandomSource random(12345);
   for (int k = 0; k < logs; ++k) {
     const int hours = logs > 3000 ? k : k * 24;
     const int day = hours / 24;
@@ -51,11 +41,12 @@ void FillFolder(DrillKind kind, int logs, bool everyFact) {
                   day / 28 % 12 + 1, day % 28 + 1, hours % 24);
     std::string log = drill::LogHeaderLine(kind, date, time, drill::kProblemsPerRun);
     for (int i = 0; i < drill::kProblemsPerRun; ++i) {
-      const uint32_t ms = 1000 + next(7000);
+      const auto ms = static_cast<uint32_t>(1000 + random.Draw(7000));
       char solving[16];
       std::snprintf(solving, sizeof solving, "00:%02u.%03u", ms / 1000, ms % 1000);
-      log += drill::LogProblemLine(every[next(static_cast<uint32_t>(every.size()))], solving,
-                                   next(8) == 0 ? 1 : 0);
+      log += drill::LogProblemLine(
+          every[static_cast<size_t>(random.Draw(static_cast<int>(every.size())))], solving,
+          random.Draw(8) == 0 ? 1 : 0);
     }
     headless::Get().files[name] = std::move(log);
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drill/log_format.h"
+#include "drill/random.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/drill_view.h"
 #include "tests/e2e/harness.h"
@@ -334,19 +335,6 @@ void Demo(const BuildInfo& build, const std::wstring& work) {
 
 // ---- Focus -----------------------------------------------------------------------------
 
-// One problem for each fact the drill asks, in the table's order.
-std::vector<drill::Problem> EveryFact(drill::DrillKind kind) {
-  std::vector<drill::Problem> problems;
-  for (int a = 1; a <= 9; ++a) {
-    for (int b = 1; b <= 9; ++b) {
-      if (!drill::IsAsked(kind, a, b)) continue;
-      problems.push_back({kind, a, b, 4});  // a op b
-      problems.push_back({kind, a, b, 1});  // the result less, or over, b
-    }
-  }
-  return problems;
-}
-
 // A log as the drill writes it, named after its start; each answer's time and misses come from
 // the answer function.
 template <class AnswerOf>
@@ -379,7 +367,7 @@ SYSTEMTIME DayAt(int year, int day) {
 // A child who knows every fact but ten: six days of every fact in 1.5 s, then a day with three
 // slow answers of each of the ten; and a file that is no log. Returns the ten.
 std::set<drill::Fact> WriteWeakHistory(const std::wstring& dir, drill::DrillKind kind) {
-  const std::vector<drill::Problem> every = EveryFact(kind);
+  const std::vector<drill::Problem> every = drill::OneProblemPerFact(kind);
   const auto fast = [](size_t) { return std::pair<uint32_t, int>{1500, 0}; };
   for (int day = 0; day < 6; ++day) {
     // At most 100 answers a log: two runs a day.
@@ -501,21 +489,18 @@ void Measure(const Options& options) {
 // 8 s, some misses. Without `everyFact` one fact is never answered, so that a focus run reads
 // as many logs as it ever does.
 void WriteYears(const std::wstring& dir, drill::DrillKind kind, int logs, bool everyFact) {
-  std::vector<drill::Problem> every = EveryFact(kind);
+  std::vector<drill::Problem> every = drill::OneProblemPerFact(kind);
   if (!everyFact) every.erase(every.begin());
-  uint32_t random = 12345;
-  const auto next = [&random](uint32_t n) {
-    random = random * 134775813u + 1u;
-    return static_cast<uint32_t>((uint64_t{random} * n) >> 32);
-  };
+  drill::RandomSource random(12345);
   for (int k = 0; k < logs; ++k) {
     std::vector<drill::Problem> problems;
     for (int i = 0; i < drill::kProblemsPerRun; ++i)
-      problems.push_back(every[next(static_cast<uint32_t>(every.size()))]);
+      problems.push_back(every[static_cast<size_t>(random.Draw(static_cast<int>(every.size())))]);
     const SYSTEMTIME start =
         logs > 3000 ? AddSeconds(DayAt(2000, 0), int64_t{k} * 3600) : DayAt(2000, k);
-    WriteLog(dir, kind, start, problems, [&next](size_t) {
-      return std::pair<uint32_t, int>{1000 + next(7000), next(8) == 0 ? 1 : 0};
+    WriteLog(dir, kind, start, problems, [&random](size_t) {
+      const auto ms = static_cast<uint32_t>(1000 + random.Draw(7000));
+      return std::pair<uint32_t, int>{ms, random.Draw(8) == 0 ? 1 : 0};
     });
   }
 }
