@@ -18,19 +18,6 @@ Problem ProblemOfPlace(DrillKind kind, int place) {
   return {kind, fact.Answer(), fact.second, 1};
 }
 
-// Whether a name ends in ".log", in any letter case, whatever the system's characters are.
-template <class Text>
-bool IsLogName(const Text& name) {
-  if (name.size() < kLogExtension.size()) return false;
-  const size_t start = name.size() - kLogExtension.size();
-  for (size_t i = 0; i < kLogExtension.size(); ++i) {
-    auto c = name[start + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<decltype(c)>(c - 'A' + 'a');
-    if (c != kLogExtension[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void FocusHistoryBuilder::Add(std::string_view bytes) {
@@ -79,7 +66,8 @@ FactStates ReadFocusHistory(DrillKind kind) {
   platform::ListFolder(platform::Path::FromAscii("."), entries);
   std::vector<platform::Path> logs;
   for (platform::FolderEntry& entry : entries) {
-    if (entry.kind == platform::EntryKind::kFile && IsLogName(entry.name.Native()))
+    if (entry.kind == platform::EntryKind::kFile &&
+        IsLogFileName(platform::DisplayUtf8(entry.name)))
       logs.push_back(std::move(entry.name));
   }
   // The drills name a log after its start, so the newest name comes first.

@@ -16,6 +16,21 @@ inline constexpr char kLogFieldSeparator = ',';
 inline constexpr std::string_view kLogExtension = ".log";
 inline constexpr char kLogHiddenDigit = '?';
 
+// Whether a file name (UTF-8) is a practice log's: it ends in ".log", in any letter case, after
+// something. Dots and spaces at the end do not count: Windows drops them from a name, so
+// "a.log." opens a.log.
+inline bool IsLogFileName(std::string_view name) {
+  while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+    name.remove_suffix(1);
+  if (name.size() <= kLogExtension.size()) return false;
+  const std::string_view ext = name.substr(name.size() - kLogExtension.size());
+  for (size_t i = 0; i < ext.size(); ++i) {
+    const char c = ext[i] >= 'A' && ext[i] <= 'Z' ? static_cast<char>(ext[i] - 'A' + 'a') : ext[i];
+    if (c != kLogExtension[i]) return false;
+  }
+  return true;
+}
+
 // The operator as the window and the log show it: × (0x81 0x7E) or ＋ (0x81 0x7B).
 constexpr std::string_view OperatorGlyph(DrillKind kind) {
   return kind == DrillKind::kDivision ? texts::kTimes : texts::kPlus;

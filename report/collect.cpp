@@ -119,14 +119,16 @@ bool FindLogs(const Path& folder, const std::string& relative, const Path& learn
         }
         break;
       case platform::EntryKind::kFile:
-        if (HasLogExtension(name)) found.push_back({std::move(path), std::move(shown), learner});
+        if (drill::IsLogFileName(name))
+          found.push_back({std::move(path), std::move(shown), learner});
         break;
       case platform::EntryKind::kLink:
         // Followed, a link could lead out of the folder or back into it.
         notes.push_back({shown, "リンク（ほかの場所を指すもの）はたどりません", {}});
         break;
       case platform::EntryKind::kOther:
-        if (HasLogExtension(name)) notes.push_back({shown, "ふつうのファイルではありません", {}});
+        if (drill::IsLogFileName(name))
+          notes.push_back({shown, "ふつうのファイルではありません", {}});
         break;
       case platform::EntryKind::kUnreadable:
         notes.push_back({shown, "読み込めません", {}});
@@ -156,17 +158,6 @@ void TellApart(std::vector<Learner>& learners) {
 }
 
 }  // namespace
-
-bool HasLogExtension(std::string_view name) {
-  while (!name.empty() && (name.back() == '.' || name.back() == ' '))
-    name.remove_suffix(1);
-  const size_t length = drill::kLogExtension.size();
-  if (name.size() <= length) return false;
-  std::string ext(name.substr(name.size() - length));
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == drill::kLogExtension;
-}
 
 Collection CollectLogs(const Path& folder) {
   Collection collection;

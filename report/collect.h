@@ -36,8 +36,4 @@ struct Collection {
 // The folder must exist; unreadable entries below it are noted, never thrown.
 Collection CollectLogs(const platform::Path& folder);
 
-// Whether a name (UTF-8) is a practice log's, *.log in any case. Dots and spaces at the end
-// do not count: Windows drops them from a name, so "a.log." opens a.log.
-bool HasLogExtension(std::string_view name);
-
 }  // namespace report

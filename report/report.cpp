@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "drill/log_format.h"
 #include "report/csv.h"
 
 namespace report {
@@ -182,7 +183,7 @@ Outcome WriteReport(const Options& options) {
   if (!options.csv.Empty()) outputs.push_back(&options.csv);
   auto which = [&](const platform::Path* path) { return path == &options.csv ? "CSV を" : ""; };
   for (const platform::Path* path : outputs) {
-    if (HasLogExtension(platform::DisplayUtf8(*path))) {
+    if (drill::IsLogFileName(platform::DisplayUtf8(*path))) {
       return Failure(which(path) + std::string("練習記録（*.log）には書き出しません: ") +
                      platform::DisplayUtf8(*path));
     }

@@ -39,6 +39,11 @@ bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
   return any;
 }
 
+// The in-memory system's names are UTF-8 already.
+std::string DisplayUtf8(const Path& path) {
+  return headless::Utf8(path);
+}
+
 ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes) {
   FileIdentity ignored;
   return ReadSmallFile(path, maxBytes, bytes, ignored);
