@@ -8,6 +8,7 @@
 
 #include "drill/focus_history.h"
 #include "drill/time_text.h"
+#include "platform/ascii.h"
 #include "platform/controls.h"
 #include "ui/main_window.h"
 #include "ui/results_dialog.h"
@@ -19,13 +20,7 @@ namespace {
 bool IsFocusSwitch(std::string_view argument) {
   for (std::string_view prefix : {"/", "--"}) {
     if (!argument.starts_with(prefix)) continue;
-    std::string_view word = argument.substr(prefix.size());
-    constexpr std::string_view kFocus = "focus";
-    if (word.size() != kFocus.size()) continue;
-    bool same = true;
-    for (size_t i = 0; i < word.size(); ++i)
-      same = same && (word[i] | 0x20) == kFocus[i];
-    if (same) return true;
+    if (platform::EqualsIgnoringAsciiCase(argument.substr(prefix.size()), "focus")) return true;
   }
   return false;
 }
@@ -48,8 +43,8 @@ int RunProgram(const drill::DrillVariant& variant) {
   std::optional<drill::FactStates> focusHistory;
   if (options.focus) focusHistory = drill::ReadFocusHistory(variant.kind);
   app.SetTitle(options.focus ? drill::FocusTitle(variant.kind).data() : variant.title);
-  TimeTextSeparators separators = ReadTimeTextSeparators();
-  app.OnSettingChange = [&separators] { separators = ReadTimeTextSeparators(); };
+  drill::TimeTextSeparators separators = drill::ReadTimeTextSeparators();
+  app.OnSettingChange = [&separators] { separators = drill::ReadTimeTextSeparators(); };
   try {
     ui::MainWindow& mainWindow =
         app.CreateForm<ui::MainWindow>(variant, separators, std::move(focusHistory));

@@ -16,7 +16,7 @@ ExactMedian MedianOf(std::vector<uint32_t> milliseconds) {
   return {lower + upper};
 }
 
-FactState Judge(int recentAnswers, int64_t medianTenths, int recentMissed) {
+FactState StateFrom(int recentAnswers, int64_t medianTenths, int recentMissed) {
   if (recentAnswers <= 0) return FactState::kUnseen;
   if (recentMissed >= std::min(kMissedAnswers, recentAnswers)) return FactState::kMissed;
   if (medianTenths <= kFluentTenths && recentMissed == 0) return FactState::kFluent;
@@ -85,7 +85,7 @@ FactFigures FactStates::FiguresAt(int place) const {
     figures.recentWrongTries += history.ring[i].wrongTries;
   }
   figures.median = MedianOf(std::move(times));
-  figures.state = Judge(figures.recentAnswers, figures.median.Tenths(), figures.recentMissed);
+  figures.state = StateFrom(figures.recentAnswers, figures.median.Tenths(), figures.recentMissed);
   return figures;
 }
 

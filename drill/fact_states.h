@@ -37,7 +37,7 @@ struct ExactMedian {
 // The median of the values; zero when there are none.
 ExactMedian MedianOf(std::vector<uint32_t> milliseconds);
 
-FactState Judge(int recentAnswers, int64_t medianTenths, int recentMissed);
+FactState StateFrom(int recentAnswers, int64_t medianTenths, int recentMissed);
 
 // What a fact's answers say about it.
 struct FactFigures {
@@ -85,12 +85,12 @@ class FactStates {
   std::vector<Fact> Weakest(size_t limit) const;
 
  private:
-  struct Answer {
+  struct RecentAnswer {
     uint32_t milliseconds = 0;
     int wrongTries = 0;
   };
   struct History {
-    std::array<Answer, kRecentAnswers> ring{};  // the newest at (total - 1) % kRecentAnswers
+    std::array<RecentAnswer, kRecentAnswers> ring{};  // the newest at (total - 1) % kRecentAnswers
     int total = 0;
     int64_t last = -1;
   };

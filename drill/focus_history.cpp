@@ -26,7 +26,7 @@ void FocusHistoryBuilder::Add(std::string_view bytes) {
   KeptRun run{
       .start = read.run.start.Seconds(), .order = static_cast<int>(runs.size()), .answers = {}};
   run.answers.reserve(read.run.answers.size());
-  for (const Answer& answer : read.run.answers) {
+  for (const LoggedAnswer& answer : read.run.answers) {
     if (!SaysSomethingAboutTheFact(answer.problem)) continue;
     const int place = FactPlace(FactOf(answer.problem));
     run.answers.push_back({static_cast<uint8_t>(place), answer.misses, answer.milliseconds});

@@ -8,6 +8,7 @@
 
 #include "drill/practice.h"
 #include "drill/texts.h"
+#include "platform/ascii.h"
 
 namespace drill {
 
@@ -23,12 +24,8 @@ inline bool IsLogFileName(std::string_view name) {
   while (!name.empty() && (name.back() == '.' || name.back() == ' '))
     name.remove_suffix(1);
   if (name.size() <= kLogExtension.size()) return false;
-  const std::string_view ext = name.substr(name.size() - kLogExtension.size());
-  for (size_t i = 0; i < ext.size(); ++i) {
-    const char c = ext[i] >= 'A' && ext[i] <= 'Z' ? static_cast<char>(ext[i] - 'A' + 'a') : ext[i];
-    if (c != kLogExtension[i]) return false;
-  }
-  return true;
+  return platform::EqualsIgnoringAsciiCase(name.substr(name.size() - kLogExtension.size()),
+                                           kLogExtension);
 }
 
 // The operator as the window and the log show it: × (0x81 0x7E) or ＋ (0x81 0x7B).

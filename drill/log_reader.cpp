@@ -101,7 +101,7 @@ bool TakePlace(std::string_view& s, int& place) {
   return true;
 }
 
-LogFault ParseProblemLine(std::string_view line, DrillKind kind, Answer& answer) {
+LogFault ParseProblemLine(std::string_view line, DrillKind kind, LoggedAnswer& answer) {
   std::vector<std::string_view> fields = SplitFields(line);
   if (fields.size() != 4) return LogFault::kFieldCount;
   std::string_view field = fields[0];
@@ -172,11 +172,7 @@ std::string_view DescribeFault(LogFault fault) {
   return "unknown fault";
 }
 
-int64_t StartTime::Seconds() const {
-  return platform::DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
-}
-
-bool ParseDate(std::string_view text, StartTime& out) {
+bool ParseDate(std::string_view text, platform::CivilDate& out) {
   std::array<int, 3> p{};
   if (!SplitThree(text, 4, 2, 2, p)) return false;
   if (p[0] < 1900 || p[1] < 1 || p[1] > 12 || p[2] < 1 ||
@@ -189,7 +185,7 @@ bool ParseDate(std::string_view text, StartTime& out) {
   return true;
 }
 
-bool ParseClock(std::string_view text, StartTime& out) {
+bool ParseClock(std::string_view text, platform::DateTime& out) {
   std::array<int, 3> p{};
   if (!SplitThree(text, 2, 2, 2, p)) return false;
   if (p[0] > 23 || p[1] > 59 || p[2] > 59) return false;
@@ -250,7 +246,7 @@ ReadResult ReadLog(std::string_view bytes) {
   }
 
   std::vector<std::string_view> header = SplitFields(lines[0]);
-  Run& run = result.run;
+  LoggedRun& run = result.run;
   std::optional<DrillKind> kind;
   for (DrillKind k : kDrillKinds) {
     for (bool focus : {false, true}) {
@@ -264,7 +260,7 @@ ReadResult ReadLog(std::string_view bytes) {
     return result;
   }
   run.kind = *kind;
-  if (!ParseDate(header[1], run.start)) {
+  if (!ParseDate(header[1], run.start.date)) {
     result.fault = LogFault::kBadDate;
     return result;
   }
@@ -283,7 +279,7 @@ ReadResult ReadLog(std::string_view bytes) {
   run.answers.reserve(std::min(lines.size() - 1, static_cast<size_t>(kProblemsPerRun)));
   for (size_t i = 1; i < lines.size(); i++) {
     LogFault fault = LogFault::kNone;
-    Answer answer;
+    LoggedAnswer answer;
     if (lastCut && i == lines.size() - 1) {
       fault = LogFault::kCutOff;
     } else if (run.answers.size() >= static_cast<size_t>(kProblemsPerRun)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drill/practice.h"
+#include "platform/calendar.h"
 
 namespace drill {
 
@@ -34,33 +35,25 @@ enum class LogFault : uint8_t {
 std::string_view DescribeFault(LogFault fault);
 
 // One solved problem as the log states it.
-struct Answer {
+struct LoggedAnswer {
   Problem problem;
   uint32_t milliseconds = 0;
   uint8_t misses = 0;  // wrong tries, capped at 255
 };
 
-// Local date and clock time of a run's start.
-struct StartTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  // Seconds since 1970-01-01 00:00 of the same local clock; orders and spaces runs.
-  int64_t Seconds() const;
-  auto operator<=>(const StartTime&) const = default;
-};
-
-struct Run {
+struct LoggedRun {
   DrillKind kind = DrillKind::kDivision;
-  bool focus = false;  // a focus run: its title names the mode
-  StartTime start;
-  int headerCount = 0;  // the count the header states
-  std::vector<Answer> answers;
+  bool focus = false;        // a focus run: its title names the mode
+  platform::DateTime start;  // in the local clock of the run; no milliseconds
+  int headerCount = 0;       // the count the header states
+  std::vector<LoggedAnswer> answers;
   int skippedLines = 0;
   LogFault firstSkipped = LogFault::kNone;  // the first skipped line's fault
 };
 
 struct ReadResult {
   LogFault fault = LogFault::kNone;  // of the whole file; kNone when the run can be used
-  Run run;
+  LoggedRun run;
   bool Ok() const { return fault == LogFault::kNone; }
 };
 
@@ -73,8 +66,8 @@ inline constexpr std::uintmax_t kMaxLogBytes = 64 * 1024;
 ReadResult ReadLog(std::string_view bytes);
 
 // Pieces of the reader, exposed for the tests.
-bool ParseDate(std::string_view text, StartTime& out);
-bool ParseClock(std::string_view text, StartTime& out);
+bool ParseDate(std::string_view text, platform::CivilDate& out);
+bool ParseClock(std::string_view text, platform::DateTime& out);
 // "nn:ss.zzz" with any or no single separator between minutes and seconds; minutes may
 // have more than two digits.
 bool ParseSolvingTime(std::string_view text, uint32_t& milliseconds);

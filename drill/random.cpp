@@ -8,7 +8,7 @@ int RandomSource::Draw(int n) {
   return static_cast<int>((static_cast<uint64_t>(state) * static_cast<uint32_t>(n)) >> 32);
 }
 
-uint32_t SeedFromUtcTime(const platform::SystemTime& utc) {
+uint32_t SeedFromUtcTime(const platform::DateTime& utc) {
   return static_cast<uint32_t>(((utc.hour * 60 + utc.minute) * 60 + utc.second) * 1000 +
                                utc.millisecond);
 }

@@ -21,6 +21,6 @@ class RandomSource {
 };
 
 // The seed a run starts from: milliseconds since midnight of the UTC clock.
-uint32_t SeedFromUtcTime(const platform::SystemTime& utc);
+uint32_t SeedFromUtcTime(const platform::DateTime& utc);
 
 }  // namespace drill

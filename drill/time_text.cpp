@@ -4,11 +4,14 @@
 #include <cfloat>
 #include <cmath>
 
+#include "platform/ascii.h"
 #include "platform/calendar.h"
 #include "platform/cp932.h"
 #include "platform/platform.h"
 
 static_assert(LDBL_MANT_DIG == 64, "the millisecond product needs the x87 extended format");
+
+namespace drill {
 
 namespace {
 
@@ -40,15 +43,11 @@ size_t ClosingQuote(std::string_view s, size_t open) {
   return i < s.size() ? i : s.size();
 }
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool HasHourCode(std::string_view pattern) {
   for (size_t i = 0; i < pattern.size();) {
     if (pattern[i] == '"') {
       i = ClosingQuote(pattern, i) + 1;
-    } else if (Lower(pattern[i]) == 'h') {
+    } else if (platform::AsciiLower(pattern[i]) == 'h') {
       return true;
     } else {
       i += CharLength(pattern, i);
@@ -94,7 +93,7 @@ class Output {
 
 struct TimeFields {
   int64_t totalMinutes = 0;  // every whole minute of |ms|, days and hours included
-  CalendarDate date{};
+  platform::CivilDate date{};
   int hour = 0;
   int minute = 0;
   int second = 0;
@@ -142,10 +141,8 @@ TimeTextSeparators ReadTimeTextSeparators() {
                                           platform::RegionalTimeSeparator());
 }
 
-CalendarDate DateOfDayNumber(int64_t dayNumber) {
-  const platform::CivilDate date =
-      platform::CivilFromDays(dayNumber + platform::DaysFromCivil(1899, 12, 30));
-  return {date.year, date.month, date.day};
+platform::CivilDate DateOfDayNumber(int64_t dayNumber) {
+  return platform::CivilFromDays(dayNumber + platform::DaysFromCivil(1899, 12, 30));
 }
 
 int64_t WholeMilliseconds(TimeValue t) {
@@ -190,9 +187,9 @@ std::string FormatTimeValue(std::string_view pattern, TimeValue t,
       i += 2;
       continue;
     }
-    const char code = Lower(c);
+    const char code = platform::AsciiLower(c);
     size_t run = 1;
-    while (i + run < pattern.size() && Lower(pattern[i + run]) == code)
+    while (i + run < pattern.size() && platform::AsciiLower(pattern[i + run]) == code)
       ++run;
     switch (code) {
       case 'y':
@@ -242,3 +239,5 @@ std::string DateTimeText(std::string_view datePattern, std::string_view timePatt
   }
   return text;
 }
+
+}  // namespace drill

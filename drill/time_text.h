@@ -8,6 +8,9 @@
 #include <string_view>
 
 #include "drill/time_value.h"
+#include "platform/calendar.h"
+
+namespace drill {
 
 // What "/" and ":" outside quotes print; a zero byte prints nothing.
 struct TimeTextSeparators {
@@ -35,13 +38,10 @@ std::string FormatTimeValue(std::string_view pattern, TimeValue t,
 std::string DateTimeText(std::string_view datePattern, std::string_view timePattern, TimeValue t,
                          const TimeTextSeparators& separators);
 
-struct CalendarDate {
-  int64_t year;
-  int month;
-  int day;
-};
 // The inverse of DayNumber, for any day number (proleptic Gregorian; year 0 is 1 BC).
-CalendarDate DateOfDayNumber(int64_t dayNumber);
+platform::CivilDate DateOfDayNumber(int64_t dayNumber);
 // t in whole milliseconds: the product formed with a 64-bit mantissa, then rounded to the
 // nearest integer, an exact half to the even one. NaN gives 0; beyond +-9e18 it is clamped.
 int64_t WholeMilliseconds(TimeValue t);
+
+}  // namespace drill

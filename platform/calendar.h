@@ -1,5 +1,6 @@
-// The one calendar: civil dates (proleptic Gregorian; year 0 is 1 BC) and day counts since
-// 1970-01-01, for the clocks, the drills' time values, the log reader and the test driver.
+// The one calendar: civil dates (proleptic Gregorian; year 0 is 1 BC), a date with its time of
+// day, and day counts since 1970-01-01, for the clocks, the drills' time values, the log reader,
+// the report and the test driver.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@ struct CivilDate {
   int64_t year = 1970;
   int month = 1;  // 1 to 12
   int day = 1;    // 1 to 31
-  bool operator==(const CivilDate&) const = default;
+  auto operator<=>(const CivilDate&) const = default;
 };
 
 constexpr bool IsLeapYear(int64_t year) {
@@ -48,5 +49,22 @@ constexpr CivilDate CivilFromDays(int64_t days) {
   date.year = yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0);
   return date;
 }
+
+// A civil date and a time of day to the millisecond, in one clock (local or UTC): what the
+// system's clock reads and what a log's header states.
+struct DateTime {
+  CivilDate date;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+
+  // Whole seconds since 1970-01-01 00:00 of the same clock; orders and spaces runs.
+  constexpr int64_t Seconds() const {
+    return DaysFromCivil(date.year, date.month, date.day) * 86'400 + hour * 3'600 + minute * 60 +
+           second;
+  }
+  auto operator<=>(const DateTime&) const = default;
+};
 
 }  // namespace platform

@@ -8,21 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/calendar.h"
+
 namespace platform {
 
-// A calendar date and clock time to the millisecond, as the system's clock gives it.
-struct SystemTime {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-};
-
-SystemTime LocalTime();  // the user's local time
-SystemTime UtcTime();    // the system clock in UTC
+DateTime LocalTime();  // the user's local time
+DateTime UtcTime();    // the system clock in UTC
 // A clock that never jumps: microseconds since an arbitrary origin.
 int64_t MonotonicMicroseconds();
 // Blocks the calling (GUI) thread; nothing is dispatched meanwhile.

@@ -76,7 +76,7 @@ bool NaturalLess(const std::string& x, const std::string& y) {
 }
 
 // A used file whose lines do not all count: why, in one of two texts the page groups by.
-FileNote CountNote(const std::string& path, const drill::Run& run) {
+FileNote CountNote(const std::string& path, const drill::LoggedRun& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
   std::string detail;
   if (run.skippedLines) {

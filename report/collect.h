@@ -14,7 +14,7 @@ namespace report {
 struct Learner {
   platform::Path folder;  // the learner's subfolder, relative; empty for the loose logs
   std::string name;       // UTF-8, as the page shows it; no two learners show alike
-  std::vector<drill::Run> runs;
+  std::vector<drill::LoggedRun> runs;
 };
 
 struct FileNote {

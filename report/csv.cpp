@@ -41,18 +41,18 @@ std::string CsvField(std::string_view text) {
   return quoted + "\"";
 }
 
-std::string IsoLocalText(const drill::StartTime& start) {
+std::string IsoLocalText(const platform::DateTime& start) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", start.year % 10000,
-                start.month % 100, start.day % 100, start.hour % 100, start.minute % 100,
-                start.second % 100);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d",
+                static_cast<int>(start.date.year % 10000), start.date.month % 100,
+                start.date.day % 100, start.hour % 100, start.minute % 100, start.second % 100);
   return buffer;
 }
 
 std::string AnswersCsv(const Collection& collection) {
   size_t answers = 0;
   for (const Learner& learner : collection.learners) {
-    for (const drill::Run& run : learner.runs)
+    for (const drill::LoggedRun& run : learner.runs)
       answers += run.answers.size();
   }
   std::string csv;
@@ -63,17 +63,18 @@ std::string AnswersCsv(const Collection& collection) {
   csv += kLineEnd;
   for (const Learner& learner : collection.learners) {
     const std::string name = CsvField(learner.name);
-    std::vector<const drill::Run*> runs;
-    for (const drill::Run& run : learner.runs)
+    std::vector<const drill::LoggedRun*> runs;
+    for (const drill::LoggedRun& run : learner.runs)
       runs.push_back(&run);
-    std::stable_sort(runs.begin(), runs.end(), [](const drill::Run* x, const drill::Run* y) {
-      return std::tie(x->start, x->kind) < std::tie(y->start, y->kind);
-    });
-    for (const drill::Run* run : runs) {
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const drill::LoggedRun* x, const drill::LoggedRun* y) {
+                       return std::tie(x->start, x->kind) < std::tie(y->start, y->kind);
+                     });
+    for (const drill::LoggedRun* run : runs) {
       const std::string head =
           name + "," + ShortDrillName(run->kind) + "," + IsoLocalText(run->start) + ",";
       for (size_t i = 0; i < run->answers.size(); i++) {
-        const drill::Answer& answer = run->answers[i];
+        const drill::LoggedAnswer& answer = run->answers[i];
         const drill::Problem& p = answer.problem;
         csv += head;
         for (const std::string& field :

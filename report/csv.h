@@ -15,7 +15,7 @@ namespace report {
 std::string CsvField(std::string_view text);
 
 // ISO 8601 in the run's own local clock: 2024-03-05T09:07:02.
-std::string IsoLocalText(const drill::StartTime& start);
+std::string IsoLocalText(const platform::DateTime& start);
 
 // Learners in the page's order; each learner's runs by start, the division drill first on a tie.
 std::string AnswersCsv(const Collection& collection);

@@ -5,20 +5,14 @@
 
 namespace report {
 
-bool DateRange::Contains(const drill::StartTime& start) const {
-  const Day day{start.year, start.month, start.day};
-  return (!from || *from <= day) && (!to || day <= *to);
+bool DateRange::Contains(const platform::DateTime& start) const {
+  return (!from || *from <= start.date) && (!to || start.date <= *to);
 }
 
-bool ParseDay(std::string_view text, Day& day) {
+bool ParseDay(std::string_view text, platform::CivilDate& day) {
   // The log's date reader, held to the two separators a person types for a date.
-  drill::StartTime start;
-  if (text.size() != 10 || (text[4] != '-' && text[4] != '/') || text[7] != text[4] ||
-      !drill::ParseDate(text, start)) {
-    return false;
-  }
-  day = {start.year, start.month, start.day};
-  return true;
+  return text.size() == 10 && (text[4] == '-' || text[4] == '/') && text[7] == text[4] &&
+         drill::ParseDate(text, day);
 }
 
 void KeepRange(Collection& collection, const DateRange& range) {
@@ -26,7 +20,7 @@ void KeepRange(Collection& collection, const DateRange& range) {
   for (Learner& learner : collection.learners) {
     const auto outside =
         std::remove_if(learner.runs.begin(), learner.runs.end(),
-                       [&](const drill::Run& run) { return !range.Contains(run.start); });
+                       [&](const drill::LoggedRun& run) { return !range.Contains(run.start); });
     const int left = static_cast<int>(learner.runs.end() - outside);
     learner.runs.erase(outside, learner.runs.end());
     collection.outsideRange += left;

@@ -7,26 +7,22 @@
 #include <string_view>
 
 #include "drill/log_reader.h"
+#include "platform/calendar.h"
 #include "report/collect.h"
 
 namespace report {
 
-struct Day {
-  int year = 0, month = 0, day = 0;
-  auto operator<=>(const Day&) const = default;
-};
-
 // Both ends count; an end not given leaves that side open.
 struct DateRange {
-  std::optional<Day> from;
-  std::optional<Day> to;
+  std::optional<platform::CivilDate> from;
+  std::optional<platform::CivilDate> to;
 
   bool Limited() const { return from || to; }
-  bool Contains(const drill::StartTime& start) const;
+  bool Contains(const platform::DateTime& start) const;
 };
 
 // "2024-03-05", or "2024/03/05" as the page writes dates; a day the calendar has.
-bool ParseDay(std::string_view text, Day& day);
+bool ParseDay(std::string_view text, platform::CivilDate& day);
 
 // Leaves out the runs that started on a day outside the range, and the learners left with no
 // run; counts the runs left out in collection.outsideRange.

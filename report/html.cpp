@@ -86,7 +86,7 @@ std::string TenthsText(int64_t tenths) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-std::string ClockText(const drill::StartTime& t) {
+std::string ClockText(const platform::DateTime& t) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "%02d:%02d", t.hour % 100, t.minute % 100);
   return buffer;
@@ -327,10 +327,10 @@ std::string SecondsText(ExactMedian median) {
   return TenthsText(median.Tenths());
 }
 
-std::string DateText(const drill::StartTime& t) {
+std::string DateText(const platform::CivilDate& date) {
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", t.year % 10000, t.month % 100,
-                t.day % 100);
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", static_cast<int>(date.year % 10000),
+                date.month % 100, date.day % 100);
   return buffer;
 }
 
@@ -344,7 +344,7 @@ const char* ShortDrillName(drill::DrillKind drill) {
 }
 
 std::string RangeText(const DateRange& range) {
-  auto dayText = [](const Day& d) {
+  auto dayText = [](const platform::CivilDate& d) {
     return std::to_string(d.year) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) +
            "日";
   };
@@ -456,10 +456,10 @@ std::string ProgressChart(const DrillStats& stats) {
          "\" y1=\"" + Fixed(kBottom, 0) + "\" y2=\"" + Fixed(kBottom, 0) + "\"/>";
   svg += "<text x=\"" + Fixed(last == first ? x(stats.runs.front()) : kLeft, 0) + "\" y=\"" +
          Fixed(kHeight - 6, 0) + "\" text-anchor=\"" + (last == first ? "middle" : "start") +
-         "\">" + DateText(stats.runs.front().start) + "</text>";
+         "\">" + DateText(stats.runs.front().start.date) + "</text>";
   if (last != first) {
     svg += "<text x=\"" + Fixed(kRight, 0) + "\" y=\"" + Fixed(kHeight - 6, 0) +
-           "\" text-anchor=\"end\">" + DateText(stats.runs.back().start) + "</text>";
+           "\" text-anchor=\"end\">" + DateText(stats.runs.back().start.date) + "</text>";
   }
 
   // Each series' dots are one path of zero-length segments with round caps: a year of runs
@@ -512,7 +512,7 @@ std::string ProgressChart(const DrillStats& stats) {
          "thead><tbody>";
   for (const RunPoint& run : stats.runs) {
     // End tags of cells and rows are left out, as HTML allows: a year of runs is long.
-    svg += "<tr><td>" + DateText(run.start) + " " + ClockText(run.start) + "<td>" +
+    svg += "<tr><td>" + DateText(run.start.date) + " " + ClockText(run.start) + "<td>" +
            std::to_string(run.answers) + (run.full ? "" : "（途中まで）") +
            (run.focus ? "（フォーカス練習）" : "") + "<td>" + SecondsText(run.median) + "<td>" +
            Fixed(run.missesPerProblem, 2);
@@ -663,7 +663,7 @@ std::string Overview(const std::vector<LearnerReport>& learners) {
         continue;
       }
       const RunPoint& run = d.runs.back();
-      html += "<td data-label=\"最新の回\">" + DateText(run.start) +
+      html += "<td data-label=\"最新の回\">" + DateText(run.start.date) +
               "</td><td class=\"num\" data-label=\"1問あたり\">" + SecondsText(run.median) +
               "秒</td><td class=\"num\" data-label=\"最初の3回との差\">" + ChangeText(d.change) +
               "</td><td class=\"states\" data-label=\"問題ごと\">" + StateBar(d) + "</td></tr>";

@@ -26,7 +26,7 @@ std::string EscapeHtml(std::string_view text);
 std::string SecondsText(uint32_t ms);
 // A median as the page shows it, the value its colour is judged on.
 std::string SecondsText(ExactMedian median);
-std::string DateText(const drill::StartTime& t);  // 2024/03/05
+std::string DateText(const platform::CivilDate& date);  // 2024/03/05
 // A fact as the child reads it: 7 × 8 ＝ 56, 56 ÷ 7 ＝ 8, 8 ＋ 5 ＝ 13, 13 − 8 ＝ 5.
 std::string FactText(const drill::Fact& fact);
 // The drill as the page names it in short: わり算, ひき算.

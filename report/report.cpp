@@ -30,8 +30,8 @@ bool TakeContentOption(const std::vector<platform::Path>& args, size_t& i, Optio
     }
     return true;
   }
-  std::optional<Day>& end = arg == "--from" ? options.range.from : options.range.to;
-  Day day;
+  std::optional<platform::CivilDate>& end = arg == "--from" ? options.range.from : options.range.to;
+  platform::CivilDate day;
   if (end) {
     options.error = arg + " は 1 つだけ指定できます";
   } else if (!ParseDay(text, day)) {
@@ -156,17 +156,17 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
   return options;
 }
 
-std::vector<LearnerReport> Analyse(const Collection& collection) {
+std::vector<LearnerReport> Analyze(const Collection& collection) {
   std::vector<LearnerReport> learners;
   for (const Learner& learner : collection.learners) {
     LearnerReport lr;
     lr.name = learner.name;
     for (drill::DrillKind kind : drill::kDrillKinds) {
-      std::vector<const drill::Run*> runs;
-      for (const drill::Run& run : learner.runs) {
+      std::vector<const drill::LoggedRun*> runs;
+      for (const drill::LoggedRun& run : learner.runs) {
         if (run.kind == kind) runs.push_back(&run);
       }
-      if (!runs.empty()) lr.drills.push_back(Summarise(kind, std::move(runs)));
+      if (!runs.empty()) lr.drills.push_back(Summarize(kind, std::move(runs)));
     }
     learners.push_back(std::move(lr));
   }
@@ -203,7 +203,7 @@ Outcome WriteReport(const Options& options) {
   }
   KeepRange(collection, options.range);
 
-  std::vector<LearnerReport> learners = Analyse(collection);
+  std::vector<LearnerReport> learners = Analyze(collection);
   std::string html = ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)),
                                 learners, collection, options.range);
   const std::string csvText = platform::DisplayUtf8(options.csv);

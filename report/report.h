@@ -34,7 +34,7 @@ extern const char kUsage[];
 Options ParseArguments(const std::vector<platform::Path>& args);
 
 // Groups the learners' runs by drill and computes their figures.
-std::vector<LearnerReport> Analyse(const Collection& collection);
+std::vector<LearnerReport> Analyze(const Collection& collection);
 
 struct Outcome {
   int exitCode = kExitSuccess;

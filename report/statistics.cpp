@@ -38,9 +38,10 @@ Change ChangeOf(const std::vector<RunPoint>& runs) {
 
 }  // namespace
 
-DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs) {
-  std::stable_sort(runs.begin(), runs.end(),
-                   [](const drill::Run* x, const drill::Run* y) { return x->start < y->start; });
+DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*> runs) {
+  std::stable_sort(
+      runs.begin(), runs.end(),
+      [](const drill::LoggedRun* x, const drill::LoggedRun* y) { return x->start < y->start; });
   DrillStats stats;
   stats.kind = kind;
   drill::FactStates states(kind);
@@ -48,7 +49,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
   std::array<int, 4> slotMissed{};
 
   std::vector<uint32_t> times;
-  for (const drill::Run* run : runs) {
+  for (const drill::LoggedRun* run : runs) {
     RunPoint point;
     point.start = run->start;
     point.answers = static_cast<int>(run->answers.size());
@@ -56,7 +57,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
     point.focus = run->focus;
     uint64_t misses = 0;
     times.clear();
-    for (const drill::Answer& answer : run->answers) {
+    for (const drill::LoggedAnswer& answer : run->answers) {
       times.push_back(answer.milliseconds);
       misses += answer.misses;
       states.Add(answer.problem, answer.milliseconds, answer.misses);

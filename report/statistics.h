@@ -30,7 +30,7 @@ struct FactCell {
 };
 
 struct RunPoint {
-  drill::StartTime start;
+  platform::DateTime start;
   int answers = 0;
   ExactMedian median;  // of the solving times: one long pause does not move it
   double missesPerProblem = 0;
@@ -67,6 +67,6 @@ struct DrillStats {
 };
 
 // Runs of one drill, in any order; they are taken oldest first.
-DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs);
+DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*> runs);
 
 }  // namespace report

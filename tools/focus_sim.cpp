@@ -65,7 +65,7 @@ class Learner {
         mode == Mode::kFocus ? drill::PracticeRun(kind, 0, seed, drill::FocusPlanner(kind, answers))
                              : drill::PracticeRun(kind, 0, seed);
     std::array<bool, drill::kFactPlaces> practised{};
-    TimeValue now = 0;
+    drill::TimeValue now = 0;
     run.OpenNextProblem(now);
     while (!run.Complete()) {
       const drill::Problem problem = run.CurrentProblem()->problem;
@@ -94,7 +94,7 @@ class Learner {
     }
     // What the log says, as the report and the next focus run read it.
     for (const drill::ProblemRecord& record : run.SolvedProblems()) {
-      const int64_t ms = WholeMilliseconds(record.solvingTime);
+      const int64_t ms = drill::WholeMilliseconds(record.solvingTime);
       answers.Add(record.problem, static_cast<uint32_t>(ms), record.misses);
     }
     if (!forgets) return;

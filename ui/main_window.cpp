@@ -85,7 +85,8 @@ const platform::FormDescription& MainWindowDescription(const drill::DrillVariant
   return subtraction;
 }
 
-MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators,
+MainWindow::MainWindow(const drill::DrillVariant& variant,
+                       const drill::TimeTextSeparators& separators,
                        std::optional<drill::FactStates> focusHistory)
     : platform::Form(MainWindowDescription(variant, focusHistory.has_value())),
       digitPlaces{
@@ -132,13 +133,14 @@ void MainWindow::SetUp() {
   canvas.font.name = first.GetFont().name;
   resources::PrimeSounds();
   if (focusHistory) {
-    const TimeValue start = ReadClock();
+    const drill::TimeValue start = drill::ReadClock();
     run = drill::PracticeRun(variant.kind, start, drill::SeedFromUtcTime(platform::UtcTime()),
                              drill::FocusPlanner(variant.kind, *focusHistory));
     focusHistory.reset();  // the planner keeps what it needs
     return;
   }
-  run = drill::PracticeRun(variant.kind, ReadClock(), drill::SeedFromUtcTime(platform::UtcTime()));
+  run = drill::PracticeRun(variant.kind, drill::ReadClock(),
+                           drill::SeedFromUtcTime(platform::UtcTime()));
 }
 
 void MainWindow::LayOut() {
@@ -163,7 +165,7 @@ void MainWindow::LayOut() {
 }
 
 void MainWindow::ShowNextProblem() {
-  std::optional<drill::OpenedProblem> opened = run.OpenNextProblem(ReadMonotonicClock());
+  std::optional<drill::OpenedProblem> opened = run.OpenNextProblem(drill::ReadMonotonicClock());
   if (!opened) return;
   const int hidden = opened->problem.hiddenSlot;
   // The hidden place keeps the caption it had; the answer box covers it.
@@ -175,7 +177,7 @@ void MainWindow::ShowNextProblem() {
 }
 
 void MainWindow::JudgeKey(char key) {
-  const drill::Verdict verdict = run.JudgeKey(key, ReadMonotonicClock());
+  const drill::Verdict verdict = run.JudgeKey(key, drill::ReadMonotonicClock());
   if (verdict == drill::Verdict::kIgnored) return;
   const bool right = verdict == drill::Verdict::kRight;
   ShowTypedDigit(key, right ? platform::kBlack : platform::kRed);

@@ -21,7 +21,7 @@ class MainWindow : public platform::Form {
   // The separators are read anew on a settings change; the window formats with them as they
   // are when the run ends. With a focus history the run is a focus run that practises what
   // the history finds; the history may be empty.
-  MainWindow(const drill::DrillVariant& variant, const TimeTextSeparators& separators,
+  MainWindow(const drill::DrillVariant& variant, const drill::TimeTextSeparators& separators,
              std::optional<drill::FactStates> focusHistory = std::nullopt);
 
   // The dialog that shows the results when a run with a right answer ends; it is created
@@ -55,7 +55,7 @@ class MainWindow : public platform::Form {
   void FinishOnSessionEnd();  // log-off or shutdown: the log, without the results
 
   const drill::DrillVariant& variant;
-  const TimeTextSeparators& separators;
+  const drill::TimeTextSeparators& separators;
   std::optional<drill::FactStates> focusHistory;
   drill::PracticeRun run;
   resources::FontInstallation font;

@@ -42,14 +42,11 @@ void Trace(std::string entry) {
 using platform::CivilFromDays;
 using platform::DaysFromCivil;
 
-platform::SystemTime FromMs(int64_t ms) {
+platform::DateTime FromMs(int64_t ms) {
   int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
   int64_t rest = ms - days * 86400000;
-  platform::SystemTime t;
-  const platform::CivilDate date = CivilFromDays(days);
-  t.year = static_cast<int>(date.year);
-  t.month = date.month;
-  t.day = date.day;
+  platform::DateTime t;
+  t.date = CivilFromDays(days);
   t.hour = static_cast<int>(rest / 3600000);
   t.minute = static_cast<int>(rest / 60000 % 60);
   t.second = static_cast<int>(rest / 1000 % 60);
@@ -117,12 +114,11 @@ void Reset() {
   gModal = nullptr;
   OpenFiles().clear();
   Get() = State{};
-  SetLocalTime({2024, 3, 5, 9, 7, 2, 345});
+  SetLocalTime({{2024, 3, 5}, 9, 7, 2, 345});
 }
 
-void SetLocalTime(const platform::SystemTime& t) {
-  Get().localMs = DaysFromCivil(t.year, t.month, t.day) * 86400000 + t.hour * 3600000LL +
-                  t.minute * 60000LL + t.second * 1000LL + t.millisecond;
+void SetLocalTime(const platform::DateTime& t) {
+  Get().localMs = t.Seconds() * 1000 + t.millisecond;
 }
 
 void Advance(int milliseconds) {
@@ -280,11 +276,11 @@ namespace platform {
 
 using headless::Get;
 
-SystemTime LocalTime() {
+DateTime LocalTime() {
   return headless::FromMs(Get().localMs);
 }
 
-SystemTime UtcTime() {
+DateTime UtcTime() {
   return headless::FromMs(Get().localMs - Get().utcOffsetMinutes * 60000LL);
 }
 

@@ -83,7 +83,7 @@ platform::Path PathFromUtf8(std::string_view utf8);
 
 // A fresh machine: clears the state, restarts the application object.
 void Reset();
-void SetLocalTime(const platform::SystemTime& t);
+void SetLocalTime(const platform::DateTime& t);
 void Advance(int milliseconds);
 
 // Window-system events, delivered by the event loop or by "process pending messages".

@@ -21,8 +21,8 @@ namespace {
 // long for each window that still answers, and skips the ones the system considers hung.
 constexpr UINT kBroadcastTimeoutMs = 2000;
 
-SystemTime FromSystemTime(const SYSTEMTIME& t) {
-  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+DateTime FromSystemTime(const SYSTEMTIME& t) {
+  return {{t.wYear, t.wMonth, t.wDay}, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
 HANDLE AsHandle(uintptr_t h) {
@@ -41,13 +41,13 @@ std::optional<char> FirstLocaleByte(LCTYPE item) {
 
 }  // namespace
 
-SystemTime LocalTime() {
+DateTime LocalTime() {
   SYSTEMTIME t;
   GetLocalTime(&t);
   return FromSystemTime(t);
 }
 
-SystemTime UtcTime() {
+DateTime UtcTime() {
   SYSTEMTIME t;
   GetSystemTime(&t);
   return FromSystemTime(t);

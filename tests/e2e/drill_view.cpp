@@ -153,10 +153,10 @@ std::optional<PracticeLog> ReadLog(const std::wstring& dir, const std::wstring& 
          std::string(drill::DescribeFault(log.run.firstSkipped)).c_str());
 
   // The name: the start as yyyymmddhhnnss, then the extension.
-  const drill::StartTime& t = log.run.start;
-  const std::string expected =
-      Format("%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute, t.second) +
-      std::string(drill::kLogExtension);
+  const platform::DateTime& t = log.run.start;
+  const std::string expected = Format("%04d%02d%02d%02d%02d%02d", static_cast<int>(t.date.year),
+                                      t.date.month, t.date.day, t.hour, t.minute, t.second) +
+                               std::string(drill::kLogExtension);
   Expect(name == expected, "the log %s is not named %s after its header's start", name.c_str(),
          expected.c_str());
   return log;

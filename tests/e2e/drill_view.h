@@ -86,7 +86,7 @@ std::string Describe(const BuildInfo& build, const ScreenProblem& problem);
 struct PracticeLog {
   std::wstring fileName;
   std::vector<std::string> lines;  // CP932 bytes, without their CR LF
-  drill::Run run;
+  drill::LoggedRun run;
 };
 
 // The regular files named *.log in dir.

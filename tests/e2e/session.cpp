@@ -31,8 +31,9 @@ std::wstring Digits(long long value, int width) {
 }
 
 // The dialog's start time: "yyyy/m/d", then " hh:nn:ss" unless the time is 00:00:00.
-std::wstring DialogStart(const drill::StartTime& t) {
-  std::wstring text = Digits(t.year, 4) + L"/" + Digits(t.month, 1) + L"/" + Digits(t.day, 1);
+std::wstring DialogStart(const platform::DateTime& t) {
+  std::wstring text =
+      Digits(t.date.year, 4) + L"/" + Digits(t.date.month, 1) + L"/" + Digits(t.date.day, 1);
   if (t.hour != 0 || t.minute != 0 || t.second != 0)
     text += L" " + Digits(t.hour, 2) + L":" + Digits(t.minute, 2) + L":" + Digits(t.second, 2);
   return text;
@@ -48,8 +49,8 @@ std::string Separator(char separator) {
   return separator ? std::string(1, separator) : std::string();
 }
 
-drill::StartTime StartTimeOf(const SYSTEMTIME& t) {
-  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+platform::DateTime StartTimeOf(const SYSTEMTIME& t) {
+  return {{t.wYear, t.wMonth, t.wDay}, t.wHour, t.wMinute, t.wSecond};
 }
 
 // A solving time as the drill writes it with the given time separator: "nn:ss.zzz".
@@ -535,7 +536,7 @@ void Session::CheckExit(const RunEnd& end) {
 
 void Session::CheckLog(const PracticeLog& log, const std::optional<LogSeparators>& separators) {
   const std::string& name = build.name;
-  const drill::Run& run = log.run;
+  const drill::LoggedRun& run = log.run;
   Expect(run.kind == build.kind, "%s: the log's header names the other drill", name.c_str());
   Expect(run.focus == build.focus, "%s: the log's title %s", name.c_str(),
          build.focus ? "does not name a focus run" : "names a focus run");
@@ -543,28 +544,31 @@ void Session::CheckLog(const PracticeLog& log, const std::optional<LogSeparators
          name.c_str(), run.headerCount, SolvedCount());
   Expect(run.answers.size() == solved.size(), "%s: the log has %zu problem lines, %zu expected",
          name.c_str(), run.answers.size(), solved.size());
-  const drill::StartTime& start = run.start;
+  const platform::DateTime& start = run.start;
+  const int year = static_cast<int>(start.date.year);
   const double startSeconds = static_cast<double>(start.Seconds());
   Expect(startSeconds >= std::floor(program.startLocal.Seconds()) - 1 &&
              startSeconds <= firstSeenLocal.Seconds() + 1,
          "%s: the log's start %04d-%02d-%02d %02d:%02d:%02d lies outside the program's start",
-         name.c_str(), start.year, start.month, start.day, start.hour, start.minute, start.second);
+         name.c_str(), year, start.date.month, start.date.day, start.hour, start.minute,
+         start.second);
   if (separators) {
     const std::string date = Separator(separators->date);
     const std::string time = Separator(separators->time);
-    const std::string header = drill::LogHeaderLine(
-        build.kind,
-        Format("%04d%s%02d%s%02d", start.year, date.c_str(), start.month, date.c_str(), start.day),
-        Format("%02d%s%02d%s%02d", start.hour, time.c_str(), start.minute, time.c_str(),
-               start.second),
-        run.headerCount, build.focus);
+    const std::string header =
+        drill::LogHeaderLine(build.kind,
+                             Format("%04d%s%02d%s%02d", year, date.c_str(), start.date.month,
+                                    date.c_str(), start.date.day),
+                             Format("%02d%s%02d%s%02d", start.hour, time.c_str(), start.minute,
+                                    time.c_str(), start.second),
+                             run.headerCount, build.focus);
     Expect(log.lines[0] + std::string(drill::kLogLineEnd) == header,
            "%s: the log's header %s is not %s", name.c_str(), Cp932ForReport(log.lines[0]).c_str(),
            Cp932ForReport(WithoutLineEnd(header)).c_str());
   }
   double worstBelow = 0, worstAbove = 0;
   for (size_t k = 0; k < std::min(run.answers.size(), solved.size()); ++k) {
-    const drill::Answer& answer = run.answers[k];
+    const drill::LoggedAnswer& answer = run.answers[k];
     const SolvedProblem& expected = solved[k];
     const int line = static_cast<int>(k) + 2;
     // The problem byte for byte as the screen showed it.
@@ -642,14 +646,14 @@ void Session::CheckDialog(HWND dialog, const PracticeLog* log) {
          name.c_str(), Utf8(values[2]).c_str(), count);
 
   if (log) {
-    const drill::StartTime& start = log->run.start;
+    const platform::DateTime& start = log->run.start;
     Expect(values[0] == DialogStart(start), "%s: the dialog's start %s, the log's %s", name.c_str(),
            Utf8(values[0]).c_str(), Utf8(DialogStart(start)).c_str());
     // The program times each problem finer than a millisecond and rounds each line and
     // the total on their own, so the total may differ from the lines' sum by half a
     // millisecond per line.
     long long logSum = 0;
-    for (const drill::Answer& answer : log->run.answers)
+    for (const drill::LoggedAnswer& answer : log->run.answers)
       logSum += answer.milliseconds;
     const std::optional<long long> total = ParseDialogDuration(values[1]);
     Expect(total && std::llabs(*total - logSum) * 2 <= count,

@@ -420,13 +420,13 @@ TEST(Html, FactGrids) {
     return n;
   };
   constexpr drill::DrillKind kSub = drill::DrillKind::kSubtraction;
-  drill::Run run;
+  drill::LoggedRun run;
   run.kind = kSub;
   run.headerCount = 2;
-  run.answers = {drill::Answer{drill::Problem{kSub, 5, 8, 4}, 2500, 0},
-                 drill::Answer{drill::Problem{kSub, 5, 8, 1}, 7000, 1}};
-  DrillStats subtraction = Summarise(kSub, {&run});
-  DrillStats division = Summarise(drill::DrillKind::kDivision, {});
+  run.answers = {drill::LoggedAnswer{drill::Problem{kSub, 5, 8, 4}, 2500, 0},
+                 drill::LoggedAnswer{drill::Problem{kSub, 5, 8, 1}, 7000, 1}};
+  DrillStats subtraction = Summarize(kSub, {&run});
+  DrillStats division = Summarize(drill::DrillKind::kDivision, {});
   struct Case {
     const DrillStats* stats;
     drill::FactKind kind;
@@ -479,23 +479,23 @@ TEST(Html, FocusRunsHaveTheirOwnMarker) {
       {{true}, true, 1, 1, 0},
   };
   for (const Case& c : cases) {
-    std::vector<drill::Run> runs;
+    std::vector<drill::LoggedRun> runs;
     for (bool focus : c.focus) {
-      drill::Run& run = runs.emplace_back();
+      drill::LoggedRun& run = runs.emplace_back();
       run.start = {2024, 3, static_cast<int>(runs.size()), 9, 0, 0};
       run.focus = focus;
       run.answers.assign(100, {{drill::DrillKind::kDivision, 7, 8, 4}, focus ? 8000u : 3000u, 0});
     }
     if (c.shortFocus) {
-      drill::Run& run = runs.emplace_back();
-      run.start = {2024, 3, 20, 9, 0, 0};
+      drill::LoggedRun& run = runs.emplace_back();
+      run.start = {{2024, 3, 20}, 9, 0, 0};
       run.focus = true;
       run.answers.assign(3, {{drill::DrillKind::kDivision, 7, 8, 4}, 8000u, 0});
     }
-    std::vector<const drill::Run*> pointers;
-    for (const drill::Run& run : runs)
+    std::vector<const drill::LoggedRun*> pointers;
+    for (const drill::LoggedRun& run : runs)
       pointers.push_back(&run);
-    const std::string chart = ProgressChart(Summarise(drill::DrillKind::kDivision, pointers));
+    const std::string chart = ProgressChart(Summarize(drill::DrillKind::kDivision, pointers));
     const auto pathOf = [&chart](const std::string& cls) {
       const size_t at = chart.find("<path class=\"" + cls + "\" d=\"");
       return at == std::string::npos ? std::string()

@@ -12,36 +12,37 @@ using drill::Fact;
 using drill::FactKind;
 
 // Answers of the division drill (A) and of the subtraction drill (S).
-drill::Answer A(int a, int b, int slot, uint32_t ms, int misses = 0) {
-  return drill::Answer{drill::Problem{drill::DrillKind::kDivision, a, b, slot}, ms,
-                       static_cast<uint8_t>(misses)};
+drill::LoggedAnswer A(int a, int b, int slot, uint32_t ms, int misses = 0) {
+  return drill::LoggedAnswer{drill::Problem{drill::DrillKind::kDivision, a, b, slot}, ms,
+                             static_cast<uint8_t>(misses)};
 }
 
-drill::Answer S(int a, int b, int slot, uint32_t ms, int misses = 0) {
-  return drill::Answer{drill::Problem{drill::DrillKind::kSubtraction, a, b, slot}, ms,
-                       static_cast<uint8_t>(misses)};
+drill::LoggedAnswer S(int a, int b, int slot, uint32_t ms, int misses = 0) {
+  return drill::LoggedAnswer{drill::Problem{drill::DrillKind::kSubtraction, a, b, slot}, ms,
+                             static_cast<uint8_t>(misses)};
 }
 
-drill::Run MakeRun(drill::DrillKind kind, int day, std::vector<drill::Answer> answers,
-                   int headerCount = 0) {
-  drill::Run run;
+drill::LoggedRun MakeRun(drill::DrillKind kind, int day, std::vector<drill::LoggedAnswer> answers,
+                         int headerCount = 0) {
+  drill::LoggedRun run;
   run.kind = kind;
-  run.start = drill::StartTime{2024, 3, day, 9, 0, 0};
+  run.start = platform::DateTime{{2024, 3, day}, 9, 0, 0};
   run.headerCount = headerCount ? headerCount : static_cast<int>(answers.size());
   run.answers = std::move(answers);
   return run;
 }
 
 // A whole run of 100 answers, all of 7 × 8 ＝ 5? and all taking ms.
-drill::Run WholeRun(int day, uint32_t ms) {
-  return MakeRun(drill::DrillKind::kDivision, day, std::vector<drill::Answer>(100, A(7, 8, 4, ms)));
+drill::LoggedRun WholeRun(int day, uint32_t ms) {
+  return MakeRun(drill::DrillKind::kDivision, day,
+                 std::vector<drill::LoggedAnswer>(100, A(7, 8, 4, ms)));
 }
 
-DrillStats SummariseAll(drill::DrillKind drill, const std::vector<drill::Run>& runs) {
-  std::vector<const drill::Run*> pointers;
-  for (const drill::Run& run : runs)
+DrillStats SummarizeAll(drill::DrillKind drill, const std::vector<drill::LoggedRun>& runs) {
+  std::vector<const drill::LoggedRun*> pointers;
+  for (const drill::LoggedRun& run : runs)
     pointers.push_back(&run);
-  return Summarise(drill, pointers);
+  return Summarize(drill, pointers);
 }
 
 const FactCell& Cell(const DrillStats& stats, const Fact& fact) {
@@ -57,7 +58,7 @@ TEST(Summarise, NeverAskedCells) {
     int neverAsked;
   } cases[] = {{drill::DrillKind::kDivision, 23}, {drill::DrillKind::kSubtraction, 36}};
   for (const Case& c : cases) {
-    DrillStats stats = Summarise(c.drill, {});
+    DrillStats stats = Summarize(c.drill, {});
     for (const auto* grid : {&stats.forward, &stats.inverse}) {
       int never = 0;
       for (const FactCell& cell : *grid) {
@@ -68,12 +69,12 @@ TEST(Summarise, NeverAskedCells) {
     }
     EXPECT_EQ(stats.stateCounts[static_cast<int>(FactState::kUnseen)], 2 * (81 - c.neverAsked));
   }
-  DrillStats division = Summarise(drill::DrillKind::kDivision, {});
+  DrillStats division = Summarize(drill::DrillKind::kDivision, {});
   EXPECT_FALSE(Cell(division, {drill::DrillKind::kDivision, FactKind::kForward, 1, 9}).asked);
   EXPECT_FALSE(Cell(division, {drill::DrillKind::kDivision, FactKind::kForward, 2, 4}).asked);
   EXPECT_TRUE(Cell(division, {drill::DrillKind::kDivision, FactKind::kInverse, 10, 5}).asked);
   EXPECT_FALSE(Cell(division, {drill::DrillKind::kDivision, FactKind::kInverse, 8, 4}).asked);
-  DrillStats subtraction = Summarise(drill::DrillKind::kSubtraction, {});
+  DrillStats subtraction = Summarize(drill::DrillKind::kSubtraction, {});
   EXPECT_TRUE(Cell(subtraction, {drill::DrillKind::kSubtraction, FactKind::kForward, 1, 9}).asked);
   EXPECT_FALSE(Cell(subtraction, {drill::DrillKind::kSubtraction, FactKind::kForward, 5, 4}).asked);
   EXPECT_TRUE(Cell(subtraction, {drill::DrillKind::kSubtraction, FactKind::kInverse, 10, 1}).asked);
@@ -97,9 +98,9 @@ class SummariseRuns : public testing::Test {
         drill::DrillKind::kDivision, 3,
         {A(7, 8, 2, 2500), A(7, 8, 3, 2600), A(7, 8, 4, 2700), A(9, 9, 1, 6000), A(2, 5, 1, 6001)},
         100));
-    stats = SummariseAll(drill::DrillKind::kDivision, runs);
+    stats = SummarizeAll(drill::DrillKind::kDivision, runs);
   }
-  std::vector<drill::Run> runs;
+  std::vector<drill::LoggedRun> runs;
   DrillStats stats;
 };
 
@@ -152,7 +153,7 @@ TEST_F(SummariseRuns, RunsOldestFirstWithTheirMedians) {
   } cases[] = {{1, 2, 19000, 0.5}, {2, 4, 6000, 0.5}, {3, 5, 5400, 0.0}};
   for (size_t i = 0; i < 3; i++) {
     const RunPoint& run = stats.runs[i];
-    EXPECT_EQ(std::make_tuple(run.start.day, run.answers, run.median.twiceMs),
+    EXPECT_EQ(std::make_tuple(run.start.date.day, run.answers, run.median.twiceMs),
               std::make_tuple(cases[i].day, cases[i].answers, cases[i].twiceMs));
     EXPECT_DOUBLE_EQ(run.missesPerProblem, cases[i].misses);
     // The third run's header counts 100, but only five answers were read.
@@ -191,13 +192,13 @@ TEST_F(SummariseRuns, PractiseNext) {
 }
 
 TEST(Summarise, PractiseAtMostTen) {
-  std::vector<drill::Answer> answers;
+  std::vector<drill::LoggedAnswer> answers;
   for (int a = 2; a <= 9; a++) {
     for (int b = 5; b <= 9; b++)
       answers.push_back(A(a, b, 4, 7000 + a * 100 + b * 10));
   }
-  drill::Run run = MakeRun(drill::DrillKind::kDivision, 1, answers);
-  DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
+  drill::LoggedRun run = MakeRun(drill::DrillKind::kDivision, 1, answers);
+  DrillStats stats = Summarize(drill::DrillKind::kDivision, {&run});
   ASSERT_EQ(stats.practice.size(), static_cast<size_t>(kPracticeFacts));
   EXPECT_EQ(stats.practice[0].fact, (Fact{kDiv, FactKind::kForward, 9, 9}));
   EXPECT_EQ(stats.practice[9].fact, (Fact{kDiv, FactKind::kForward, 8, 5}));
@@ -205,9 +206,9 @@ TEST(Summarise, PractiseAtMostTen) {
 
 // One four-minute pause in a run of 5.2 s answers leaves the run's figure at 5.2 s.
 TEST(Summarise, ARunsFigureIsItsMedian) {
-  drill::Run run = WholeRun(1, 5200);
+  drill::LoggedRun run = WholeRun(1, 5200);
   run.answers[40].milliseconds = 240000;
-  DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
+  DrillStats stats = Summarize(drill::DrillKind::kDivision, {&run});
   ASSERT_EQ(stats.runs.size(), 1u);
   EXPECT_TRUE(stats.runs[0].full);
   EXPECT_EQ(stats.runs[0].median.twiceMs, 10400u);
@@ -230,13 +231,13 @@ TEST(Summarise, ChangeAgainstTheFirstRuns) {
       {"too small to show", {5000, 5001, 5002, 5010, 5011, 5012}, true, 10002, 10022, 0},
   };
   for (const Case& c : cases) {
-    std::vector<drill::Run> runs;
+    std::vector<drill::LoggedRun> runs;
     for (uint32_t ms : c.wholeRuns)
       runs.push_back(WholeRun(static_cast<int>(runs.size()) + 1, ms));
     // A cut-off run does not count, however slow.
-    drill::Run cut = MakeRun(drill::DrillKind::kDivision, 28, {A(7, 8, 4, 60000)}, 100);
+    drill::LoggedRun cut = MakeRun(drill::DrillKind::kDivision, 28, {A(7, 8, 4, 60000)}, 100);
     runs.push_back(cut);
-    DrillStats stats = SummariseAll(drill::DrillKind::kDivision, runs);
+    DrillStats stats = SummarizeAll(drill::DrillKind::kDivision, runs);
     EXPECT_EQ(stats.change.known, c.known) << c.what;
     if (!c.known) continue;
     EXPECT_EQ(stats.change.first.twiceMs, c.first) << c.what;
@@ -248,12 +249,12 @@ TEST(Summarise, ChangeAgainstTheFirstRuns) {
 // Focus runs ask the child's weakest facts: their answers colour the grids like any others, but
 // their slower figures are no relapse, so the change compares normal runs alone.
 TEST(Summarise, FocusRunsCountInTheGridsButNotInTheChange) {
-  std::vector<drill::Run> runs;
+  std::vector<drill::LoggedRun> runs;
   for (uint32_t ms : {5000, 5000, 5000, 4000, 4000, 4000, 9000, 9000, 9000}) {
     runs.push_back(WholeRun(static_cast<int>(runs.size()) + 1, ms));
     runs.back().focus = ms == 9000;
   }
-  DrillStats stats = SummariseAll(kDiv, runs);
+  DrillStats stats = SummarizeAll(kDiv, runs);
   ASSERT_EQ(stats.runs.size(), 9u);
   EXPECT_FALSE(stats.runs[5].focus);
   EXPECT_TRUE(stats.runs[6].focus);
@@ -269,10 +270,10 @@ TEST(Summarise, FocusRunsCountInTheGridsButNotInTheChange) {
 // A cell's colour agrees with the seconds it shows: 3.04 s shows "3.0", which the key calls
 // fluent, and the median of 2.000 and 4.001 s is 3.0005 s, not a rounded 3.000.
 TEST(Summarise, ACellIsJudgedOnTheSecondsItShows) {
-  drill::Run run = MakeRun(drill::DrillKind::kDivision, 1,
-                           {A(7, 8, 3, 2000), A(7, 8, 4, 4001), A(6, 9, 3, 3040), A(4, 8, 3, 3050),
-                            A(9, 9, 4, 6049), A(8, 8, 4, 6050)});
-  DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
+  drill::LoggedRun run = MakeRun(drill::DrillKind::kDivision, 1,
+                                 {A(7, 8, 3, 2000), A(7, 8, 4, 4001), A(6, 9, 3, 3040),
+                                  A(4, 8, 3, 3050), A(9, 9, 4, 6049), A(8, 8, 4, 6050)});
+  DrillStats stats = Summarize(drill::DrillKind::kDivision, {&run});
   struct Case {
     int a, b;
     uint64_t twiceMs;
@@ -293,9 +294,9 @@ TEST(Summarise, ACellIsJudgedOnTheSecondsItShows) {
 
 // Whole means 100 answers read, whatever the header claims.
 TEST(Summarise, AWholeRunHasAHundredAnswersRead) {
-  std::vector<drill::Answer> hundred(100, A(7, 8, 4, 2000));
+  std::vector<drill::LoggedAnswer> hundred(100, A(7, 8, 4, 2000));
   struct Case {
-    std::vector<drill::Answer> answers;
+    std::vector<drill::LoggedAnswer> answers;
     int headerCount;
     bool full;
   } cases[] = {{{A(7, 8, 4, 2000)}, 100, false},
@@ -303,8 +304,8 @@ TEST(Summarise, AWholeRunHasAHundredAnswersRead) {
                {hundred, 99, true},
                {{A(7, 8, 4, 2000)}, 1, false}};
   for (const Case& c : cases) {
-    drill::Run run = MakeRun(drill::DrillKind::kDivision, 1, c.answers, c.headerCount);
-    DrillStats stats = Summarise(drill::DrillKind::kDivision, {&run});
+    drill::LoggedRun run = MakeRun(drill::DrillKind::kDivision, 1, c.answers, c.headerCount);
+    DrillStats stats = Summarize(drill::DrillKind::kDivision, {&run});
     ASSERT_EQ(stats.runs.size(), 1u);
     EXPECT_EQ(stats.runs[0].full, c.full) << c.answers.size() << " " << c.headerCount;
   }
@@ -312,9 +313,10 @@ TEST(Summarise, AWholeRunHasAHundredAnswersRead) {
 
 // The tens digit of a sum is in the position table but colours no fact.
 TEST(Summarise, TheTensOfASumColoursNothing) {
-  drill::Run run = MakeRun(drill::DrillKind::kSubtraction, 1,
-                           {S(8, 5, 3, 900), S(8, 5, 3, 800), S(8, 5, 4, 7000), S(5, 8, 1, 2000)});
-  DrillStats stats = Summarise(drill::DrillKind::kSubtraction, {&run});
+  drill::LoggedRun run =
+      MakeRun(drill::DrillKind::kSubtraction, 1,
+              {S(8, 5, 3, 900), S(8, 5, 3, 800), S(8, 5, 4, 7000), S(5, 8, 1, 2000)});
+  DrillStats stats = Summarize(drill::DrillKind::kSubtraction, {&run});
   const FactCell& sum = Cell(stats, {drill::DrillKind::kSubtraction, FactKind::kForward, 8, 5});
   EXPECT_EQ(sum.figures.answers, 1);
   EXPECT_EQ(sum.figures.state, FactState::kSlow);

@@ -125,8 +125,8 @@ TEST(Csv, ProblemAsLoggedAndStartInIso8601) {
     ASSERT_EQ(read.run.answers.size(), 1u);
     EXPECT_EQ(read.run.answers[0].problem, c.problem);
   }
-  EXPECT_EQ(IsoLocalText({2024, 3, 5, 9, 7, 2}), "2024-03-05T09:07:02");
-  EXPECT_EQ(IsoLocalText({1999, 12, 31, 23, 59, 59}), "1999-12-31T23:59:59");
+  EXPECT_EQ(IsoLocalText({{2024, 3, 5}, 9, 7, 2}), "2024-03-05T09:07:02");
+  EXPECT_EQ(IsoLocalText({{1999, 12, 31}, 23, 59, 59}), "1999-12-31T23:59:59");
 }
 
 // Every answer as a row, learners in the page's order and runs by start; names with a comma,
@@ -205,8 +205,8 @@ TEST_F(ClassFolder, CsvRefusedOrFailedWritesNothing) {
 }
 
 TEST(ParseArguments, CsvAndDateRange) {
-  using Range = std::pair<std::optional<Day>, std::optional<Day>>;
-  const Day march1{2024, 3, 1}, march31{2024, 3, 31};
+  using Range = std::pair<std::optional<platform::CivilDate>, std::optional<platform::CivilDate>>;
+  const platform::CivilDate march1{2024, 3, 1}, march31{2024, 3, 31};
   struct Case {
     std::vector<fs::path> args;
     fs::path csv;
@@ -220,7 +220,7 @@ TEST(ParseArguments, CsvAndDateRange) {
       {{"--to", "2024/03/31"}, "", {{}, march31}, false},
       {{"--to", "2024-03-31", "--from", "2024-03-01"}, "", {march1, march31}, false},
       {{"--from", "2024-03-01", "--to", "2024-03-01"}, "", {march1, march1}, false},
-      {{"--from", "2024-02-29"}, "", {Day{2024, 2, 29}, {}}, false},
+      {{"--from", "2024-02-29"}, "", {platform::CivilDate{2024, 2, 29}, {}}, false},
       {{"--", "--from"}, "", {}, false},  // a folder named --from
       {{"--csv", "a.csv", "--", "--to"}, "a.csv", {}, false},
       // Usage errors.
@@ -295,7 +295,7 @@ TEST_F(ClassFolder, RangeKeepsRunsByTheirStartDate) {
     for (const Learner& learner : collection.learners) {
       learners.push_back(learner.name);
       runs += static_cast<int>(learner.runs.size());
-      for (const drill::Run& run : learner.runs)
+      for (const drill::LoggedRun& run : learner.runs)
         EXPECT_TRUE(options.range.Contains(run.start));
     }
     EXPECT_EQ(runs, c.runs) << c.title;

@@ -97,7 +97,7 @@ TEST_F(Judging, WrongAnswersCountAndTheSolvingTimeIncludesThem) {
   const drill::ProblemRecord& solved = CurrentRun().SolvedProblems()[0];
   EXPECT_EQ(solved.misses, 3);
   // 1000 + 3 x 500 pause + 200 + 300; the right answer's own 400 ms pause is not in it.
-  EXPECT_NEAR(solved.solvingTime * kMsPerDay, 3000, 1e-6);
+  EXPECT_NEAR(solved.solvingTime * drill::kMsPerDay, 3000, 1e-6);
 }
 
 TEST_F(Judging, StepsOfTheRightAndWrongPathsInOrder) {
@@ -232,7 +232,7 @@ TEST_F(Judging, SolvingTimeIgnoresAJumpOfTheLocalClock) {
   headless::Get().localMs -= 3'600'000;
   TypeKey(ExpectedKey());
   ASSERT_EQ(CurrentRun().RightCount(), 1);
-  EXPECT_NEAR(CurrentRun().SolvedProblems()[0].solvingTime * kMsPerDay, 1500, 1e-6);
+  EXPECT_NEAR(CurrentRun().SolvedProblems()[0].solvingTime * drill::kMsPerDay, 1500, 1e-6);
 }
 
 TEST(JudgingWithoutAProblem, DigitsBeforeTheFirstLayoutChangeNothing) {

@@ -15,8 +15,8 @@
 namespace testing_support {
 
 // The separators the test's windows format with, read as start-up reads them.
-inline TimeTextSeparators& Separators() {
-  static TimeTextSeparators separators;
+inline drill::TimeTextSeparators& Separators() {
+  static drill::TimeTextSeparators separators;
   return separators;
 }
 
@@ -24,13 +24,13 @@ inline TimeTextSeparators& Separators() {
 // local, which is 00:07:02.345 UTC; seeds come from SetUtcTimeOfDay.
 inline void FreshProcess() {
   headless::Reset();
-  Separators() = ReadTimeTextSeparators();
+  Separators() = drill::ReadTimeTextSeparators();
 }
 
 // Puts the UTC clock at h:m:s.ms on 2024-03-05 (local time nine hours later).
 inline void SetUtcTimeOfDay(int h, int m, int s, int ms) {
   headless::Get().utcOffsetMinutes = 0;
-  headless::SetLocalTime({2024, 3, 5, h, m, s, ms});
+  headless::SetLocalTime({{2024, 3, 5}, h, m, s, ms});
 }
 
 // Creates both windows as start-up does, without showing them.
@@ -77,7 +77,7 @@ inline char WrongKey() {
 
 // Answers the open problem of a run with no window rightly at monotonic time `now` and opens
 // the next one, as the window does after the feedback.
-inline void AnswerRight(drill::PracticeRun& run, TimeValue now) {
+inline void AnswerRight(drill::PracticeRun& run, drill::TimeValue now) {
   const char key = static_cast<char>('0' + run.CurrentProblem()->problem.Answer());
   run.JudgeKey(key, now);
   run.CountAnswerInFlight();

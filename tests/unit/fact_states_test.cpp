@@ -59,7 +59,7 @@ TEST(Judge, StatesFromTheRecentAnswers) {
       {1, 15, 1, FactState::kMissed},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Judge(c.answers, c.tenths, c.missed), c.state)
+    EXPECT_EQ(StateFrom(c.answers, c.tenths, c.missed), c.state)
         << c.answers << " answers, " << c.tenths << " tenths, " << c.missed << " missed";
   }
 }

@@ -17,7 +17,7 @@ namespace drill {
 namespace {
 
 constexpr DrillKind kDiv = DrillKind::kDivision;
-constexpr TimeValue kMs = 1 / kMsPerDay;
+constexpr drill::TimeValue kMs = 1 / drill::kMsPerDay;
 constexpr uint32_t kSeed = 45'296'789;  // 12:34:56.789 UTC
 
 // A problem that asks the fact, for building histories.
@@ -55,7 +55,7 @@ using Child = std::function<Reply(const Fact& fact, int number)>;
 // Plays the run for `problems` right answers (or to its end) and returns the facts asked.
 std::vector<Fact> Play(PracticeRun& run, int problems, const Child& child) {
   std::vector<Fact> asked;
-  TimeValue now = 0;
+  drill::TimeValue now = 0;
   run.OpenNextProblem(now);
   for (int number = 1; number <= problems && !run.Complete(); ++number) {
     const Problem problem = run.CurrentProblem()->problem;

@@ -35,12 +35,14 @@ TEST(ParseDateTime, RegionalSeparatorsOrNone) {
       {"", false},           {"abcd/ef/gh", false},
   };
   for (const Case& c : dates) {
-    StartTime t;
-    EXPECT_EQ(ParseDate(c.date, t), c.ok) << c.date;
+    platform::CivilDate date;
+    EXPECT_EQ(ParseDate(c.date, date), c.ok) << c.date;
   }
-  StartTime t;
-  ASSERT_TRUE(ParseDate("2024.03.05", t));
-  EXPECT_EQ(std::tie(t.year, t.month, t.day), std::make_tuple(2024, 3, 5));
+  platform::CivilDate date;
+  ASSERT_TRUE(ParseDate("2024.03.05", date));
+  EXPECT_EQ(date, (platform::CivilDate{2024, 3, 5}));
+
+  platform::DateTime t;
 
   Case clocks[] = {{"09:07:02", true},  {"090702", true},    {"09.07.02", true},
                    {"23:59:59", true},  {"24:00:00", false}, {"09:60:00", false},
@@ -100,8 +102,8 @@ TEST(ReadLog, RealLogsOfBothDrills) {
     EXPECT_EQ(result.run.headerCount, 100);
     EXPECT_EQ(result.run.answers.size(), 100u);
     EXPECT_EQ(result.run.skippedLines, 0);
-    EXPECT_GE(result.run.start.year, 2024);
-    for (const Answer& a : result.run.answers) {
+    EXPECT_GE(result.run.start.date.year, 2024);
+    for (const LoggedAnswer& a : result.run.answers) {
       EXPECT_EQ(a.problem.kind, c.kind);
       EXPECT_TRUE(a.problem.hiddenSlot >= 1 && a.problem.hiddenSlot <= 4);
       EXPECT_TRUE(IsAsked(c.kind, a.problem.a, a.problem.b));
@@ -118,11 +120,11 @@ TEST(ReadLog, FieldsOfTheDrillsExample) {
       "2?,4,00:05.500,1\r\n"
       "?" TIMES "3" EQUALS "27,9,00:02.004,0\r\n");
   ASSERT_TRUE(result.Ok());
-  const drill::Run& run = result.run;
-  EXPECT_EQ(run.start, (StartTime{2024, 3, 5, 9, 7, 2}));
+  const drill::LoggedRun& run = result.run;
+  EXPECT_EQ(run.start, (platform::DateTime{{2024, 3, 5}, 9, 7, 2}));
   EXPECT_EQ(run.start.Seconds(), 1709629622);
   ASSERT_EQ(run.answers.size(), 3u);
-  const Answer& second = run.answers[1];
+  const LoggedAnswer& second = run.answers[1];
   EXPECT_EQ(second.problem, (Problem{DrillKind::kDivision, 4, 6, 4}));
   EXPECT_EQ(std::make_tuple(second.misses, second.milliseconds), std::make_tuple(1, 5500u));
   EXPECT_EQ(run.answers[0].problem, (Problem{DrillKind::kDivision, 7, 8, 2}));
@@ -213,7 +215,7 @@ TEST(ReadLog, DamagedInput) {
 TEST(ReadLog, ReadsWhatTheDrillsWrite) {
   for (DrillKind kind : kDrillKinds) {
     for (int hidden = 1; hidden <= 4; ++hidden) {
-      std::vector<Answer> written;
+      std::vector<LoggedAnswer> written;
       for (int a = 1; a <= 9; ++a) {
         for (int b = 1; b <= 9; ++b) {
           if (IsAsked(kind, a, b))
@@ -225,7 +227,7 @@ TEST(ReadLog, ReadsWhatTheDrillsWrite) {
       ASSERT_LE(written.size(), static_cast<size_t>(kProblemsPerRun));
       std::string log =
           LogHeaderLine(kind, "2026/12/08", "16:12:48", static_cast<int>(written.size()));
-      for (const Answer& w : written) {
+      for (const LoggedAnswer& w : written) {
         char time[16];
         std::snprintf(time, sizeof time, "%02u:%02u.%03u", w.milliseconds / 60000,
                       w.milliseconds / 1000 % 60, w.milliseconds % 1000);
@@ -234,11 +236,11 @@ TEST(ReadLog, ReadsWhatTheDrillsWrite) {
       const ReadResult result = ReadLog(log);
       ASSERT_TRUE(result.Ok()) << Title(kind) << " hidden " << hidden;
       EXPECT_EQ(result.run.kind, kind);
-      EXPECT_EQ(result.run.start, (StartTime{2026, 12, 8, 16, 12, 48}));
+      EXPECT_EQ(result.run.start, (platform::DateTime{{2026, 12, 8}, 16, 12, 48}));
       EXPECT_EQ(result.run.skippedLines, 0) << Title(kind) << " hidden " << hidden;
       ASSERT_EQ(result.run.answers.size(), written.size());
       for (size_t k = 0; k < written.size(); ++k) {
-        const Answer& read = result.run.answers[k];
+        const LoggedAnswer& read = result.run.answers[k];
         EXPECT_EQ(std::tie(read.problem, read.milliseconds, read.misses),
                   std::tie(written[k].problem, written[k].milliseconds, written[k].misses))
             << LogProblemField(written[k].problem);

@@ -17,7 +17,7 @@ TEST(MainWindow, StartUpOpensExactlyOneProblemAfterTheFinalSize) {
   ui::MainWindow& form = app.CreateForm<ui::MainWindow>(app::kDivisionVariant, Separators());
   // Created, not shown: the run has started but no problem exists yet.
   EXPECT_EQ(CurrentRun().ProblemNumber(), 0);
-  EXPECT_DOUBLE_EQ(CurrentRun().StartTime(), EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}));
+  EXPECT_DOUBLE_EQ(CurrentRun().StartTime(), drill::EncodeTimeValue({{2024, 3, 5}, 9, 7, 2, 345}));
   // The stored client size while hidden does not lay the window out.
   form.NoteClientSize(688, 454);
   EXPECT_EQ(CurrentRun().ProblemNumber(), 0);

@@ -26,7 +26,7 @@ class PracticeLog : public ::testing::Test {
   // A new machine and a run started at 2024-03-05 09:07:02.345 with nothing solved yet.
   void Fresh() {
     headless::Reset();
-    separators = ReadTimeTextSeparators();
+    separators = drill::ReadTimeTextSeparators();
     solved.clear();
   }
 
@@ -51,8 +51,8 @@ class PracticeLog : public ::testing::Test {
   }
 
   void Write(bool focus = false) {
-    drill::WritePracticeLog({kind, EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}), solved, focus},
-                            separators);
+    drill::WritePracticeLog(
+        {kind, drill::EncodeTimeValue({{2024, 3, 5}, 9, 7, 2, 345}), solved, focus}, separators);
   }
 
   static std::string LogFile() {
@@ -79,7 +79,7 @@ class PracticeLog : public ::testing::Test {
   }
 
   drill::DrillKind kind = drill::DrillKind::kDivision;
-  TimeTextSeparators separators;
+  drill::TimeTextSeparators separators;
   std::vector<drill::ProblemRecord> solved;
 };
 
@@ -89,7 +89,7 @@ TEST_F(PracticeLog, DivisionExampleByteForByte) {
   Solve("9327", 1, 2.004);
   Write();
 
-  EXPECT_EQ(drill::PracticeLogName(EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345})), kLogName);
+  EXPECT_EQ(drill::PracticeLogName(drill::EncodeTimeValue({{2024, 3, 5}, 9, 7, 2, 345})), kLogName);
   EXPECT_EQ(LogFile(),
             "Divide Quarn,2024/03/05,09:07:02,3\r\n"
             "7\x81\x7e?\x81\x81"
@@ -192,7 +192,7 @@ TEST_F(PracticeLog, MissesAndLongSolvingTimes) {
 TEST_F(PracticeLog, RegionalSeparatorsInTheLogButNotInTheName) {
   headless::Get().dateSeparator = '-';
   headless::Get().timeSeparator = '.';
-  separators = ReadTimeTextSeparators();
+  separators = drill::ReadTimeTextSeparators();
   Solve("7856", 2, 3.125);
   Write();
   EXPECT_EQ(LogFile(),

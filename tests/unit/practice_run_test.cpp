@@ -16,7 +16,7 @@ using drill::Problem;
 using drill::Verdict;
 using testing_support::AnswerRight;
 
-constexpr TimeValue kMs = 1 / kMsPerDay;
+constexpr drill::TimeValue kMs = 1 / drill::kMsPerDay;
 
 uint32_t AdvanceSeed(uint32_t seed, int draws) {
   for (int i = 0; i < draws; ++i)
@@ -89,7 +89,7 @@ TEST(PracticeRun, WholeRunsAskOnlyValidProblemsAndNeverRepeat) {
     for (int seedRun = 0; seedRun < 40; ++seedRun) {
       SCOPED_TRACE(std::string(drill::Title(kind)) + " run " + std::to_string(seedRun));
       const uint32_t seed = drill::SeedFromUtcTime(
-          {2024, 3, 5, seedRun % 24, (seedRun * 7) % 60, seedRun % 60, (seedRun * 37) % 1000});
+          {{2024, 3, 5}, seedRun % 24, (seedRun * 7) % 60, seedRun % 60, (seedRun * 37) % 1000});
       PracticeRun run(kind, 0, seed);
       run.OpenNextProblem(0);
       std::set<std::tuple<int, int, int>> asked;
@@ -176,7 +176,7 @@ TEST(PracticeRun, GivingUpTheOpenProblemFreesItsRecordButNotItsCombination) {
 TEST(PracticeRun, TwoReLayoutsInARowDoNotBringTheFirstProblemBack) {
   // From this seed the old rule, which freed a given-up combination at once, showed
   // (6, 4, hidden 3), (4, 6, hidden 1) and then (6, 4, hidden 3) again.
-  PracticeRun run(DrillKind::kDivision, 0, drill::SeedFromUtcTime({2024, 3, 5, 12, 34, 56, 86}));
+  PracticeRun run(DrillKind::kDivision, 0, drill::SeedFromUtcTime({{2024, 3, 5}, 12, 34, 56, 86}));
   run.OpenNextProblem(0);
   Problem first = Current(run);
   ASSERT_EQ(first, (Problem{DrillKind::kDivision, 6, 4, 3}));
@@ -199,7 +199,7 @@ TEST(PracticeRun, GivenUpProblemsComeBackOnlyOnceEveryCombinationIsUsed) {
       for (int b = 1; b <= 9; ++b)
         askable += drill::IsAsked(kind, a, b) ? 4 : 0;
     }
-    PracticeRun run(kind, 0, drill::SeedFromUtcTime({2024, 3, 5, 8, 0, 0, 0}));
+    PracticeRun run(kind, 0, drill::SeedFromUtcTime({{2024, 3, 5}, 8, 0, 0, 0}));
     std::set<std::tuple<int, int, int>> shown, answered;
     auto key = [](const Problem& p) { return std::tuple(p.a, p.b, p.hiddenSlot); };
     run.OpenNextProblem(0);

@@ -16,10 +16,9 @@ using namespace testing_support;
 
 // A run with no window that started at `start` and solved problems in the given times
 // (seconds).
-drill::PracticeRun SolvedRun(const platform::SystemTime& start,
-                             const std::vector<double>& seconds) {
-  drill::PracticeRun run(drill::DrillKind::kDivision, EncodeTimeValue(start), 12345);
-  TimeValue now = 0;
+drill::PracticeRun SolvedRun(const platform::DateTime& start, const std::vector<double>& seconds) {
+  drill::PracticeRun run(drill::DrillKind::kDivision, drill::EncodeTimeValue(start), 12345);
+  drill::TimeValue now = 0;
   run.OpenNextProblem(now);
   for (double s : seconds) {
     now += s / 86400.0;
@@ -39,14 +38,14 @@ void DismissDialogWhenShown() {
 
 TEST(ResultsDialog, SummaryTexts) {
   struct Case {
-    platform::SystemTime start;
+    platform::DateTime start;
     std::vector<double> seconds;
     const char* startText;
     const char* total;
     const char* count;
     const char* average;  // nullptr: the average is hidden
   } cases[] = {
-      {{2024, 3, 5, 9, 7, 2, 345},
+      {{{2024, 3, 5}, 9, 7, 2, 345},
        {3.125, 5.5, 2.004},
        "2024/3/5 09:07:02",
        "00\x95\xaa 10\x95\x62"
@@ -55,7 +54,7 @@ TEST(ResultsDialog, SummaryTexts) {
        "00\x95\xaa 03\x95\x62"
        "543"},
       // 100 answers of 40 s: the total keeps its hour as minutes.
-      {{2024, 11, 23, 18, 45, 9, 0},
+      {{{2024, 11, 23}, 18, 45, 9, 0},
        std::vector<double>(100, 40.0),
        "2024/11/23 18:45:09",
        "66\x95\xaa 40\x95\x62"
@@ -63,7 +62,7 @@ TEST(ResultsDialog, SummaryTexts) {
        "100",
        "00\x95\xaa 40\x95\x62"
        "000"},
-      {{2024, 3, 5, 0, 0, 0, 999},
+      {{{2024, 3, 5}, 0, 0, 0, 999},
        {1.0},
        "2024/3/5",
        "00\x95\xaa 01\x95\x62"
@@ -71,7 +70,7 @@ TEST(ResultsDialog, SummaryTexts) {
        "1",
        "00\x95\xaa 01\x95\x62"
        "000"},
-      {{2024, 3, 5, 0, 0, 1, 0},
+      {{{2024, 3, 5}, 0, 0, 1, 0},
        {},
        "2024/3/5 00:00:01",
        "00\x95\xaa 00\x95\x62"
@@ -80,7 +79,7 @@ TEST(ResultsDialog, SummaryTexts) {
        nullptr},
   };
   // The dialog's separators are quoted: the region's "-" does not reach it.
-  const TimeTextSeparators regional{'-', ':'};
+  const drill::TimeTextSeparators regional{'-', ':'};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.startText);
     drill::Summary summary = drill::SummarizeRun(SolvedRun(c.start, c.seconds), regional);
@@ -144,7 +143,7 @@ TEST(ResultsDialog, GeometryAndTabOrder) {
     return true;
   };
   dialog.ShowSummary(
-      drill::SummarizeRun(SolvedRun({2024, 3, 5, 9, 7, 2, 345}, {3.125}), Separators()));
+      drill::SummarizeRun(SolvedRun({{2024, 3, 5}, 9, 7, 2, 345}, {3.125}), Separators()));
   row = 32;
   for (platform::StaticText* text : {dialog.startTime.value, dialog.timeTaken.value,
                                      dialog.problemCount.value, dialog.averageTime.value}) {

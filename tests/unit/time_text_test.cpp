@@ -19,9 +19,9 @@ const std::string kDialogDuration = "nn\"\x95\xaa \"ss\"\x95\x62\"zzz";  // nn"å
 const std::string kLogDuration = "nn:ss.zzz";
 
 // 2024-03-05 09:07:02.345, the start of the worked examples.
-const TimeValue kStart = EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345});
+const drill::TimeValue kStart = drill::EncodeTimeValue({{2024, 3, 5}, 9, 7, 2, 345});
 
-TimeValue Seconds(double s) {
+drill::TimeValue Seconds(double s) {
   return s / 86'400.0;
 }
 
@@ -34,34 +34,34 @@ class TimeText : public ::testing::Test {
  protected:
   void SetUp() override {
     headless::Reset();
-    separators = ReadTimeTextSeparators();
+    separators = drill::ReadTimeTextSeparators();
   }
 
-  std::string Format(std::string_view pattern, TimeValue t) const {
-    return FormatTimeValue(pattern, t, separators);
+  std::string Format(std::string_view pattern, drill::TimeValue t) const {
+    return drill::FormatTimeValue(pattern, t, separators);
   }
-  std::string DialogDateTime(TimeValue t) const {
-    return DateTimeText(kDialogDate, kDialogTime, t, separators);
+  std::string DialogDateTime(drill::TimeValue t) const {
+    return drill::DateTimeText(kDialogDate, kDialogTime, t, separators);
   }
 
-  TimeTextSeparators separators;
+  drill::TimeTextSeparators separators;
 };
 
 TEST_F(TimeText, DialogStartTimeShowsTheTimeUnlessItIsMidnight) {
   struct Case {
-    platform::SystemTime at;
+    platform::DateTime at;
     std::string expected;
   } cases[] = {
-      {{2024, 3, 5, 9, 7, 2, 345}, "2024/3/5 09:07:02"},
-      {{2024, 11, 23, 18, 45, 9, 0}, "2024/11/23 18:45:09"},
-      {{2024, 3, 5, 0, 0, 0, 250}, "2024/3/5"},  // milliseconds are not looked at
-      {{2024, 3, 5, 0, 0, 1, 0}, "2024/3/5 00:00:01"},
-      {{2024, 2, 29, 0, 1, 0, 0}, "2024/2/29 00:01:00"},
-      {{1899, 12, 30, 0, 0, 0, 0}, "1899/12/30"},
-      {{9999, 12, 31, 23, 59, 59, 999}, "9999/12/31 23:59:59"},
+      {{{2024, 3, 5}, 9, 7, 2, 345}, "2024/3/5 09:07:02"},
+      {{{2024, 11, 23}, 18, 45, 9, 0}, "2024/11/23 18:45:09"},
+      {{{2024, 3, 5}, 0, 0, 0, 250}, "2024/3/5"},  // milliseconds are not looked at
+      {{{2024, 3, 5}, 0, 0, 1, 0}, "2024/3/5 00:00:01"},
+      {{{2024, 2, 29}, 0, 1, 0, 0}, "2024/2/29 00:01:00"},
+      {{{1899, 12, 30}, 0, 0, 0, 0}, "1899/12/30"},
+      {{{9999, 12, 31}, 23, 59, 59, 999}, "9999/12/31 23:59:59"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(DialogDateTime(EncodeTimeValue(c.at)), c.expected) << c.expected;
+    EXPECT_EQ(DialogDateTime(drill::EncodeTimeValue(c.at)), c.expected) << c.expected;
   }
   // 23:59:59.9996 becomes the next midnight before anything is looked at.
   EXPECT_EQ(DialogDateTime(45356 + 86'399'999.6 / 86'400'000), "2024/3/6");
@@ -69,17 +69,17 @@ TEST_F(TimeText, DialogStartTimeShowsTheTimeUnlessItIsMidnight) {
 
 TEST_F(TimeText, LogFileNamePartsTruncateSeconds) {
   struct Case {
-    platform::SystemTime at;
+    platform::DateTime at;
     const char* date;
     const char* time;
   } cases[] = {
-      {{2024, 3, 5, 9, 7, 2, 345}, "20240305", "090702"},
-      {{2024, 3, 5, 9, 7, 2, 999}, "20240305", "090702"},
-      {{2024, 12, 31, 23, 59, 59, 999}, "20241231", "235959"},
-      {{2025, 1, 1, 0, 0, 0, 0}, "20250101", "000000"},
+      {{{2024, 3, 5}, 9, 7, 2, 345}, "20240305", "090702"},
+      {{{2024, 3, 5}, 9, 7, 2, 999}, "20240305", "090702"},
+      {{{2024, 12, 31}, 23, 59, 59, 999}, "20241231", "235959"},
+      {{{2025, 1, 1}, 0, 0, 0, 0}, "20250101", "000000"},
   };
   for (const Case& c : cases) {
-    TimeValue t = EncodeTimeValue(c.at);
+    drill::TimeValue t = drill::EncodeTimeValue(c.at);
     EXPECT_EQ(Format("yyyymmdd", t), c.date);
     EXPECT_EQ(Format("hhnnss", t), c.time);
   }
@@ -118,7 +118,7 @@ TEST_F(TimeText, LogHeaderFieldsUseTheRegionalSeparators) {
     SCOPED_TRACE(c.dateText + std::string(" ") + c.timeText);
     headless::Get().dateSeparator = c.date;
     headless::Get().timeSeparator = c.time;
-    separators = ReadTimeTextSeparators();
+    separators = drill::ReadTimeTextSeparators();
     EXPECT_EQ(Format("yyyy/mm/dd", kStart), c.dateText);
     EXPECT_EQ(Format("hh:nn:ss", kStart), c.timeText);
     EXPECT_EQ(Format(kLogDuration, Seconds(3.125)), c.solvingTime);
@@ -154,7 +154,7 @@ TEST_F(TimeText, DurationsInTheDialogAndTheLog) {
       {86'405, DialogDuration("1440", "05", "000"), "1440:05.000"},
   };
   for (const Case& c : cases) {
-    TimeValue t = Seconds(c.seconds);
+    drill::TimeValue t = Seconds(c.seconds);
     EXPECT_EQ(Format(kDialogDuration, t), c.dialog) << c.seconds;
     EXPECT_EQ(Format(kLogDuration, t), c.log) << c.seconds;
   }
@@ -218,14 +218,14 @@ TEST_F(TimeText, ProductKeepsItsMantissaWhateverTheX87PrecisionSetting) {
 }
 
 TEST_F(TimeText, ValuesOutsideTheCalendarStillFormat) {
-  EXPECT_EQ(WholeMilliseconds(std::nan("")), 0);
-  EXPECT_EQ(WholeMilliseconds(1e300), 9'000'000'000'000'000'000);
-  EXPECT_EQ(WholeMilliseconds(-1e300), -9'000'000'000'000'000'000);
+  EXPECT_EQ(drill::WholeMilliseconds(std::nan("")), 0);
+  EXPECT_EQ(drill::WholeMilliseconds(1e300), 9'000'000'000'000'000'000);
+  EXPECT_EQ(drill::WholeMilliseconds(-1e300), -9'000'000'000'000'000'000);
   EXPECT_EQ(Format("yyyy/mm/dd", -693'594), "0000/12/31");
 }
 
 TEST_F(TimeText, CodesAreCaseInsensitiveRunsOfOneLetter) {
-  const TimeValue t = EncodeTimeValue({2024, 11, 3, 7, 8, 9, 45});
+  const drill::TimeValue t = drill::EncodeTimeValue({{2024, 11, 3}, 7, 8, 9, 45});
   struct Case {
     const char* pattern;
     const char* expected;
@@ -302,20 +302,20 @@ TEST_F(TimeText, OutputStopsAt256Bytes) {
 
 TEST(DateOfDayNumber, InvertsDayNumberOverTheWholeCalendar) {
   static constexpr int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  int expectedDay = DayNumber(1, 1, 1);
+  int expectedDay = drill::DayNumber(1, 1, 1);
   for (int y = 1; y <= 9999; ++y) {
     bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
     for (int m = 1; m <= 12; ++m) {
       int days = kDaysIn[m - 1] + (m == 2 && leap ? 1 : 0);
       for (int d = 1; d <= days; ++d, ++expectedDay) {
-        ASSERT_EQ(DayNumber(y, m, d), expectedDay) << y << "-" << m << "-" << d;
-        CalendarDate date = DateOfDayNumber(expectedDay);
+        ASSERT_EQ(drill::DayNumber(y, m, d), expectedDay) << y << "-" << m << "-" << d;
+        platform::CivilDate date = drill::DateOfDayNumber(expectedDay);
         ASSERT_TRUE(date.year == y && date.month == m && date.day == d)
             << expectedDay << " gave " << date.year << "-" << date.month << "-" << date.day;
       }
     }
   }
-  EXPECT_EQ(DayNumber(1899, 12, 30), 0);
+  EXPECT_EQ(drill::DayNumber(1899, 12, 30), 0);
 }
 
 }  // namespace

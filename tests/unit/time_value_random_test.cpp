@@ -9,31 +9,32 @@ namespace {
 
 TEST(TimeValue, DayNumbersAndFractions) {
   struct Case {
-    platform::SystemTime t;
+    platform::DateTime t;
     double expected;
   } cases[] = {
-      {{1899, 12, 30, 0, 0, 0, 0}, 0.0},
-      {{1900, 1, 1, 12, 0, 0, 0}, 2.5},
-      {{1899, 12, 30, 0, 0, 0, 1}, 1.0 / 86'400'000},
-      {{2024, 3, 5, 0, 0, 0, 0}, 45356.0},
-      {{2000, 3, 1, 0, 0, 0, 0}, 36586.0},  // 2000 is a leap year
-      {{1900, 3, 1, 0, 0, 0, 0}, 61.0},     // 1900 is not
+      {{{1899, 12, 30}, 0, 0, 0, 0}, 0.0},
+      {{{1900, 1, 1}, 12, 0, 0, 0}, 2.5},
+      {{{1899, 12, 30}, 0, 0, 0, 1}, 1.0 / 86'400'000},
+      {{{2024, 3, 5}, 0, 0, 0, 0}, 45356.0},
+      {{{2000, 3, 1}, 0, 0, 0, 0}, 36586.0},  // 2000 is a leap year
+      {{{1900, 3, 1}, 0, 0, 0, 0}, 61.0},     // 1900 is not
       {{1, 1, 1, 0, 0, 0, 0}, -693593.0},
   };
   for (const Case& c : cases) {
-    EXPECT_DOUBLE_EQ(EncodeTimeValue(c.t), c.expected) << c.t.year << "-" << c.t.month;
+    EXPECT_DOUBLE_EQ(drill::EncodeTimeValue(c.t), c.expected)
+        << c.t.date.year << "-" << c.t.date.month;
   }
-  EXPECT_NEAR(EncodeTimeValue({2024, 3, 5, 9, 7, 2, 345}), 45356.37988825231, 1e-11);
+  EXPECT_NEAR(drill::EncodeTimeValue({{2024, 3, 5}, 9, 7, 2, 345}), 45356.37988825231, 1e-11);
 }
 
 TEST(TimeValue, DurationAcrossMidnightIsPositive) {
   headless::Reset();
-  headless::SetLocalTime({2024, 12, 31, 23, 59, 59, 500});
-  TimeValue before = ReadClock();
+  headless::SetLocalTime({{2024, 12, 31}, 23, 59, 59, 500});
+  drill::TimeValue before = drill::ReadClock();
   headless::Advance(1500);
-  TimeValue after = ReadClock();
+  drill::TimeValue after = drill::ReadClock();
   EXPECT_NEAR((after - before) * 86'400'000, 1500, 1e-3);
-  EXPECT_DOUBLE_EQ(after, EncodeTimeValue({2025, 1, 1, 0, 0, 1, 0}));
+  EXPECT_DOUBLE_EQ(after, drill::EncodeTimeValue({{2025, 1, 1}, 0, 0, 1, 0}));
 }
 
 TEST(RandomSource, DrawsFromHighBitsOfTheProduct) {
@@ -54,10 +55,10 @@ TEST(RandomSource, DrawsFromHighBitsOfTheProduct) {
 TEST(RandomSource, SeedIsUtcMillisecondsSinceMidnight) {
   headless::Reset();
   headless::Get().utcOffsetMinutes = 9 * 60;
-  headless::SetLocalTime({2024, 3, 5, 21, 34, 56, 789});  // 12:34:56.789 UTC
+  headless::SetLocalTime({{2024, 3, 5}, 21, 34, 56, 789});  // 12:34:56.789 UTC
   EXPECT_EQ(drill::SeedFromUtcTime(platform::UtcTime()),
             static_cast<uint32_t>(((12 * 60 + 34) * 60 + 56) * 1000 + 789));
-  EXPECT_EQ(drill::SeedFromUtcTime({2024, 3, 5, 23, 59, 59, 999}), 86'399'999u);
+  EXPECT_EQ(drill::SeedFromUtcTime({{2024, 3, 5}, 23, 59, 59, 999}), 86'399'999u);
 }
 
 }  // namespace
