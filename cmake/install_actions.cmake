@@ -1,7 +1,7 @@
 # The installer's custom actions: a DLL that only the msi carries (as its Binary QuarnSetup),
 # for the class folder a school gives as PRACTICEFOLDER. Linked statically like the programs,
 # so the installer loads it with nothing but system DLLs.
-add_library(quarn_install_actions SHARED platform/win32/installer/practice_folder_action.cpp)
+add_library(quarn_install_actions SHARED packaging/installer/practice_folder_action.cpp)
 target_include_directories(quarn_install_actions PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quarn_install_actions
   PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)

@@ -8,8 +8,6 @@
 #include <string_view>
 
 #include "drill/log_format.h"
-#include "drill/texts.h"
-#include "platform/controls.h"
 #include "platform/platform.h"
 
 namespace drill {
@@ -68,7 +66,7 @@ std::string PracticeLogName(TimeValue startTime) {
          std::string(kLogExtension);
 }
 
-bool WritePracticeLogQuietly(const PracticeLogContents& log, const TimeTextSeparators& separators) {
+bool WritePracticeLog(const PracticeLogContents& log, const TimeTextSeparators& separators) {
   platform::File file = platform::File::Create(
       platform::Path::FromAscii(PracticeLogName(log.startTime)), platform::FileMode::kLog);
   if (!file.IsOpen()) return false;
@@ -85,15 +83,6 @@ bool WritePracticeLogQuietly(const PracticeLogContents& log, const TimeTextSepar
     if (out.Failed()) return false;
   }
   return out.Close();
-}
-
-void ShowLogFailure() {
-  platform::TheApp().MessageBox(texts::kLogFailed, texts::kWarning,
-                                platform::MessageKind::kWarning);
-}
-
-void WritePracticeLog(const PracticeLogContents& log, const TimeTextSeparators& separators) {
-  if (!WritePracticeLogQuietly(log, separators)) ShowLogFailure();
 }
 
 }  // namespace drill

@@ -23,12 +23,9 @@ PracticeLogContents LogContentsOf(const PracticeRun& run);
 // The log's file name: the start of the run to the second, "20240305090702.log".
 std::string PracticeLogName(TimeValue startTime);
 
-// Writes the log into the current directory. A failure shows the warning box once; it always
-// returns normally.
-void WritePracticeLog(const PracticeLogContents& log, const TimeTextSeparators& separators);
-// The same without the box: false when a step failed.
-bool WritePracticeLogQuietly(const PracticeLogContents& log, const TimeTextSeparators& separators);
-// The warning box of a failed log.
-void ShowLogFailure();
+// Writes the log into the current directory: false when a step failed, and the caller tells
+// the child. Never throws.
+[[nodiscard]] bool WritePracticeLog(const PracticeLogContents& log,
+                                    const TimeTextSeparators& separators);
 
 }  // namespace drill

@@ -9,6 +9,7 @@
 #include "drill/random.h"
 #include "drill/summary.h"
 #include "drill/texts.h"
+#include "ui/sounds.h"
 
 namespace ui {
 
@@ -131,7 +132,7 @@ void MainWindow::SetUp() {
   canvas.font.charset = platform::Charset::kDefault;
   canvas.font.SetSize(first.GetFont().Size(PixelsPerInch()), PixelsPerInch());
   canvas.font.name = first.GetFont().name;
-  resources::PrimeSounds();
+  PrimeSounds();
   if (focusHistory) {
     const drill::TimeValue start = drill::ReadClock();
     run = drill::PracticeRun(variant.kind, start, drill::SeedFromUtcTime(platform::UtcTime()),
@@ -190,7 +191,7 @@ void MainWindow::JudgeKey(char key) {
   //   to the new problem.
   if (!run.Ended()) {
     if (right) {
-      platform::PlaySoundResource(resources::kRightSound);
+      platform::PlaySoundResource(kRightSound);
       run.CountAnswerInFlight();
       platform::Sleep(kRightPauseMs);
       // The last answer closes the window after the pause and before the erase.
@@ -198,7 +199,7 @@ void MainWindow::JudgeKey(char key) {
       EraseAnswerBox();
       if (run.WaitsForNextProblem()) ShowNextProblem();
     } else {
-      platform::PlaySoundResource(resources::kWrongSound);
+      platform::PlaySoundResource(kWrongSound);
       run.ChargeMiss();
       platform::Sleep(kWrongPauseMs);
       EraseAnswerBox();
@@ -219,6 +220,16 @@ void MainWindow::EraseAnswerBox() {
   answerBox->GetCanvas().Rectangle(0, 0, answerBox->Width(), answerBox->Height());
 }
 
+namespace {
+
+// The warning of a log that could not be written; the run's end goes on after it.
+void ShowLogFailure() {
+  platform::TheApp().MessageBox(texts::kLogFailed, texts::kWarning,
+                                platform::MessageKind::kWarning);
+}
+
+}  // namespace
+
 bool MainWindow::EndRun() {
   quitButton->SetEnabled(false);
   // The run ends once, whatever asks for a close or a log-off after that.
@@ -227,20 +238,20 @@ bool MainWindow::EndRun() {
 
 void MainWindow::FinishOnClose() {
   if (!EndRun() || run.RightCount() < 1) return;
-  drill::WritePracticeLog(drill::LogContentsOf(run), separators);
+  if (!drill::WritePracticeLog(drill::LogContentsOf(run), separators)) ShowLogFailure();
   if (resultsDialog) resultsDialog->ShowSummary(drill::SummarizeRun(run, separators));
 }
 
 void MainWindow::FinishOnSessionEnd() {
   if (!EndRun()) return;  // a close came first and has written the log
-  const bool logFailed = run.RightCount() >= 1 &&
-                         !drill::WritePracticeLogQuietly(drill::LogContentsOf(run), separators);
+  const bool logFailed =
+      run.RightCount() >= 1 && !drill::WritePracticeLog(drill::LogContentsOf(run), separators);
   // The font goes before any box: the system may end the process while the box is shown.
   // The window goes first, as at a normal end, so that nothing repaints in a substitute face
   // behind the box.
   SetVisible(false);
   font.Remove();
-  if (logFailed) drill::ShowLogFailure();
+  if (logFailed) ShowLogFailure();
 }
 
 }  // namespace ui

@@ -11,7 +11,7 @@
 #include "drill/time_text.h"
 #include "drill/variant.h"
 #include "platform/controls.h"
-#include "resources/font_install.h"
+#include "ui/digit_face.h"
 #include "ui/results_dialog.h"
 
 namespace ui {
@@ -58,7 +58,7 @@ class MainWindow : public platform::Form {
   const drill::TimeTextSeparators& separators;
   std::optional<drill::FactStates> focusHistory;
   drill::PracticeRun run;
-  resources::FontInstallation font;
+  FontInstallation font;
   ResultsDialog* resultsDialog = nullptr;
 };
 

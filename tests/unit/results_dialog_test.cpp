@@ -397,6 +397,14 @@ TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
     EXPECT_EQ(headless::Get().files.count("20240305090702.log") > 0, c.logWritten);
     EXPECT_TRUE(platform::TheApp().Terminated());
     if (c.logFails) {
+      // ﾌｧｲﾙを閉じるときにｴﾗｰが発生しました。 under 警告, as a warning.
+      const auto& boxes = headless::Get().messageBoxes;
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].text,
+                "\xCC\xA7\xB2\xD9\x82\xF0\x95\xC2\x82\xB6\x82\xE9\x82\xC6\x82\xAB\x82\xC9\xB4\xD7"
+                "\xB0\x82\xAA\x94\xAD\x90\xB6\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42");
+      EXPECT_EQ(boxes[0].caption, "\x8C\x78\x8D\x90");
+      EXPECT_EQ(boxes[0].kind, platform::MessageKind::kWarning);
       // The dialog after the warning still has the full summary.
       EXPECT_EQ(Results()->problemCount.value->Caption(), "2");
     }

@@ -7,11 +7,12 @@
 
 #include "platform/controls.h"
 #include "platform/headless/headless.h"
-#include "resources/font_install.h"
+#include "ui/digit_face.h"
+#include "ui/sounds.h"
 
 namespace {
 
-using resources::FontInstallation;
+using ui::FontInstallation;
 using namespace std::string_literals;
 using Trace = std::vector<std::string>;
 
@@ -42,7 +43,7 @@ TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
   font.Install();
   EXPECT_EQ(os.files[kPath], kFontBytes);
   EXPECT_EQ(os.registeredFonts.count(kPath), 1u);
-  resources::PrimeSounds();
+  ui::PrimeSounds();
   font.Remove();
 
   EXPECT_EQ(SystemCalls(), (Trace{
@@ -97,7 +98,7 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
     FontInstallation font;
     headless::Get().tempDirectory = c.tempDirectory;
 
-    EXPECT_EQ(headless::Utf8(resources::FontFilePath()), c.fontFile);
+    EXPECT_EQ(headless::Utf8(ui::FontFilePath()), c.fontFile);
     font.Install();
     EXPECT_EQ(headless::Get().registeredFonts.count(c.fontFile), 1u);
     EXPECT_TRUE(headless::Get().messageBoxes.empty());

@@ -1,15 +1,10 @@
-// The embedded font's life for one run (written to the temp directory and registered at
-// start, removed at the end) and the two sounds.
+// The digit face's life for one run of the main window: the embedded font written to the temp
+// directory and registered at start, removed at the end.
 #pragma once
 
 #include "platform/platform.h"
-#include "resources/resource_ids.h"
 
-namespace resources {
-
-// The WAVE resources' names as the sound call takes them: "#101" and "#102".
-inline constexpr char kRightSound[] = "#" QUARN_TEXT(QUARN_RIGHT_SOUND);
-inline constexpr char kWrongSound[] = "#" QUARN_TEXT(QUARN_WRONG_SOUND);
+namespace ui {
 
 // The temp directory as read into a 260-byte buffer; empty when there is none or it does
 // not fit, so that the font file then lies in the current directory.
@@ -38,7 +33,4 @@ class FontInstallation {
   bool unregistered = false;  // Remove has unregistered the file and announced it
 };
 
-// Plays the wrong-answer sound and at once the right-answer one, which cuts it off.
-void PrimeSounds();
-
-}  // namespace resources
+}  // namespace ui

@@ -1,13 +1,14 @@
-// Installing and removing the embedded font; priming the sounds.
-#include "resources/font_install.h"
+// Installing and removing the embedded digit face.
+#include "ui/digit_face.h"
 
 #include <cstdio>
 #include <string>
 
 #include "drill/texts.h"
 #include "platform/controls.h"
+#include "resources/resource_ids.h"
 
-namespace resources {
+namespace ui {
 
 namespace {
 
@@ -87,9 +88,4 @@ void FontInstallation::Remove() {
   fileWritten = false;
 }
 
-void PrimeSounds() {
-  platform::PlaySoundResource(kWrongSound);
-  platform::PlaySoundResource(kRightSound);
-}
-
-}  // namespace resources
+}  // namespace ui
