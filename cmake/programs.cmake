@@ -4,7 +4,7 @@ enable_language(RC)
 
 foreach(program D_Quarn S_Quarn)
   add_executable(${program} WIN32 app/main.cpp)
-  target_link_libraries(${program} PRIVATE quarn_core)
+  target_link_libraries(${program} PRIVATE quarn_app)
   target_link_options(${program} PRIVATE -static -static-libgcc -static-libstdc++ -s)
 endforeach()
 target_compile_definitions(D_Quarn PRIVATE QUARN_DIVISION)

@@ -2,16 +2,18 @@
 # quarn-report on the host and as the static Quarn_Report.exe for Windows.
 file(GLOB QUARN_REPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/report/*.cpp)
 add_library(quarn_report STATIC ${QUARN_REPORT_SOURCES})
-target_include_directories(quarn_report PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(quarn_report PUBLIC quarn_practice)
-# Its folders and files through platform/file_system.h: the Win32 layer on Windows, the real
-# file system elsewhere (the drills' in-memory backend keeps no folders).
+# Its folders and files through platform/file_system.h and its console and browser through
+# platform/shell.h: the Win32 layer on Windows; on the host the real file system and shell
+# (platform/posix/, platform/host/), since the report reads real folders there while the
+# drills' tests keep theirs in memory.
 if(WIN32)
-  target_link_libraries(quarn_report PUBLIC quarn_platform)
+  target_link_libraries(quarn_report PUBLIC quarn_drill quarn_platform)
 else()
-  add_library(quarn_file_system STATIC ${CMAKE_SOURCE_DIR}/platform/posix/posix_file_system.cpp)
-  target_include_directories(quarn_file_system PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(quarn_report PUBLIC quarn_file_system)
+  file(GLOB QUARN_HOST_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/posix/*.cpp
+                                                          ${CMAKE_SOURCE_DIR}/platform/host/*.cpp)
+  add_library(quarn_platform_host STATIC ${QUARN_HOST_PLATFORM_SOURCES})
+  target_include_directories(quarn_platform_host PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(quarn_report PUBLIC quarn_drill quarn_platform_host)
 endif()
 
 if(WIN32)
@@ -22,11 +24,10 @@ if(WIN32)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/report.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/resources;${CMAKE_BINARY_DIR}/generated"
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/report.ico;${CMAKE_SOURCE_DIR}/resources/quarn.manifest;${CMAKE_SOURCE_DIR}/resources/version_block.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/generated/quarn_version.h")
-  target_link_libraries(Quarn_Report PRIVATE quarn_report quarn_platform shell32 ole32)
+  target_link_libraries(Quarn_Report PRIVATE quarn_report shell32 ole32)
   target_link_options(Quarn_Report PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 else()
-  add_executable(quarn-report ${CMAKE_SOURCE_DIR}/app/report_main.cpp
-                              ${CMAKE_SOURCE_DIR}/platform/host/host_shell.cpp)
+  add_executable(quarn-report ${CMAKE_SOURCE_DIR}/app/report_main.cpp)
   target_link_libraries(quarn-report PRIVATE quarn_report)
   add_executable(quarn_report_bench ${CMAKE_SOURCE_DIR}/tools/report_bench.cpp)
   target_link_libraries(quarn_report_bench PRIVATE quarn_report)
