@@ -1,5 +1,5 @@
-# The two Windows programs: one entry point, compiled once per variant, linked statically so
-# that each imports only system DLLs.
+# The two drill programs for Windows: one entry point, compiled once per variant, linked
+# statically so that each imports only system DLLs.
 enable_language(RC)
 
 foreach(program D_Quarn S_Quarn)

@@ -1,5 +1,6 @@
-// Every Japanese text of the programs, as code page 932 bytes. Written as byte escapes so
-// nothing depends on the compiler's execution character set.
+// The drills' Japanese texts, as code page 932 bytes, and the faces they are shown in. Written
+// as byte escapes so nothing depends on the compiler's execution character set. The report's
+// texts are UTF-8 and live in report/.
 #pragma once
 
 namespace texts {

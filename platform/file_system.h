@@ -1,5 +1,6 @@
-// The folders and files of the report program: listing a folder, reading a small file whole,
-// a path as text, and writing a file so that a failure leaves the old one as it was.
+// Folders and files for the report and for a focus run's history: listing a folder, reading a
+// small file whole, a path as text, and writing a file so that a failure leaves the old one as
+// it was.
 #pragma once
 
 #include <cstddef>

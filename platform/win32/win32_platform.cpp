@@ -1,5 +1,6 @@
-// The operating-system services on kernel32, GDI and winmm. Paths and texts arrive as CP932
-// bytes and go to the W functions converted, so they mean the same on any system locale.
+// The operating-system services on kernel32, GDI and winmm. Texts arrive as CP932 bytes and
+// paths as UTF-16 (platform::Path); both go to the W functions, so they mean the same on any
+// system locale.
 #include "platform/platform.h"
 
 #include "platform/win32/win32_handles.h"  // <windows.h> before the headers that need it

@@ -46,7 +46,6 @@ struct Win32Control : NativeControl {
 };
 
 ATOM formAtom = 0;
-std::string applicationTitle;
 
 Win32Control* PeerOf(const Control& control) {
   return static_cast<Win32Control*>(control.Native());
@@ -603,9 +602,8 @@ void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_vie
   InvalidateImage(image);
 }
 
-void SetApplicationTitle(std::string_view title) {
-  // The task bar shows the main form's caption, which is the same text.
-  applicationTitle = std::string(title);
+void SetApplicationTitle(std::string_view) {
+  // Nothing to do: the task bar shows the main form's caption, which is the same text.
 }
 
 void ShowMainForm(Form& form) {

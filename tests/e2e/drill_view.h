@@ -54,7 +54,8 @@ struct MainView {
   HWND panel = nullptr;
   HWND box = nullptr;     // the answer box: the panel's child that is no STATIC
   HWND button = nullptr;  // the quit button
-  // The six labels ordered by their Left: Label1, Label5, Label2, Label6, Label3, Label4.
+  // The six labels ordered by their Left: digitPlace1, operatorSign, digitPlace2, equalsSign,
+  // digitPlace3, digitPlace4 (ui/main_window.cpp names them).
   std::array<HWND, 6> byLeft{};
   HWND SlotLabel(int slot) const;  // slot 1 to 4
   HWND OperatorLabel() const { return byLeft[1]; }

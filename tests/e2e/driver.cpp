@@ -68,14 +68,15 @@ void CheckStartLayout(const Session& session) {
   std::array<RECT, 6> label;
   for (int i = 0; i < 6; ++i)
     label[i] = RectInParent(v.byLeft[i]);
-  static const char* const kNames[6] = {"Label1", "Label5", "Label2", "Label6", "Label3", "Label4"};
+  static const char* const kNames[6] = {"digitPlace1", "operatorSign", "digitPlace2",
+                                        "equalsSign",  "digitPlace3",  "digitPlace4"};
   for (int i = 0; i < 6; ++i) {
     Expect(label[i].top == 4, "%s: %s stands at Top %ld", name.c_str(), kNames[i], label[i].top);
     if (i > 0)
       Expect(label[i].left == label[i - 1].right + 8, "%s: %s stands at Left %ld, %s ends at %ld",
              name.c_str(), kNames[i], label[i].left, kNames[i - 1], label[i - 1].right);
   }
-  Expect(label[0].left == 4, "%s: Label1 stands at Left %ld", name.c_str(), label[0].left);
+  Expect(label[0].left == 4, "%s: digitPlace1 stands at Left %ld", name.c_str(), label[0].left);
   const SIZE client = ClientSize(v.form);
   const RECT panel = RectInParent(v.panel);
   Expect(Width(panel) == label[5].right + 4 && Height(panel) == Height(label[0]) + 8,
@@ -88,8 +89,8 @@ void CheckStartLayout(const Session& session) {
   const RECT box = RectInParent(v.box);
   const RECT hidden = RectInParent(v.SlotLabel(session.Open().hidden));
   Expect(box.top == 0 && Width(box) == Width(label[0]) + 8 && Height(box) == Height(label[0]) + 8,
-         "%s: the answer box is %d x %d at Top %ld; Label1 is %d x %d", name.c_str(), Width(box),
-         Height(box), box.top, Width(label[0]), Height(label[0]));
+         "%s: the answer box is %d x %d at Top %ld; digitPlace1 is %d x %d", name.c_str(),
+         Width(box), Height(box), box.top, Width(label[0]), Height(label[0]));
   Expect(box.left == hidden.left - 4, "%s: the answer box stands at Left %ld over a label at %ld",
          name.c_str(), box.left, hidden.left);
   const RECT button = RectInParent(v.button);
