@@ -180,29 +180,19 @@ void MainWindow::JudgeKey(char key) {
   const bool right = verdict == drill::Verdict::kRight;
   ShowTypedDigit(key, right ? platform::kBlack : platform::kRed);
   // Showing the digit processed the pending messages, and three of them change the run:
-  // - a close (the close box, the quit button) ended it, with a right answer counted, and
-  //   showed the results: nothing of the feedback runs on;
+  // - a close (the close box, the quit button) ended it and showed the results: nothing of
+  //   the feedback runs on;
   // - a log-off or shutdown ended it the same way, without the results;
-  // - a re-layout opened another problem: a right answer's problem is solved and stays, the
-  //   new one is not opened a second time below, and a wrong answer's miss is not charged
-  //   to the new problem.
+  // - a re-layout opened another problem, which the run then does not open a second time.
+  // The answer was settled by the judging, so each of them finds it counted or charged.
   if (!run.Ended()) {
-    if (right) {
-      platform::PlaySoundResource(resources::kRightSound);
-      run.CountAnswerInFlight();
-      platform::Sleep(kRightPauseMs);
-      // The last answer closes the window after the pause and before the erase.
-      if (run.Complete()) Close();
-      EraseAnswerBox();
-      if (run.WaitsForNextProblem()) ShowNextProblem();
-    } else {
-      platform::PlaySoundResource(resources::kWrongSound);
-      run.ChargeMiss();
-      platform::Sleep(kWrongPauseMs);
-      EraseAnswerBox();
-    }
+    platform::PlaySoundResource(right ? resources::kRightSound : resources::kWrongSound);
+    platform::Sleep(right ? kRightPauseMs : kWrongPauseMs);
+    // The last answer closes the window after the pause and before the erase.
+    if (run.Complete()) Close();
+    EraseAnswerBox();
   }
-  run.FinishJudging();
+  if (run.FinishJudging()) ShowNextProblem();
 }
 
 void MainWindow::ShowTypedDigit(char key, platform::Color color) {

@@ -80,10 +80,8 @@ inline char WrongKey() {
 inline void AnswerRight(drill::PracticeRun& run, TimeValue now) {
   const char key = static_cast<char>('0' + run.CurrentProblem()->problem.Answer());
   run.JudgeKey(key, now);
-  run.CountAnswerInFlight();
-  run.FinishJudging();
+  if (run.FinishJudging()) run.OpenNextProblem(now);
   run.ReleaseKey();
-  run.OpenNextProblem(now);
 }
 
 // Presses a key and lets the judging run, then releases it as a person does, after the
