@@ -102,6 +102,9 @@ MainWindow::MainWindow(const drill::DrillVariant& variant, const TimeTextSeparat
       // Replaced by the started run at the end of the set-up.
       run(variant.kind, 0, 0) {
   OnCreate = [this](platform::Form&) { SetUp(); };
+  // The sounds are primed once the first problem is on screen: the window comes up sooner,
+  // and no key is judged before the loop runs, after the priming.
+  OnShown = [](platform::Form&) { resources::PrimeSounds(); };
   OnDestroy = [this](platform::Form&) { font.Remove(); };
   OnResize = [this](platform::Form&) { LayOut(); };
   OnClose = [this](platform::Form&, platform::CloseAction&) { FinishOnClose(); };
@@ -117,10 +120,14 @@ std::array<platform::Label*, 6> MainWindow::LargeLabels() const {
 
 void MainWindow::SetUp() {
   font.Install();
+  // One font change per label: each change creates and measures a font, and a step through
+  // the interface face at the digits' size costs start-up time for nothing.
   for (platform::Label* label : LargeLabels()) {
-    label->SetFontCharset(platform::Charset::kDefault);
-    label->SetFontSize(kDigitPoints);
-    label->SetFontName(texts::kDigitFace);
+    platform::Font digits = label->GetFont();
+    digits.charset = platform::Charset::kDefault;
+    digits.SetSize(kDigitPoints, PixelsPerInch());
+    digits.name = texts::kDigitFace;
+    label->SetFont(digits);
   }
   const platform::Label& first = *digitPlaces[0];
   answerBox->SetWidth(first.Width() + 8);
@@ -130,7 +137,6 @@ void MainWindow::SetUp() {
   canvas.font.charset = platform::Charset::kDefault;
   canvas.font.SetSize(first.GetFont().Size(PixelsPerInch()), PixelsPerInch());
   canvas.font.name = first.GetFont().name;
-  resources::PrimeSounds();
   if (focusHistory) {
     const TimeValue start = ReadClock();
     run = drill::PracticeRun(variant.kind, start, drill::SeedFromUtcTime(platform::UtcTime()),

@@ -46,6 +46,7 @@ inline ui::MainWindow& CreateWindows(const drill::DrillVariant& variant) {
 inline ui::MainWindow& StartDrill(const drill::DrillVariant& variant) {
   ui::MainWindow& window = CreateWindows(variant);
   platform::backend::ShowMainForm(window);
+  window.OnShown(window);
   return window;
 }
 
