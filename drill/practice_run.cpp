@@ -87,47 +87,43 @@ bool PracticeRun::AnyCombinationFree() const {
 }
 
 Verdict PracticeRun::JudgeKey(char key, TimeValue monotonicNow) {
+  if (entry != Entry::kArmed || key < '0' || key > '9' || ended) return Verdict::kIgnored;
   // Before the first problem there is no record to judge against.
-  if (keyHeld || key < '0' || key > '9' || ended || problemNumber < 1) return Verdict::kIgnored;
-  keyHeld = true;
-  busy = true;
-  judgedOpening = problemsOpened;
-  ProblemRecord& record = records[static_cast<size_t>(problemNumber - 1)];
-  if (key - '0' != record.problem.Answer()) return Verdict::kWrong;
-  record.solvingTime = monotonicNow - openedAt;
-  record.solved = true;
-  answerInFlight = true;
+  ProblemRecord* record =
+      problemNumber > 0 ? &records[static_cast<size_t>(problemNumber - 1)] : nullptr;
+  if (!record || record->solved) return Verdict::kIgnored;
+  entry = Entry::kJudging;
+  // Whatever the feedback's message processing brings, the answer stands as judged here: a
+  // close or a log-off ends the run with it, and a re-layout that gives up a wrongly answered
+  // problem takes its record, miss and all.
+  if (key - '0' != record->problem.Answer()) {
+    ++record->misses;
+    return Verdict::kWrong;
+  }
+  record->solvingTime = monotonicNow - openedAt;
+  record->solved = true;
+  ++rightCount;
   if (Planned()) {
     // The planner hears the time the log will show.
-    const int64_t ms = std::clamp<int64_t>(WholeMilliseconds(record.solvingTime), 0, UINT32_MAX);
-    planner->Answered(record.problem, static_cast<uint32_t>(ms), record.misses);
+    const int64_t ms = std::clamp<int64_t>(WholeMilliseconds(record->solvingTime), 0, UINT32_MAX);
+    planner->Answered(record->problem, static_cast<uint32_t>(ms), record->misses);
   }
   return Verdict::kRight;
 }
 
-void PracticeRun::CountAnswerInFlight() {
-  if (!answerInFlight) return;
-  answerInFlight = false;
-  ++rightCount;
-}
-
-void PracticeRun::ChargeMiss() {
-  if (problemsOpened == judgedOpening && problemNumber > 0)
-    ++records[static_cast<size_t>(problemNumber - 1)].misses;
-}
-
-bool PracticeRun::WaitsForNextProblem() const {
-  return !Complete() && problemNumber > 0 && records[static_cast<size_t>(problemNumber - 1)].solved;
+bool PracticeRun::FinishJudging() {
+  if (entry == Entry::kJudging) entry = Entry::kHeld;
+  const ProblemRecord* open = CurrentProblem();
+  return !ended && !Complete() && open && open->solved;
 }
 
 void PracticeRun::ReleaseKey() {
-  if (!busy) keyHeld = false;
+  if (entry == Entry::kHeld) entry = Entry::kArmed;
 }
 
 bool PracticeRun::End() {
   if (ended) return false;
   ended = true;
-  CountAnswerInFlight();
   return true;
 }
 

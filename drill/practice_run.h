@@ -52,7 +52,7 @@ class PracticeRun {
   int ProblemsOpened() const { return problemsOpened; }
   bool Ended() const { return ended; }
   // Whether a key held down still waits for its release.
-  bool KeyHeld() const { return keyHeld; }
+  bool KeyHeld() const { return entry != Entry::kArmed; }
   // Every right answer the run asks for has been given.
   bool Complete() const { return rightCount >= kProblemsPerRun; }
   // The problem last opened; none before the first.
@@ -72,25 +72,19 @@ class PracticeRun {
   // has ended or all its problems are solved.
   std::optional<OpenedProblem> OpenNextProblem(TimeValue monotonicNow);
 
-  // Judges a typed character against the open problem. One key press gives one answer: from
-  // here on every character is ignored until ReleaseKey comes outside the judging. A right
-  // answer's solving time is recorded at once; the answer stays in flight, not yet counted,
-  // until CountAnswerInFlight.
+  // Judges a typed character against the open problem and settles the answer at once: a
+  // right one solves the problem, records its solving time and counts; a wrong one is charged
+  // to the problem. One key press gives one answer: from here on every character is ignored
+  // until ReleaseKey comes after FinishJudging. Nothing is judged before the first problem,
+  // after the end, or while the problem on hand is solved and its successor not yet open.
   Verdict JudgeKey(char key, TimeValue monotonicNow);
-  // Counts a right answer that was judged but not yet counted; once only.
-  void CountAnswerInFlight();
-  // Charges the wrong answer just judged to its problem, unless another problem has been
-  // opened meanwhile.
-  void ChargeMiss();
-  // Whether the window should open a problem after a right answer's feedback: none has been
-  // opened meanwhile and the run is not complete.
-  bool WaitsForNextProblem() const;
-  // The judging's feedback is over.
-  void FinishJudging() { busy = false; }
+  // The judged key's feedback is over. True when the window is to open the next problem now:
+  // the answer was right, the run goes on, and nothing opened a problem during the feedback.
+  bool FinishJudging();
   // A key came up: the entry is armed again, unless a judging is still running.
   void ReleaseKey();
 
-  // Ends the run, counting a right answer still in flight; false when it had ended already.
+  // Ends the run; false when it had ended already.
   bool End();
 
  private:
@@ -111,13 +105,13 @@ class PracticeRun {
   std::array<bool, 9 * 9 * 4> givenUp{};  // asked, but left unanswered by a re-layout
   int problemNumber = 0;
   int rightCount = 0;
-  int problemsOpened = 0;  // tells a judging that its problem was replaced meanwhile
-  int judgedOpening = 0;   // problemsOpened when the last key was judged
+  int problemsOpened = 0;
   TimeValue openedAt = 0;  // the monotonic clock when the open problem was opened
-  bool keyHeld = false;
-  bool busy = false;
   bool ended = false;
-  bool answerInFlight = false;
+  // The feedback of a judged key processes messages, so a key release can come while it runs
+  // and must not re-arm the entry: armed, judging a key, or the judged key still down.
+  enum class Entry { kArmed, kJudging, kHeld };
+  Entry entry = Entry::kArmed;
 };
 
 }  // namespace drill

@@ -335,6 +335,7 @@ void Application::SetTitle(std::string value) {
 void Application::Run() {
   if (Form* main = MainForm()) {
     backend::ShowMainForm(*main);
+    if (!terminated && main->OnShown) Guard([&] { main->OnShown(*main); });
     if (!terminated) backend::RunLoop(*this);
   }
   DestroyForms();

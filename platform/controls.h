@@ -285,6 +285,8 @@ class Form : public Control {
   void SelectNext(bool forward);
 
   std::function<void(Form&)> OnCreate;
+  // The main form is on screen and painted; for work that can wait until the learner sees it.
+  std::function<void(Form&)> OnShown;
   std::function<void(Form&)> OnDestroy;
   std::function<void(Form&)> OnResize;
   std::function<void(Form&)> OnActivate;

@@ -61,7 +61,7 @@ std::string DisplayText(const Path& path);
 // How a file is opened; both create the file anew, replacing an older one.
 enum class FileMode {
   kLog,       // write only; others may read it while it is open
-  kFontFile,  // read and write; no sharing at all
+  kFontFile,  // read and write; no sharing at all; not flushed to the disk
 };
 
 // Why a file could not be created.
@@ -85,12 +85,14 @@ class File {
   bool IsOpen() const { return handle != 0; }
   // Writes all of bytes; false when the system refused or wrote less.
   bool Write(std::string_view bytes);
-  // Flushes and closes; false when that failed. The file is closed either way.
+  // Flushes a log to the disk and closes; false when that failed. The file is closed either
+  // way.
   bool Close();
 
  private:
   explicit File(uintptr_t h) : handle(h) {}
   uintptr_t handle = 0;
+  bool flushes = true;  // a log is flushed by Close, the font file is not
 };
 
 bool DeleteFile(const Path& path);

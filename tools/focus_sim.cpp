@@ -79,8 +79,6 @@ class Learner {
         const bool wrong = std::uniform_real_distribution<double>(0, 1)(random) < miss;
         const char key = static_cast<char>('0' + (problem.Answer() + (wrong ? 1 : 0)) % 10);
         const drill::Verdict verdict = run.JudgeKey(key, now);
-        if (verdict == drill::Verdict::kWrong) run.ChargeMiss();
-        if (verdict == drill::Verdict::kRight) run.CountAnswerInFlight();
         run.FinishJudging();
         run.ReleaseKey();
         if (verdict == drill::Verdict::kRight) break;

@@ -104,6 +104,9 @@ MainWindow::MainWindow(const drill::DrillVariant& variant,
       // Replaced by the started run at the end of the set-up.
       run(variant.kind, 0, 0) {
   OnCreate = [this](platform::Form&) { SetUp(); };
+  // The sounds are primed once the first problem is on screen: the window comes up sooner,
+  // and no key is judged before the loop runs, after the priming.
+  OnShown = [](platform::Form&) { PrimeSounds(); };
   OnDestroy = [this](platform::Form&) { font.Remove(); };
   OnResize = [this](platform::Form&) { LayOut(); };
   OnClose = [this](platform::Form&, platform::CloseAction&) { FinishOnClose(); };
@@ -119,10 +122,14 @@ std::array<platform::Label*, 6> MainWindow::LargeLabels() const {
 
 void MainWindow::SetUp() {
   font.Install();
+  // One font change per label: each change creates and measures a font, and a step through
+  // the interface face at the digits' size costs start-up time for nothing.
   for (platform::Label* label : LargeLabels()) {
-    label->SetFontCharset(platform::Charset::kDefault);
-    label->SetFontSize(kDigitPoints);
-    label->SetFontName(texts::kDigitFace);
+    platform::Font digits = label->GetFont();
+    digits.charset = platform::Charset::kDefault;
+    digits.SetSize(kDigitPoints, PixelsPerInch());
+    digits.name = texts::kDigitFace;
+    label->SetFont(digits);
   }
   const platform::Label& first = *digitPlaces[0];
   answerBox->SetWidth(first.Width() + 8);
@@ -132,7 +139,6 @@ void MainWindow::SetUp() {
   canvas.font.charset = platform::Charset::kDefault;
   canvas.font.SetSize(first.GetFont().Size(PixelsPerInch()), PixelsPerInch());
   canvas.font.name = first.GetFont().name;
-  PrimeSounds();
   if (focusHistory) {
     const drill::TimeValue start = drill::ReadClock();
     run = drill::PracticeRun(variant.kind, start, drill::SeedFromUtcTime(platform::UtcTime()),
@@ -183,29 +189,19 @@ void MainWindow::JudgeKey(char key) {
   const bool right = verdict == drill::Verdict::kRight;
   ShowTypedDigit(key, right ? platform::kBlack : platform::kRed);
   // Showing the digit processed the pending messages, and three of them change the run:
-  // - a close (the close box, the quit button) ended it, with a right answer counted, and
-  //   showed the results: nothing of the feedback runs on;
+  // - a close (the close box, the quit button) ended it and showed the results: nothing of
+  //   the feedback runs on;
   // - a log-off or shutdown ended it the same way, without the results;
-  // - a re-layout opened another problem: a right answer's problem is solved and stays, the
-  //   new one is not opened a second time below, and a wrong answer's miss is not charged
-  //   to the new problem.
+  // - a re-layout opened another problem, which the run then does not open a second time.
+  // The answer was settled by the judging, so each of them finds it counted or charged.
   if (!run.Ended()) {
-    if (right) {
-      platform::PlaySoundResource(kRightSound);
-      run.CountAnswerInFlight();
-      platform::Sleep(kRightPauseMs);
-      // The last answer closes the window after the pause and before the erase.
-      if (run.Complete()) Close();
-      EraseAnswerBox();
-      if (run.WaitsForNextProblem()) ShowNextProblem();
-    } else {
-      platform::PlaySoundResource(kWrongSound);
-      run.ChargeMiss();
-      platform::Sleep(kWrongPauseMs);
-      EraseAnswerBox();
-    }
+    platform::PlaySoundResource(right ? kRightSound : kWrongSound);
+    platform::Sleep(right ? kRightPauseMs : kWrongPauseMs);
+    // The last answer closes the window after the pause and before the erase.
+    if (run.Complete()) Close();
+    EraseAnswerBox();
   }
-  run.FinishJudging();
+  if (run.FinishJudging()) ShowNextProblem();
 }
 
 void MainWindow::ShowTypedDigit(char key, platform::Color color) {

@@ -43,7 +43,7 @@ class MainWindow : public platform::Form {
   // The six large labels in the order they are set up: the digit places, then the signs.
   std::array<platform::Label*, 6> LargeLabels() const;
 
-  void SetUp();   // creation: the face, the labels, the box, the sounds, the run
+  void SetUp();   // creation: the face, the labels, the box, the run
   void LayOut();  // every new client size; opens a problem in the new layout
   void ShowNextProblem();
   void JudgeKey(char key);

@@ -46,6 +46,7 @@ inline ui::MainWindow& CreateWindows(const drill::DrillVariant& variant) {
 inline ui::MainWindow& StartDrill(const drill::DrillVariant& variant) {
   ui::MainWindow& window = CreateWindows(variant);
   platform::backend::ShowMainForm(window);
+  window.OnShown(window);
   return window;
 }
 
@@ -80,10 +81,8 @@ inline char WrongKey() {
 inline void AnswerRight(drill::PracticeRun& run, drill::TimeValue now) {
   const char key = static_cast<char>('0' + run.CurrentProblem()->problem.Answer());
   run.JudgeKey(key, now);
-  run.CountAnswerInFlight();
-  run.FinishJudging();
+  if (run.FinishJudging()) run.OpenNextProblem(now);
   run.ReleaseKey();
-  run.OpenNextProblem(now);
 }
 
 // Presses a key and lets the judging run, then releases it as a person does, after the

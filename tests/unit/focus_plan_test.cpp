@@ -64,13 +64,11 @@ std::vector<Fact> Play(PracticeRun& run, int problems, const Child& child) {
     for (int i = 0; i < reply.wrongTries; ++i) {
       EXPECT_EQ(run.JudgeKey(static_cast<char>('0' + (problem.Answer() + 1) % 10), now),
                 Verdict::kWrong);
-      run.ChargeMiss();
       run.FinishJudging();
       run.ReleaseKey();
     }
     now += reply.milliseconds * kMs;
     EXPECT_EQ(run.JudgeKey(static_cast<char>('0' + problem.Answer()), now), Verdict::kRight);
-    run.CountAnswerInFlight();
     run.FinishJudging();
     run.ReleaseKey();
     run.OpenNextProblem(now);

@@ -23,6 +23,9 @@ TEST(MainWindow, StartUpOpensExactlyOneProblemAfterTheFinalSize) {
   EXPECT_EQ(CurrentRun().ProblemNumber(), 0);
   platform::backend::ShowMainForm(form);
   EXPECT_EQ(CurrentRun().ProblemNumber(), 1);
+  // The sounds are primed once the problem is on screen, not before.
+  EXPECT_TRUE(headless::TraceOf({"sound"}).empty());
+  form.OnShown(form);
   EXPECT_EQ(headless::TraceOf({"sound"}), (std::vector<std::string>{"sound #102", "sound #101"}));
   // The hidden place's label still shows its stored caption under the box.
   int hidden = Open().problem.hiddenSlot;

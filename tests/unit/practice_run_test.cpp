@@ -111,7 +111,6 @@ TEST(PracticeRun, WholeRunsAskOnlyValidProblemsAndNeverRepeat) {
       EXPECT_EQ(run.RightCount(), drill::kProblemsPerRun);
       EXPECT_EQ(run.ProblemNumber(), drill::kProblemsPerRun);
       EXPECT_TRUE(run.Complete());
-      EXPECT_FALSE(run.WaitsForNextProblem());
       EXPECT_FALSE(run.OpenNextProblem(0)) << "a 101st problem";
     }
   }
@@ -134,10 +133,8 @@ TEST(PracticeRun, PairsComeBackWithAnotherHiddenPlaceAndZeroIsAnAnswer) {
         if (p.Answer() == 0) {
           ++zeroAnswers;
           ASSERT_EQ(run.JudgeKey('0', 0), Verdict::kRight);
-          run.CountAnswerInFlight();
-          run.FinishJudging();
+          if (run.FinishJudging()) run.OpenNextProblem(0);
           run.ReleaseKey();
-          run.OpenNextProblem(0);
         } else {
           AnswerRight(run, 0);
         }
@@ -152,8 +149,8 @@ TEST(PracticeRun, GivingUpTheOpenProblemFreesItsRecordButNotItsCombination) {
   PracticeRun run(DrillKind::kDivision, 0, kSeedAt123456789);
   run.OpenNextProblem(0);
   ASSERT_EQ(run.JudgeKey(WrongKeyFor(run), 0), Verdict::kWrong);
-  run.ChargeMiss();
-  run.FinishJudging();
+  ASSERT_EQ(run.CurrentProblem()->misses, 1);
+  EXPECT_FALSE(run.FinishJudging());
   run.ReleaseKey();
   Problem first = Current(run);
   run.OpenNextProblem(0);
@@ -241,11 +238,12 @@ TEST(PracticeRun, OneKeyPressGivesOneAnswerUntilItsReleaseOutsideTheJudging) {
   ASSERT_EQ(run.JudgeKey(KeyFor(run), 0), Verdict::kRight);
   EXPECT_EQ(run.JudgeKey(KeyFor(run), 0), Verdict::kIgnored) << "auto-repeat";
   run.ReleaseKey();  // seen during the feedback: the key stays held
-  run.CountAnswerInFlight();
-  run.FinishJudging();
+  ASSERT_TRUE(run.FinishJudging());
+  EXPECT_TRUE(run.KeyHeld());
   run.OpenNextProblem(0);
   EXPECT_EQ(run.JudgeKey(KeyFor(run), 0), Verdict::kIgnored);
   run.ReleaseKey();
+  EXPECT_FALSE(run.KeyHeld());
   EXPECT_EQ(run.JudgeKey(KeyFor(run), 0), Verdict::kRight);
 }
 
@@ -253,11 +251,9 @@ TEST(PracticeRun, SolvingTimeRunsFromTheOpeningOnTheGivenClock) {
   PracticeRun run(DrillKind::kDivision, 45356.5, kSeedAt123456789);
   run.OpenNextProblem(1000 * kMs);
   run.JudgeKey(WrongKeyFor(run), 1500 * kMs);
-  run.ChargeMiss();
   run.FinishJudging();
   run.ReleaseKey();
   run.JudgeKey(KeyFor(run), 4125 * kMs);
-  run.CountAnswerInFlight();
   ASSERT_EQ(run.SolvedProblems().size(), 1u);
   EXPECT_NEAR(run.SolvedProblems()[0].solvingTime / kMs, 3125, 1e-6);
   EXPECT_EQ(run.SolvedProblems()[0].misses, 1);
@@ -270,34 +266,77 @@ TEST(PracticeRun, AMissGoesToTheProblemJudged) {
   PracticeRun run(DrillKind::kSubtraction, 0, kSeedAt123456789);
   run.OpenNextProblem(0);
   run.JudgeKey(WrongKeyFor(run), 0);
+  EXPECT_EQ(run.CurrentProblem()->misses, 1);
   run.OpenNextProblem(0);  // a re-layout during the feedback
-  run.ChargeMiss();
   EXPECT_EQ(run.CurrentProblem()->misses, 0);
-  run.FinishJudging();
+  EXPECT_FALSE(run.FinishJudging());
   run.ReleaseKey();
   run.JudgeKey(WrongKeyFor(run), 0);
-  run.ChargeMiss();
   EXPECT_EQ(run.CurrentProblem()->misses, 1);
 }
 
-// A right answer still being shown is counted exactly once, whether the run ends during its
-// feedback or the feedback counts it first.
-TEST(PracticeRun, AnAnswerInFlightIsCountedOnce) {
+// What the window does once a judged key's feedback is over: it opens the next problem only
+// after a right answer, with the run going on and no problem opened during the feedback.
+TEST(PracticeRun, FinishingTheJudgingSaysWhetherToOpenTheNextProblem) {
+  enum class During { kNothing, kReLayout, kEnd };
+  struct Case {
+    const char* name;
+    int solvedBefore;
+    bool right;
+    During during;
+    bool opensNext;
+  } cases[] = {
+      {"right", 0, true, During::kNothing, true},
+      {"wrong", 0, false, During::kNothing, false},
+      {"right, re-layout meanwhile", 0, true, During::kReLayout, false},
+      {"wrong, re-layout meanwhile", 0, false, During::kReLayout, false},
+      {"right, run ended meanwhile", 0, true, During::kEnd, false},
+      {"the last right answer", drill::kProblemsPerRun - 1, true, During::kNothing, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PracticeRun run(DrillKind::kDivision, 0, kSeedAt123456789);
+    run.OpenNextProblem(0);
+    for (int i = 0; i < c.solvedBefore; ++i)
+      AnswerRight(run, 0);
+    ASSERT_EQ(run.JudgeKey(c.right ? KeyFor(run) : WrongKeyFor(run), 0),
+              c.right ? Verdict::kRight : Verdict::kWrong);
+    const int opened = run.ProblemsOpened();
+    if (c.during == During::kReLayout) {
+      ASSERT_TRUE(run.OpenNextProblem(0));
+    }
+    if (c.during == During::kEnd) {
+      ASSERT_TRUE(run.End());
+    }
+    EXPECT_EQ(run.FinishJudging(), c.opensNext);
+    // A solved problem waiting for its successor takes no answer, even from a new key.
+    run.ReleaseKey();
+    if (run.CurrentProblem()->solved) {
+      EXPECT_EQ(run.JudgeKey(KeyFor(run), 0), Verdict::kIgnored);
+    }
+    EXPECT_EQ(run.ProblemsOpened(), opened + (c.during == During::kReLayout ? 1 : 0));
+  }
+}
+
+// A right answer is counted once, at its judging, whether the run ends during its feedback or
+// after it.
+TEST(PracticeRun, ARightAnswerIsCountedOnce) {
   for (bool endsDuringFeedback : {true, false}) {
     SCOPED_TRACE(endsDuringFeedback);
     PracticeRun run(DrillKind::kDivision, 0, kSeedAt123456789);
     run.OpenNextProblem(0);
     AnswerRight(run, 0);
     ASSERT_EQ(run.JudgeKey(KeyFor(run), 2000 * kMs), Verdict::kRight);
-    EXPECT_EQ(run.RightCount(), 1);
-    if (!endsDuringFeedback) run.CountAnswerInFlight();
+    EXPECT_EQ(run.RightCount(), 2);
+    if (!endsDuringFeedback) {
+      EXPECT_TRUE(run.FinishJudging());
+    }
     EXPECT_TRUE(run.End());
-    run.CountAnswerInFlight();
+    EXPECT_FALSE(run.FinishJudging());
     EXPECT_EQ(run.RightCount(), 2);
     EXPECT_NEAR(run.TotalSolvingTime() / kMs, 2000, 1e-6);
     // Once ended, the run takes no further end, key or problem.
     EXPECT_FALSE(run.End());
-    run.FinishJudging();
     run.ReleaseKey();
     EXPECT_EQ(run.JudgeKey('5', 0), Verdict::kIgnored);
     EXPECT_FALSE(run.OpenNextProblem(0));
