@@ -2,6 +2,8 @@
 // nothing depends on the compiler's execution character set.
 #pragma once
 
+#include "resources/resource_ids.h"
+
 namespace texts {
 
 inline constexpr char kQuit[] = "\x8f\x49\x97\xb9";     // 終了
@@ -30,7 +32,7 @@ inline constexpr char kCannotCreateFile[] =
     "\xb9\x82\xf1";
 
 // The face of the embedded font, and the file it is installed from.
-inline constexpr char kDigitFace[] = "Tavimo";
+inline constexpr char kDigitFace[] = QUARN_DIGIT_FACE;
 inline constexpr char kFontFileName[] = "KORVEN.ttf";
 
 }  // namespace texts

@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/headless/headless_window.h"
 #include "platform/platform.h"
+#include "resources/resource_ids.h"
 
 namespace platform {
 
@@ -29,7 +30,7 @@ int ScreenPixelsPerInch() {
 Size MeasureText(const Font& font, std::string_view text) {
   Machine().fontObjects.insert(font.name);
   int em = font.height < 0 ? -font.height : font.height;
-  bool embedded = font.name == "Tavimo" && !Machine().registeredFonts.empty();
+  bool embedded = font.name == QUARN_DIGIT_FACE && !Machine().registeredFonts.empty();
   int width = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char b = static_cast<unsigned char>(text[i]);
