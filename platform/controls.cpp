@@ -210,7 +210,8 @@ Form::Form(const FormDescription& d)
         throw std::logic_error("a form inside a form");
     }
     Control& added = owner->Add(std::move(control));
-    added.NoteBounds(scale(c.left), scale(c.top), scale(c.width), scale(c.height));
+    added.NoteBounds(scale(c.bounds.left), scale(c.bounds.top), scale(c.bounds.width),
+                     scale(c.bounds.height));
     added.SetAlignment(c.alignment);
     added.SetTabOrder(c.tabOrder, c.tabStop);
     if (c.font) {
