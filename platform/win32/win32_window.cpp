@@ -24,7 +24,6 @@ constexpr wchar_t kImageClass[] = L"QuarnImage";
 constexpr int kFirstChildId = 100;
 
 ATOM formAtom = 0;
-std::string applicationTitle;
 
 }  // namespace
 
@@ -381,9 +380,8 @@ void UpdateFocus(Form& form, Control*) {
   if (formWindow && GetActiveWindow() == formWindow) FocusActiveControl(form, formWindow);
 }
 
-void SetApplicationTitle(std::string_view title) {
-  // The task bar shows the main form's caption, which is the same text.
-  applicationTitle = std::string(title);
+void SetApplicationTitle(std::string_view) {
+  // Nothing to keep: the task bar shows the main form's caption, which is the same text.
 }
 
 void ShowMainForm(Form& form) {
