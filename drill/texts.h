@@ -3,6 +3,8 @@
 // texts are UTF-8 and live in report/.
 #pragma once
 
+#include "resources/resource_ids.h"
+
 namespace texts {
 
 inline constexpr char kQuit[] = "\x8f\x49\x97\xb9";     // 終了
@@ -31,7 +33,7 @@ inline constexpr char kCannotCreateFile[] =
     "\xb9\x82\xf1";
 
 // The face of the embedded font, and the file it is installed from.
-inline constexpr char kDigitFace[] = "Tavimo";
+inline constexpr char kDigitFace[] = QUARN_DIGIT_FACE;
 inline constexpr char kFontFileName[] = "KORVEN.ttf";
 
 }  // namespace texts

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/backend.h"
+#include "platform/navigation.h"
 
 namespace platform {
 
@@ -26,13 +27,6 @@ std::vector<Control*> ControlTree(Control& root) {
       tree.push_back(child.get());
   }
   return tree;
-}
-
-void CollectTabStops(Control& control, std::vector<Control*>& out) {
-  for (const auto& child : control.Children()) {
-    if (child->CanFocus()) out.push_back(child.get());
-    CollectTabStops(*child, out);
-  }
 }
 
 }  // namespace
@@ -216,7 +210,8 @@ Form::Form(const FormDescription& d)
         throw std::logic_error("a form inside a form");
     }
     Control& added = owner->Add(std::move(control));
-    added.NoteBounds(scale(c.left), scale(c.top), scale(c.width), scale(c.height));
+    added.NoteBounds(scale(c.bounds.left), scale(c.bounds.top), scale(c.bounds.width),
+                     scale(c.bounds.height));
     added.SetAlignment(c.alignment);
     added.SetTabOrder(c.tabOrder, c.tabStop);
     if (c.font) {
@@ -236,16 +231,7 @@ void Form::SetActiveControl(Control* control) {
 }
 
 void Form::SelectNext(bool forward) {
-  std::vector<Control*> stops;
-  CollectTabStops(*this, stops);
-  if (stops.empty()) return;
-  std::stable_sort(stops.begin(), stops.end(),
-                   [](Control* a, Control* b) { return a->TabOrder() < b->TabOrder(); });
-  auto it = std::find(stops.begin(), stops.end(), activeControl);
-  std::ptrdiff_t n = static_cast<std::ptrdiff_t>(stops.size());
-  std::ptrdiff_t i = it == stops.end() ? (forward ? -1 : 0) : it - stops.begin();
-  i = ((forward ? i + 1 : i - 1) % n + n) % n;
-  SetActiveControl(stops[static_cast<size_t>(i)]);
+  if (Control* next = NextTabStop(*this, activeControl, forward)) SetActiveControl(next);
 }
 
 void Form::Close() {

@@ -102,29 +102,33 @@ struct NativeControl {
   virtual ~NativeControl() = default;
 };
 
-// One entry of a stored window description. Geometry is in pixels at 96 dpi.
+// One entry of a stored window description, written with designated initializers. Geometry
+// is in pixels at 96 dpi.
 struct ControlDescription {
   ControlKind kind;
   const char* name;
-  const char* parent;  // nullptr: the form itself
-  int left, top, width, height;
+  const char* parent = nullptr;  // nullptr: the form itself
+  struct {
+    int left, top, width, height;
+  } bounds{};  // in the parent's client area
   const char* caption = "";
-  int tabOrder = -1;  // -1: takes no part in tabbing
-  bool tabStop = false;
+  int tabOrder = -1;     // -1: takes no part in tabbing
+  bool tabStop = false;  // Tab and the arrows stop at it
   Alignment alignment = Alignment::kLeft;
   const Font* font = nullptr;  // nullptr: the parent's font
 };
 
+// A stored window description, written with designated initializers; every field is given.
 struct FormDescription {
   const char* name;
   const char* caption;
   int left, top, clientWidth, clientHeight;
   BorderStyle borderStyle;
-  bool systemMenu;
+  bool systemMenu;  // a window menu with a close box; without it Alt+F4 does not close
   WindowState windowState;
   Color color;
   Font font;
-  bool keyPreview;
+  bool keyPreview;  // the form's key handlers see each key before the focused control
   std::span<const ControlDescription> controls;
 };
 

@@ -3,8 +3,9 @@
 #ifndef QUARN_RESOURCE_IDS_H
 #define QUARN_RESOURCE_IDS_H
 
-/* The digit font: resource type and name (the same word). */
+/* The digit font: resource type and name (the same word), and the face name it registers. */
 #define QUARN_FONT_RESOURCE MYFONT
+#define QUARN_DIGIT_FACE "Tavimo"
 /* The WAVE resources of a right and a wrong answer. */
 #define QUARN_RIGHT_SOUND 101
 #define QUARN_WRONG_SOUND 102

@@ -48,7 +48,7 @@ void FillFolder(DrillKind kind, int logs, bool everyFact) {
           every[static_cast<size_t>(random.Draw(static_cast<int>(every.size())))], solving,
           random.Draw(8) == 0 ? 1 : 0);
     }
-    headless::Get().files[name] = std::move(log);
+    headless::Machine().files[name] = std::move(log);
   }
 }
 
@@ -65,7 +65,7 @@ int main() {
       std::vector<double> times;
       size_t reads = 0;
       for (int round = 0; round < 5; ++round) {
-        headless::Get().trace.clear();
+        headless::Machine().trace.clear();
         const auto start = std::chrono::steady_clock::now();
         drill::ReadFocusHistory(kind);
         times.push_back(

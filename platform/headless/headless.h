@@ -74,9 +74,14 @@ struct State {
   bool stalled = false;
   std::string title;
   bool shiftDown = false;
+  platform::Form* modal = nullptr;             // the form whose modal loop runs, if any
+  std::map<uintptr_t, std::string> openFiles;  // an open File's handle -> its path (UTF-8)
 };
 
-State& Get();
+// The one in-memory machine the program runs on.
+State& Machine();
+// Adds an entry to the trace (the backend's files record every call into the system).
+void Trace(std::string entry);
 // Paths as the tests name them: UTF-8.
 std::string Utf8(const platform::Path& path);
 platform::Path PathFromUtf8(std::string_view utf8);

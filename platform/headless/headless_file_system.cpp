@@ -25,7 +25,7 @@ bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
   const std::string prefix = PrefixOf(folder);
   std::set<std::string> folders;
   bool any = prefix.empty();
-  for (const auto& [path, contents] : headless::Get().files) {
+  for (const auto& [path, contents] : headless::Machine().files) {
     if (!path.starts_with(prefix)) continue;
     any = true;
     const std::string rest = path.substr(prefix.size());
@@ -53,8 +53,8 @@ ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
                          FileIdentity& identity) {
   bytes.clear();
   const std::string name = headless::Utf8(path);
-  headless::Get().trace.push_back("file read " + name);
-  const auto& files = headless::Get().files;
+  headless::Machine().trace.push_back("file read " + name);
+  const auto& files = headless::Machine().files;
   const auto found = files.find(name);
   if (found == files.end()) {
     const auto next = files.lower_bound(name + "\\");

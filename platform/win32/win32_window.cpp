@@ -1,21 +1,14 @@
-// The windowing backend on USER and GDI: a native window per form and control, the image's
-// off-screen bitmap, one font handle per distinct font, and the message loop with the forms'
-// key preview and keyboard navigation.
-#include "platform/backend.h"
-
-#include "platform/win32/win32_handles.h"  // <windows.h> before the headers that need it
+// The windowing backend on USER: the window classes and procedures of the forms, panels and
+// images, a native window per control, and the showing of forms and message boxes.
+#include "platform/win32/win32_window.h"
 
 #include <imm.h>
 
-#include <algorithm>
-#include <map>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
-#include <tuple>
-#include <utility>
 
+#include "platform/backend.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_values.h"
 #include "resources/resource_ids.h"
@@ -30,22 +23,9 @@ constexpr wchar_t kImageClass[] = L"QuarnImage";
 // Child ids start above the small ids the system gives meaning to (IDOK, IDCANCEL, ...).
 constexpr int kFirstChildId = 100;
 
-// An image's picture: a bitmap selected into a memory DC.
-struct OffscreenBitmap {
-  OffscreenBitmap(win32::MemoryDc d, win32::Bitmap b, Size s)
-      : dc(std::move(d)), bitmap(std::move(b)), selection(dc.Get(), bitmap.Get()), size(s) {}
-  win32::MemoryDc dc;
-  win32::Bitmap bitmap;
-  win32::Selection selection;  // released first: the DC gets its own bitmap back
-  Size size;
-};
-
-struct Win32Control : NativeControl {
-  win32::Window window;
-  std::optional<OffscreenBitmap> canvas;  // images only, from the first use of the canvas
-};
-
 ATOM formAtom = 0;
+
+}  // namespace
 
 Win32Control* PeerOf(const Control& control) {
   return static_cast<Win32Control*>(control.Native());
@@ -56,53 +36,32 @@ HWND WindowOf(const Control& control) {
   return peer ? peer->window.Get() : nullptr;
 }
 
-// Every window we create carries its control in GWLP_USERDATA, from creation until
-// DestroyNative clears it.
 Control* ControlOf(HWND hwnd) {
   return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-// The form a window belongs to, or nullptr for windows that are not ours (the IME's, a
-// message box's).
 Form* FormOfWindow(HWND hwnd) {
   HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
   if (!root || GetClassLongPtrW(root, GCW_ATOM) != formAtom) return nullptr;
   return static_cast<Form*>(ControlOf(root));
 }
 
-void Fill(HDC dc, const RECT& rect, Color color) {
-  SetDCBrushColor(dc, win32::ColorRefOf(color));
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+void FocusActiveControl(Form& form, HWND formWindow) {
+  Control* active = form.ActiveControl();
+  HWND target = active && active->CanFocus() && WindowOf(*active) ? WindowOf(*active) : formWindow;
+  if (GetFocus() != target) SetFocus(target);
 }
 
-// One HFONT per distinct face, height and character set, kept until the face is released
-// (the controls only borrow them). The colour is not part of a GDI font.
-using FontCache = std::map<std::tuple<std::string, int, Charset>, win32::Font>;
-
-FontCache& Fonts() {
-  static FontCache fonts;
-  return fonts;
-}
-
-HFONT FontHandle(const Font& font) {
-  FontCache& fonts = Fonts();
-  auto key = std::make_tuple(font.name, font.height, font.charset);
-  auto it = fonts.find(key);
-  if (it == fonts.end()) {
-    LOGFONTW logFont{};
-    logFont.lfHeight = font.height;
-    logFont.lfWeight = FW_NORMAL;
-    logFont.lfCharSet = win32::CharsetOf(font.charset);
-    logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    logFont.lfQuality = DEFAULT_QUALITY;
-    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    std::wstring face = win32::Widen(font.name);
-    face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
-    it = fonts.emplace(key, win32::Font(CreateFontIndirectW(&logFont))).first;
+void RememberFocus(Form& form, HWND formWindow) {
+  HWND focus = GetFocus();
+  if (!focus || focus == formWindow || !IsChild(formWindow, focus)) return;
+  Control* control = ControlOf(focus);
+  if (control && control->CanFocus() && control != form.ActiveControl()) {
+    form.SetActiveControl(control);
   }
-  return it->second.Get();
 }
+
+namespace {
 
 // Runs a window procedure's work with the application's error box as its safety net: no
 // exception may unwind through the system's frames.
@@ -144,25 +103,6 @@ std::optional<LRESULT> ChildMessage(Control& parent, UINT message, WPARAM wParam
       return 0;
     default:
       return std::nullopt;
-  }
-}
-
-// Gives the keyboard focus to the form's active control, or to the form itself when that
-// control cannot take it (the quit button once it is disabled).
-void FocusActiveControl(Form& form, HWND formWindow) {
-  Control* active = form.ActiveControl();
-  HWND target = active && active->CanFocus() && WindowOf(*active) ? WindowOf(*active) : formWindow;
-  if (GetFocus() != target) SetFocus(target);
-}
-
-// The window system moves the focus by itself too (a click on the button); the form learns
-// where it went before it moves it on.
-void RememberFocus(Form& form, HWND formWindow) {
-  HWND focus = GetFocus();
-  if (!focus || focus == formWindow || !IsChild(formWindow, focus)) return;
-  Control* control = ControlOf(focus);
-  if (control && control->CanFocus() && control != form.ActiveControl()) {
-    form.SetActiveControl(control);
   }
 }
 
@@ -369,134 +309,9 @@ HWND CreateChildWindow(Control& control) {
   return hwnd;
 }
 
-// Whether a key message goes on after the form's handlers: not when they swallowed the key;
-// with the code of the named key they turned it into; otherwise as it came (a key the layer
-// calls kOther has no one code to give back).
-bool PassedOn(Key left, MSG& msg) {
-  if (left == Key::kNone) return false;
-  if (left != win32::KeyOf(msg.wParam) && left != Key::kOther)
-    msg.wParam = win32::VirtualKeyOf(left);
-  return true;
-}
-
-// Key preview: the form's handlers see each key before the window it was typed into. False
-// when a handler swallowed it.
-bool PreviewKey(Form& form, MSG& msg) {
-  switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      return PassedOn(form.PreviewKeyDown(win32::KeyOf(msg.wParam)), msg);
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      return PassedOn(form.PreviewKeyUp(win32::KeyOf(msg.wParam)), msg);
-    case WM_CHAR:
-      // The handlers take CP932 bytes, as an ANSI window on a Japanese Windows would get
-      // them: a double-byte character as its two bytes, one after the other.
-      for (char byte : win32::TypedCharBytes(static_cast<wchar_t>(msg.wParam))) {
-        if (form.PreviewChar(byte) == 0) return false;
-      }
-      return true;
-    default:
-      return true;
-  }
-}
-
-// Tab, Shift+Tab and the arrow keys move the focus in the form's tab order (the one the
-// in-memory backend uses too); Enter presses a focused push button; Esc does nothing, as no
-// form has a cancel button. True when the key was used up here.
-bool NavigationKey(Form& form, const MSG& msg) {
-  if (msg.message != WM_KEYDOWN) return false;
-  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-  HWND formWindow = WindowOf(form);
-  switch (msg.wParam) {
-    case VK_TAB:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: {
-      bool back = msg.wParam == VK_LEFT || msg.wParam == VK_UP ||
-                  (msg.wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
-      RememberFocus(form, formWindow);
-      form.SelectNext(!back);
-      // From the first keyboard navigation on, the focused button shows its focus frame.
-      SendMessageW(formWindow, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-      return true;
-    }
-    case VK_RETURN: {
-      RememberFocus(form, formWindow);
-      Control* active = form.ActiveControl();
-      // An auto-repeated Enter would also press the button of the dialog this press opens.
-      bool repeated = (msg.lParam & (1L << 30)) != 0;
-      if (!repeated && active && active->Kind() == ControlKind::kButton && active->CanFocus()) {
-        active->Click();
-      }
-      return true;
-    }
-    case VK_ESCAPE:
-      return true;
-    default:
-      return false;
-  }
-}
-
-enum class Pumped { kMessage, kEmpty, kQuit };
-
-// Takes one message (waiting for it, or not) and handles it: key preview and navigation
-// for the forms' windows, then the window procedure. The one message step of RunLoop,
-// ProcessMessages and RunModal.
-Pumped PumpMessage(bool wait, WPARAM& quitCode) {
-  MSG msg;
-  if (wait) {
-    if (!GetMessageW(&msg, nullptr, 0, 0)) {
-      quitCode = msg.wParam;
-      return Pumped::kQuit;
-    }
-  } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    return Pumped::kEmpty;
-  } else if (msg.message == WM_QUIT) {
-    quitCode = msg.wParam;
-    return Pumped::kQuit;
-  }
-  if (Form* form = FormOfWindow(msg.hwnd)) {
-    if (!PreviewKey(*form, msg) || NavigationKey(*form, msg)) return Pumped::kMessage;
-  }
-  TranslateMessage(&msg);
-  DispatchMessageW(&msg);
-  return Pumped::kMessage;
-}
-
-HDC CanvasDc(Image& image) {
-  Win32Control* peer = PeerOf(image);
-  return peer && peer->canvas ? peer->canvas->dc.Get() : nullptr;
-}
-
-void InvalidateImage(Image& image) {
-  if (HWND hwnd = WindowOf(image)) InvalidateRect(hwnd, nullptr, FALSE);
-}
-
 }  // namespace
 
-void ReleaseFontObjects(std::string_view face) {
-  std::erase_if(Fonts(), [face](const auto& entry) { return std::get<0>(entry.first) == face; });
-}
-
 namespace backend {
-
-int ScreenPixelsPerInch() {
-  win32::ScreenDc screen;
-  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
-Size MeasureText(const Font& font, std::string_view text) {
-  win32::ScreenDc screen;
-  win32::Selection selected(screen.Get(), FontHandle(font));
-  std::wstring wide = win32::Widen(text);
-  SIZE extent{};
-  GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen.Get(), &metrics);
-  return {extent.cx, metrics.tmHeight};
-}
 
 Size BorderSize() {
   return {GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
@@ -565,45 +380,8 @@ void UpdateFocus(Form& form, Control*) {
   if (formWindow && GetActiveWindow() == formWindow) FocusActiveControl(form, formWindow);
 }
 
-void CreateCanvas(Image& image, Size size) {
-  Win32Control* peer = PeerOf(image);
-  if (!peer) return;
-  win32::ScreenDc screen;
-  win32::MemoryDc dc(CreateCompatibleDC(screen.Get()));
-  win32::Bitmap bitmap(
-      CreateCompatibleBitmap(screen.Get(), std::max(size.width, 1), std::max(size.height, 1)));
-  if (!dc || !bitmap) return;  // drawing then does nothing
-  peer->canvas.emplace(std::move(dc), std::move(bitmap), size);
-  // A new bitmap's pixels are undefined; the surface starts white.
-  PatBlt(peer->canvas->dc.Get(), 0, 0, size.width, size.height, WHITENESS);
-  InvalidateImage(image);
-}
-
-void CanvasRectangle(Image& image, int x1, int y1, int x2, int y2) {
-  HDC dc = CanvasDc(image);
-  if (!dc) return;
-  win32::Selection pen(dc, GetStockObject(BLACK_PEN));
-  win32::Selection brush(dc, GetStockObject(WHITE_BRUSH));
-  Rectangle(dc, x1, y1, x2, y2);
-  InvalidateImage(image);
-}
-
-void CanvasTextOut(Image& image, const Font& font, int x, int y, std::string_view text) {
-  HDC dc = CanvasDc(image);
-  if (!dc) return;
-  // The font is selected for this drawing only, so that no DC holds the embedded font when
-  // it is removed from the font table.
-  win32::Selection selected(dc, FontHandle(font));
-  SetTextColor(dc, win32::ColorRefOf(font.color));
-  SetBkColor(dc, RGB(255, 255, 255));
-  SetBkMode(dc, OPAQUE);
-  std::wstring wide = win32::Widen(text);
-  TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
-  InvalidateImage(image);
-}
-
 void SetApplicationTitle(std::string_view) {
-  // Nothing to do: the task bar shows the main form's caption, which is the same text.
+  // Nothing to keep: the task bar shows the main form's caption, which is the same text.
 }
 
 void ShowMainForm(Form& form) {
@@ -621,59 +399,6 @@ void ShowMainForm(Form& form) {
     form.NoteClientSize(client.right, client.bottom);
   }
   UpdateWindow(hwnd);
-}
-
-void RunLoop(Application& app) {
-  WPARAM quitCode = 0;
-  // Once termination is requested nothing more is waited for: the loop ends at the quit
-  // message or when the queue is empty, whichever comes first.
-  while (PumpMessage(!app.Terminated(), quitCode) == Pumped::kMessage) {
-  }
-}
-
-void ProcessMessages(Application&) {
-  WPARAM quitCode = 0;
-  for (;;) {
-    Pumped pumped = PumpMessage(false, quitCode);
-    if (pumped == Pumped::kEmpty) return;
-    if (pumped == Pumped::kQuit) {
-      PostQuitMessage(static_cast<int>(quitCode));  // for the loop that waits for it
-      return;
-    }
-  }
-}
-
-void ExitProcess(int code) {
-  ::ExitProcess(static_cast<UINT>(code));
-}
-
-void PostQuit() {
-  PostQuitMessage(0);
-}
-
-void RunModal(Application& app, Form& form) {
-  HWND hwnd = WindowOf(form);
-  if (!hwnd) return;
-  Form* main = app.MainForm();
-  bool disablesMain = main && main != &form;
-  bool mainWasEnabled = disablesMain && main->Enabled();
-  if (disablesMain) main->SetEnabled(false);
-  form.NoteShowing(true);
-  ShowWindow(hwnd, SW_SHOW);
-  form.SetVisible(true);
-  SetActiveWindow(hwnd);
-  WPARAM quitCode = 0;
-  while (form.GetModalResult() == ModalResult::kNone && !app.Terminated()) {
-    if (PumpMessage(true, quitCode) == Pumped::kQuit) {
-      PostQuitMessage(static_cast<int>(quitCode));  // for the outer loop
-      break;
-    }
-  }
-  // The main window is enabled before the dialog goes, so that it takes the activation at
-  // once instead of another application's window coming to the front.
-  if (disablesMain) main->SetEnabled(mainWasEnabled);
-  form.SetVisible(false);
-  form.NoteShowing(false);
 }
 
 void MessageBox(std::string_view text, std::string_view caption, MessageKind kind) {

@@ -18,7 +18,7 @@ class Judging : public ::testing::Test {
     SetUtcTimeOfDay(12, 34, 56, 789);
     form = &StartDrill(app::kDivisionVariant);
     DismissResultsWhenShown();
-    headless::Get().trace.clear();
+    headless::Machine().trace.clear();
   }
 
   std::vector<std::string> Feedback() {
@@ -126,7 +126,7 @@ TEST_F(Judging, HundredthRightAnswerClosesTheWindowAndOpensNoMoreProblems) {
   for (int i = 1; i < drill::kProblemsPerRun; ++i)
     TypeKey(ExpectedKey());
   ASSERT_EQ(CurrentRun().RightCount(), drill::kProblemsPerRun - 1);
-  headless::Get().trace.clear();
+  headless::Machine().trace.clear();
   char last = ExpectedKey();
   TypeKey(last);
   EXPECT_EQ(CurrentRun().RightCount(), drill::kProblemsPerRun);
@@ -175,7 +175,7 @@ TEST_F(Judging, RelayoutDuringTheFeedbackKeepsRecordsToSolvedProblems) {
 
 TEST_F(Judging, CloseDuringTheFeedbackEndsTheRunOnce) {
   TypeKey(ExpectedKey());
-  headless::Get().trace.clear();
+  headless::Machine().trace.clear();
   int opened = CurrentRun().ProblemsOpened();
   headless::PostKeyDown(platform::Key::kOther);
   headless::PostChar(ExpectedKey());
@@ -199,7 +199,7 @@ TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
     for (int i = 0; i < before; ++i)
       TypeKey(ExpectedKey());
     ASSERT_EQ(CurrentRun().RightCount(), before);
-    headless::Get().trace.clear();
+    headless::Machine().trace.clear();
     headless::Advance(2000);
     headless::PostKeyDown(platform::Key::kOther);
     headless::PostChar(ExpectedKey());
@@ -213,7 +213,7 @@ TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
     // Nothing of the feedback runs after the results: no chime, no pause, no new problem.
     EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
     const std::string& log =
-        headless::Get().files[drill::PracticeLogName(CurrentRun().StartTime())];
+        headless::Machine().files[drill::PracticeLogName(CurrentRun().StartTime())];
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), solved + 1);
     EXPECT_NE(log.find("," + std::to_string(solved) + "\r\n"), std::string::npos);
     EXPECT_NE(log.find(",00:02.000,0\r\n"), std::string::npos);
@@ -229,7 +229,7 @@ TEST_F(Judging, CloseDuringARightAnswersFeedbackKeepsTheAnswer) {
 // open; the solving time follows the monotonic clock all the same.
 TEST_F(Judging, SolvingTimeIgnoresAJumpOfTheLocalClock) {
   headless::Advance(1500);
-  headless::Get().localMs -= 3'600'000;
+  headless::Machine().localMs -= 3'600'000;
   TypeKey(ExpectedKey());
   ASSERT_EQ(CurrentRun().RightCount(), 1);
   EXPECT_NEAR(CurrentRun().SolvedProblems()[0].solvingTime * drill::kMsPerDay, 1500, 1e-6);
@@ -239,7 +239,7 @@ TEST(JudgingWithoutAProblem, DigitsBeforeTheFirstLayoutChangeNothing) {
   FreshProcess();
   ui::MainWindow& form = CreateWindows(app::kDivisionVariant);
   ASSERT_EQ(CurrentRun().ProblemNumber(), 0);
-  headless::Get().trace.clear();
+  headless::Machine().trace.clear();
   for (char key = '0'; key <= '9'; ++key) {
     char typed = key;
     form.OnKeyPress(form, typed);

@@ -29,7 +29,7 @@ inline void FreshProcess() {
 
 // Puts the UTC clock at h:m:s.ms on 2024-03-05 (local time nine hours later).
 inline void SetUtcTimeOfDay(int h, int m, int s, int ms) {
-  headless::Get().utcOffsetMinutes = 0;
+  headless::Machine().utcOffsetMinutes = 0;
   headless::SetLocalTime({{2024, 3, 5}, h, m, s, ms});
 }
 
@@ -97,7 +97,7 @@ inline void TypeKey(char key) {
 
 // Whenever the loop waits while the results dialog is up, the dialog is dismissed.
 inline void DismissResultsWhenShown() {
-  headless::Get().idle = [] {
+  headless::Machine().idle = [] {
     if (!Results() || !Results()->Showing()) return false;
     Results()->SetModalResult(platform::ModalResult::kCancel);
     return true;

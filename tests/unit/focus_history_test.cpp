@@ -128,7 +128,7 @@ TEST(FocusHistory, AtMostAYearOfLogsIsRead) {
     char name[32], date[16];
     std::snprintf(name, sizeof name, "2024%02d%02d090000.log", k / 28 + 1, k % 28 + 1);
     std::snprintf(date, sizeof date, "2024/%02d/%02d", k / 28 + 1, k % 28 + 1);
-    headless::Get().files[name] = Log(kDiv, date, "09:00:00", lines);
+    headless::Machine().files[name] = Log(kDiv, date, "09:00:00", lines);
   }
   const FactStates states = ReadFocusHistory(kDiv);
   const std::vector<std::string> reads = headless::TraceOf({"file read"});

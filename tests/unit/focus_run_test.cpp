@@ -41,7 +41,7 @@ struct Typist {
   std::string caption;
 
   void Start() {
-    headless::Get().idle = [this] {
+    headless::Machine().idle = [this] {
       if (Results() && Results()->Showing()) {
         Results()->SetModalResult(platform::ModalResult::kCancel);
       } else if (static_cast<int>(asked.size()) < answers) {
@@ -71,13 +71,13 @@ TEST(FocusRun, TheSwitchNamesTheRunInTheCaptionTheTitleAndTheLog) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     FreshProcess();
-    headless::Get().arguments = c.arguments;
+    headless::Machine().arguments = c.arguments;
     Typist typist;
     typist.Start();
     ASSERT_EQ(app::RunProgram(BuildOf(c.kind)), 0);
     EXPECT_EQ(typist.caption, c.title);
-    EXPECT_EQ(headless::Get().title, c.title);
-    const std::string log = headless::Get().files["20240305090702.log"];
+    EXPECT_EQ(headless::Machine().title, c.title);
+    const std::string log = headless::Machine().files["20240305090702.log"];
     EXPECT_EQ(log.substr(0, log.find(',')), c.title);
     EXPECT_EQ(drill::ReadLog(log).run.focus, std::string(c.title).ends_with("Focus"));
   }
@@ -101,7 +101,7 @@ TEST(FocusRun, AsksTheWeakFactsOfTheLogsInTheCurrentFolder) {
     std::set<drill::Fact> weakFacts;
     for (const drill::Problem& p : weak)
       weakFacts.insert(drill::FactOf(p));
-    auto& files = headless::Get().files;
+    auto& files = headless::Machine().files;
     // Seven rounds of every fact, two logs a round, then three slow answers of the ten.
     const size_t half = everyFact.size() / 2;
     for (int round = 1; round <= 7; ++round) {
@@ -129,7 +129,7 @@ TEST(FocusRun, AsksTheWeakFactsOfTheLogsInTheCurrentFolder) {
     files["README.txt"] = "a teacher's note";
     files["old\\20230101090000.log"] = Log(kind, "2023/01/01", weak, 1000);
 
-    headless::Get().arguments = {"/focus"};
+    headless::Machine().arguments = {"/focus"};
     Typist typist;
     typist.answers = 20;
     typist.Start();

@@ -28,7 +28,7 @@ const std::string kCannotCreateBox =
 void FreshProcess() {
   headless::Reset();
   platform::TheApp().SetTitle("Divide Quarn");
-  headless::Get().resources["MYFONT/MYFONT"] = kFontBytes;
+  headless::Machine().resources["MYFONT/MYFONT"] = kFontBytes;
 }
 
 Trace SystemCalls() {
@@ -38,7 +38,7 @@ Trace SystemCalls() {
 TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
   FreshProcess();
   FontInstallation font;
-  headless::State& os = headless::Get();
+  headless::State& os = headless::Machine();
 
   font.Install();
   EXPECT_EQ(os.files[kPath], kFontBytes);
@@ -66,12 +66,12 @@ TEST(FontInstall, RunInstallsPrimesAndRemovesInOrder) {
 TEST(FontInstall, StaleFileFromAnEarlierRunIsReplaced) {
   FreshProcess();
   FontInstallation font;
-  headless::Get().files[kPath] = "left over by a run that crashed, longer than the font";
+  headless::Machine().files[kPath] = "left over by a run that crashed, longer than the font";
 
   font.Install();
 
-  EXPECT_EQ(headless::Get().files[kPath], kFontBytes);
-  EXPECT_TRUE(headless::Get().messageBoxes.empty());
+  EXPECT_EQ(headless::Machine().files[kPath], kFontBytes);
+  EXPECT_TRUE(headless::Machine().messageBoxes.empty());
 }
 
 TEST(FontInstall, FilePathFollowsTheTempDirectory) {
@@ -96,12 +96,12 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
     SCOPED_TRACE(c.tempDirectory.size());
     FreshProcess();
     FontInstallation font;
-    headless::Get().tempDirectory = c.tempDirectory;
+    headless::Machine().tempDirectory = c.tempDirectory;
 
     EXPECT_EQ(headless::Utf8(ui::FontFilePath()), c.fontFile);
     font.Install();
-    EXPECT_EQ(headless::Get().registeredFonts.count(c.fontFile), 1u);
-    EXPECT_TRUE(headless::Get().messageBoxes.empty());
+    EXPECT_EQ(headless::Machine().registeredFonts.count(c.fontFile), 1u);
+    EXPECT_TRUE(headless::Machine().messageBoxes.empty());
     font.Remove();
 
     EXPECT_EQ(
@@ -115,7 +115,7 @@ TEST(FontInstall, FilePathFollowsTheTempDirectory) {
 TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
   FreshProcess();
   FontInstallation font;
-  headless::State& os = headless::Get();
+  headless::State& os = headless::Machine();
   const std::string othersBytes = "the other instance's copy";
   os.files[kPath] = othersBytes;
   os.registeredFonts.insert(kPath);
@@ -149,7 +149,7 @@ TEST(FontInstall, FileInUseByAnotherInstanceIsSharedSilently) {
 TEST(FontInstall, FileInUseButNotYetAFontLeavesTheOtherInstanceAlone) {
   FreshProcess();
   FontInstallation font;
-  headless::State& os = headless::Get();
+  headless::State& os = headless::Machine();
   os.lockedFiles.insert(kPath);
 
   font.Install();
@@ -173,7 +173,7 @@ TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace
     SCOPED_TRACE(static_cast<int>(failure));
     FreshProcess();
     FontInstallation font;
-    headless::State& os = headless::Get();
+    headless::State& os = headless::Machine();
     if (failure == Failure::kCreate) os.failOpen.insert(kPath);
     if (failure == Failure::kWrite) os.failWriteCall = 1;
     if (failure == Failure::kClose) os.failClose = true;
@@ -198,7 +198,7 @@ TEST(FontInstall, FileThatCannotBeWrittenIsReportedAndTheRunGoesOnWithoutTheFace
 TEST(FontInstall, FileThatIsNoFontIsDeletedWithoutUnregistering) {
   FreshProcess();
   FontInstallation font;
-  headless::State& os = headless::Get();
+  headless::State& os = headless::Machine();
   os.unusableFonts.insert(kPath);
 
   font.Install();
@@ -216,18 +216,19 @@ TEST(FontInstall, FileThatIsNoFontIsDeletedWithoutUnregistering) {
 TEST(FontInstall, ABoxAboutAPathCp932CannotSpellShowsQuestionMarks) {
   FreshProcess();
   FontInstallation font;
-  headless::Get().tempDirectory = "C:\\Jos\xc3\xa9\\";
-  headless::Get().failOpen.insert("C:\\Jos\xc3\xa9\\KORVEN.ttf");
+  headless::Machine().tempDirectory = "C:\\Jos\xc3\xa9\\";
+  headless::Machine().failOpen.insert("C:\\Jos\xc3\xa9\\KORVEN.ttf");
   font.Install();
-  ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
-  EXPECT_NE(headless::Get().messageBoxes[0].text.find(" C:\\Jos?\\KORVEN.ttf "), std::string::npos);
+  ASSERT_EQ(headless::Machine().messageBoxes.size(), 1u);
+  EXPECT_NE(headless::Machine().messageBoxes[0].text.find(" C:\\Jos?\\KORVEN.ttf "),
+            std::string::npos);
 }
 
 // A read-only KORVEN.ttf that belongs to someone else is neither used nor deleted.
 TEST(FontInstall, FileThatCannotBeReplacedIsLeftAsItWas) {
   FreshProcess();
   FontInstallation font;
-  headless::State& os = headless::Get();
+  headless::State& os = headless::Machine();
   os.files[kPath] = "someone else's";
   os.failOpen.insert(kPath);
 

@@ -94,7 +94,7 @@ TEST(MainWindow, PanelPositionTruncatesTowardZero) {
 
 TEST(MainWindow, SubstituteFaceWhenTheEmbeddedOneIsMissing) {
   FreshProcess();
-  headless::Get().failOpen.insert("C:\\Temp\\KORVEN.ttf");
+  headless::Machine().failOpen.insert("C:\\Temp\\KORVEN.ttf");
   ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   // The layout follows whatever face the labels got, and the drill still runs.
   EXPECT_EQ(form.operatorSign->Left(),
@@ -185,11 +185,11 @@ TEST(MainWindow, ClosingBeforeAnyRightAnswerShowsNothing) {
 TEST(MainWindow, FontFileGoesAlthoughTheLabelsHeldTheFace) {
   FreshProcess();
   const std::string fontFile = "C:\\Temp\\KORVEN.ttf";
-  headless::Get().refuseDelete = [&fontFile](const std::string& path) {
-    return path == fontFile && headless::Get().fontObjects.count("Tavimo") > 0;
+  headless::Machine().refuseDelete = [&fontFile](const std::string& path) {
+    return path == fontFile && headless::Machine().fontObjects.count("Tavimo") > 0;
   };
   int typed = 0;
-  headless::Get().idle = [&typed] {
+  headless::Machine().idle = [&typed] {
     if (Results() && Results()->Showing()) {
       Results()->SetModalResult(platform::ModalResult::kCancel);
     } else if (typed++ == 0) {
@@ -202,8 +202,8 @@ TEST(MainWindow, FontFileGoesAlthoughTheLabelsHeldTheFace) {
   EXPECT_EQ(app::RunProgram(app::kDivisionVariant), 0);
   EXPECT_EQ(headless::TraceOf({"file delete"}),
             std::vector<std::string>{"file delete " + fontFile});
-  EXPECT_EQ(headless::Get().files.count(fontFile), 0u);
-  EXPECT_TRUE(headless::Get().registeredFonts.empty());
+  EXPECT_EQ(headless::Machine().files.count(fontFile), 0u);
+  EXPECT_TRUE(headless::Machine().registeredFonts.empty());
 }
 
 TEST(Application, ErrorBoxTextAddsAFullStopAfterLaterBytes) {
@@ -228,20 +228,20 @@ TEST(Application, AnEscapingErrorIsShownWithTheTitleAndTheLoopGoesOn) {
   ui::MainWindow& form = StartDrill(app::kDivisionVariant);
   form.OnKeyDown = [](platform::Form&, platform::Key&) { throw std::runtime_error("Broken"); };
   TypeKey(ExpectedKey());
-  ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
-  EXPECT_EQ(headless::Get().messageBoxes[0].text, "Broken.");
-  EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
-  EXPECT_EQ(headless::Get().messageBoxes[0].kind, platform::MessageKind::kError);
+  ASSERT_EQ(headless::Machine().messageBoxes.size(), 1u);
+  EXPECT_EQ(headless::Machine().messageBoxes[0].text, "Broken.");
+  EXPECT_EQ(headless::Machine().messageBoxes[0].caption, "Divide Quarn");
+  EXPECT_EQ(headless::Machine().messageBoxes[0].kind, platform::MessageKind::kError);
   EXPECT_EQ(CurrentRun().RightCount(), 1);  // the character still reached the judging
 }
 
 TEST(Application, AProgramWhoseWindowCannotBeCreatedSaysWhyAndEnds) {
   FreshProcess();
-  headless::Get().failWindowCreation = true;
+  headless::Machine().failWindowCreation = true;
   EXPECT_EQ(app::RunProgram(app::kDivisionVariant), 1);
-  ASSERT_EQ(headless::Get().messageBoxes.size(), 1u);
-  EXPECT_EQ(headless::Get().messageBoxes[0].caption, "Divide Quarn");
-  EXPECT_EQ(headless::Get().messageBoxes[0].text, "Cannot create the window Form1.");
+  ASSERT_EQ(headless::Machine().messageBoxes.size(), 1u);
+  EXPECT_EQ(headless::Machine().messageBoxes[0].caption, "Divide Quarn");
+  EXPECT_EQ(headless::Machine().messageBoxes[0].text, "Cannot create the window Form1.");
   EXPECT_FALSE(platform::TheApp().MainForm()) << "the windows are gone";
 }
 

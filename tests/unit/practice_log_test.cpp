@@ -52,8 +52,8 @@ class PracticeLog : public ::testing::Test {
   }
 
   static std::string LogFile() {
-    auto it = headless::Get().files.find(kLogName);
-    return it == headless::Get().files.end() ? std::string() : it->second;
+    auto it = headless::Machine().files.find(kLogName);
+    return it == headless::Machine().files.end() ? std::string() : it->second;
   }
 
   static std::vector<std::string> Lines(const std::string& file) {
@@ -94,7 +94,7 @@ TEST_F(PracticeLog, DivisionExampleByteForByte) {
   const size_t line2Start = file.find("\r\n") + 2;
   EXPECT_EQ(file.substr(line2Start, sizeof line2),
             std::string(reinterpret_cast<const char*>(line2), sizeof line2));
-  EXPECT_TRUE(headless::Get().messageBoxes.empty());
+  EXPECT_TRUE(headless::Machine().messageBoxes.empty());
 }
 
 TEST_F(PracticeLog, SubtractionBuildHeaderAndProblemLine) {
@@ -130,7 +130,7 @@ TEST_F(PracticeLog, AFocusRunsTitleNamesTheMode) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], c.header);
     EXPECT_EQ(LogFile().substr(LogFile().find("\r\n")), normal.substr(normal.find("\r\n")));
-    EXPECT_EQ(headless::Get().files.size(), 1u) << "the same name";
+    EXPECT_EQ(headless::Machine().files.size(), 1u) << "the same name";
   }
 }
 
@@ -177,8 +177,8 @@ TEST_F(PracticeLog, MissesAndLongSolvingTimes) {
 }
 
 TEST_F(PracticeLog, RegionalSeparatorsInTheLogButNotInTheName) {
-  headless::Get().dateSeparator = '-';
-  headless::Get().timeSeparator = '.';
+  headless::Machine().dateSeparator = '-';
+  headless::Machine().timeSeparator = '.';
   separators = drill::ReadTimeTextSeparators();
   Solve("7856", 2, 3.125);
   Write();
@@ -189,7 +189,7 @@ TEST_F(PracticeLog, RegionalSeparatorsInTheLogButNotInTheName) {
 }
 
 TEST_F(PracticeLog, ReplacesALogOfTheSameSecond) {
-  headless::Get().files[kLogName] = std::string(500, 'o');
+  headless::Machine().files[kLogName] = std::string(500, 'o');
   Solve("7856", 2, 3.125);
   Write();
   EXPECT_EQ(LogFile(),
@@ -241,17 +241,17 @@ TEST_F(PracticeLog, FailureShowsTheWarningOnceAndStopsWriting) {
     SCOPED_TRACE(c.name);
     Fresh();
     SolveMany(c.solved);
-    if (c.failOpen) headless::Get().failOpen.insert(kLogName);
-    headless::Get().failWriteCall = c.failWriteCall;
-    headless::Get().failClose = c.failClose;
+    if (c.failOpen) headless::Machine().failOpen.insert(kLogName);
+    headless::Machine().failWriteCall = c.failWriteCall;
+    headless::Machine().failClose = c.failClose;
 
     EXPECT_FALSE(Write());
 
-    EXPECT_TRUE(headless::Get().messageBoxes.empty());
-    EXPECT_EQ(headless::Get().files.count(kLogName), c.fileExists ? 1u : 0u);
+    EXPECT_TRUE(headless::Machine().messageBoxes.empty());
+    EXPECT_EQ(headless::Machine().files.count(kLogName), c.fileExists ? 1u : 0u);
     EXPECT_EQ(LogFile(), c.left);
     if (c.failWriteCall > 0) {
-      EXPECT_EQ(headless::Get().writeCalls, c.failWriteCall) << "wrote on after the failure";
+      EXPECT_EQ(headless::Machine().writeCalls, c.failWriteCall) << "wrote on after the failure";
     }
   }
 }

@@ -239,7 +239,7 @@ class Typist {
 
  private:
   void AddNote(std::string line) {
-    notes.push_back({headless::Get().trace.size(), std::move(line)});
+    notes.push_back({headless::Machine().trace.size(), std::move(line)});
   }
 
   // The main window whenever it changed, and each showing of the results dialog once.
@@ -380,7 +380,7 @@ std::vector<std::string> Record(const Scenario& s) {
   ResetProcess();
   const TimeOfDay start = ParseSeed(s.seed);
   testing_support::SetUtcTimeOfDay(start.hour, start.minute, start.second, start.millisecond);
-  headless::State& machine = headless::Get();
+  headless::State& machine = headless::Machine();
   switch (s.setup) {
     case Setup::kPlain:
       break;

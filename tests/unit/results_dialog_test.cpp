@@ -28,7 +28,7 @@ drill::PracticeRun SolvedRun(const platform::DateTime& start, const std::vector<
 }
 
 void DismissDialogWhenShown() {
-  headless::Get().idle = [] {
+  headless::Machine().idle = [] {
     if (!Results() || !Results()->Showing()) return false;
     headless::PostKeyDown(platform::Key::kReturn);
     headless::PostKeyUp(platform::Key::kReturn);
@@ -105,7 +105,7 @@ TEST(ResultsDialog, ActivationShowsTheSummaryInItsRows) {
     StartDrill(app::kDivisionVariant);
     ui::ResultsDialog& dialog = *Results();
     EXPECT_EQ(dialog.startTime.value->Caption(), "StaticText1");
-    headless::Get().idle = [&dialog] {
+    headless::Machine().idle = [&dialog] {
       dialog.DispatchActivate();
       dialog.SetModalResult(platform::ModalResult::kCancel);
       return true;
@@ -138,7 +138,7 @@ TEST(ResultsDialog, GeometryAndTabOrder) {
     EXPECT_EQ(label->GetFont().height, -16);
     row += 24;
   }
-  headless::Get().idle = [&dialog] {
+  headless::Machine().idle = [&dialog] {
     dialog.SetModalResult(platform::ModalResult::kCancel);
     return true;
   };
@@ -167,7 +167,7 @@ TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
     StartDrill(app::kDivisionVariant);
     TypeKey(ExpectedKey());
     std::vector<platform::Key> keys = {platform::Key::kEscape, key};
-    headless::Get().idle = [&keys] {
+    headless::Machine().idle = [&keys] {
       if (keys.empty() || !Results()->Showing()) return false;
       headless::PostKeyDown(keys.front());
       headless::PostKeyUp(keys.front());
@@ -188,11 +188,11 @@ TEST(ResultsDialog, CentredOverTheMainWindowAndClosedByEnterOrSpaceNotEsc) {
 TEST(ResultsDialog, PlacedOnceAndNeverOffTheScreen) {
   FreshProcess();
   // A main window smaller than the dialog: both halves are negative and become 0.
-  headless::Get().maximizedClient = {300, 150};
+  headless::Machine().maximizedClient = {300, 150};
   StartDrill(app::kDivisionVariant);
   ui::ResultsDialog& dialog = *Results();
   auto showAndDismiss = [&dialog] {
-    headless::Get().idle = [&dialog] {
+    headless::Machine().idle = [&dialog] {
       if (!dialog.Showing()) return false;
       dialog.SetModalResult(platform::ModalResult::kCancel);
       return true;
@@ -233,7 +233,7 @@ TEST(EndOfPractice, AJudgedRunCarriesThroughToTheDialog) {
   EXPECT_EQ(Results()->averageTime.value->Caption(),
             "00\x95\xaa 03\x95\x62"
             "543");
-  const std::string& log = headless::Get().files["20240305090702.log"];
+  const std::string& log = headless::Machine().files["20240305090702.log"];
   EXPECT_NE(log.find(",00:03.125,0\r\n"), std::string::npos);
   EXPECT_NE(log.find(",00:05.500,1\r\n"), std::string::npos);
   EXPECT_NE(log.find(",00:02.004,0\r\n"), std::string::npos);
@@ -245,7 +245,7 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
   FreshProcess();
   // One answer, the settings change, another answer, the close; then the dialog goes.
   int step = 0;
-  headless::Get().idle = [&] {
+  headless::Machine().idle = [&] {
     if (Results() && Results()->Showing()) {
       Results()->SetModalResult(platform::ModalResult::kCancel);
       return true;
@@ -270,7 +270,7 @@ TEST(EndOfPractice, ChangedRegionalSettingsReachTheLog) {
     return true;
   };
   EXPECT_EQ(app::RunProgram(app::kDivisionVariant), 0);
-  const std::string& log = headless::Get().files["20240305090702.log"];
+  const std::string& log = headless::Machine().files["20240305090702.log"];
   EXPECT_EQ(log.rfind("Divide Quarn,2024-03-05,090702,2\r\n", 0), 0u) << log;
   EXPECT_NE(log.find(",0001.000,0\r\n"), std::string::npos);
 }
@@ -297,15 +297,15 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FreshProcess();
-    if (c.logFails) headless::Get().failOpen.insert(log);
+    if (c.logFails) headless::Machine().failOpen.insert(log);
     // Behind the box the window is hidden already, so nothing repaints in a substitute face.
-    headless::Get().onMessageBox = [](const headless::MessageBoxRecord&) {
+    headless::Machine().onMessageBox = [](const headless::MessageBoxRecord&) {
       EXPECT_FALSE(platform::TheApp().MainForm()->Visible());
     };
     StartDrill(app::kDivisionVariant);
     for (int i = 0; i < c.rightAnswers - (c.duringFeedback ? 1 : 0); ++i)
       TypeKey(ExpectedKey());
-    headless::Get().trace.clear();
+    headless::Machine().trace.clear();
     if (c.duringFeedback) {
       headless::PostKeyDown(platform::Key::kOther);
       headless::PostChar(ExpectedKey());
@@ -317,14 +317,14 @@ TEST(EndOfPractice, EndOfTheSessionKeepsTheRun) {
     EXPECT_TRUE(headless::TraceOf({"modal"}).empty());
     EXPECT_EQ(headless::TraceOf({"exit"}), std::vector<std::string>{"exit 0"});
     if (c.logLines > 0) {
-      const std::string& written = headless::Get().files[log];
+      const std::string& written = headless::Machine().files[log];
       EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), c.logLines);
     } else {
-      EXPECT_EQ(headless::Get().files.count(log), 0u);
+      EXPECT_EQ(headless::Machine().files.count(log), 0u);
     }
     EXPECT_EQ(headless::TraceOf({"messagebox", "font remove"}), c.removalAndBoxes);
-    EXPECT_EQ(headless::Get().files.count(font), 0u);
-    EXPECT_TRUE(headless::Get().registeredFonts.empty());
+    EXPECT_EQ(headless::Machine().files.count(font), 0u);
+    EXPECT_TRUE(headless::Machine().registeredFonts.empty());
     // Nothing of the interrupted feedback runs on.
     EXPECT_TRUE(headless::TraceOf({"sound", "sleep"}).empty());
   }
@@ -338,8 +338,8 @@ TEST(EndOfPractice, EndOfTheSessionDuringTheExitsFontBroadcastDeletesTheFontFile
   StartDrill(app::kDivisionVariant);
   DismissResultsWhenShown();
   TypeKey(ExpectedKey());
-  headless::Get().duringFontBroadcast = [] { platform::TheApp().EndSession(); };
-  headless::Get().trace.clear();
+  headless::Machine().duringFontBroadcast = [] { platform::TheApp().EndSession(); };
+  headless::Machine().trace.clear();
   headless::PostClose();
   headless::DeliverPending();
   platform::TheApp().DestroyForms();  // the normal end, interrupted by the log-off
@@ -352,7 +352,7 @@ TEST(EndOfPractice, EndOfTheSessionDuringTheExitsFontBroadcastDeletesTheFontFile
       << "the process may end at the log-off with the file still there";
   EXPECT_EQ(std::count(trace.begin(), trace.end(), "font remove " + font), 1);
   EXPECT_EQ(std::count(trace.begin(), trace.end(), "font broadcast"), 1);
-  EXPECT_EQ(headless::Get().files.count(font), 0u);
+  EXPECT_EQ(headless::Machine().files.count(font), 0u);
   EXPECT_EQ(headless::TraceOf({"file create 2024"}).size(), 1u);
 }
 
@@ -360,7 +360,7 @@ TEST(EndOfPractice, EndOfTheSessionWhileTheResultsAreShownWritesNoSecondLog) {
   FreshProcess();
   StartDrill(app::kDivisionVariant);
   TypeKey(ExpectedKey());
-  headless::Get().idle = [] {
+  headless::Machine().idle = [] {
     if (!Results()->Showing()) return false;
     headless::PostEndSession();
     return true;
@@ -369,7 +369,7 @@ TEST(EndOfPractice, EndOfTheSessionWhileTheResultsAreShownWritesNoSecondLog) {
   headless::DeliverPending();
   EXPECT_EQ(headless::TraceOf({"file create 2024"}).size(), 1u);
   EXPECT_EQ(headless::TraceOf({"exit"}), std::vector<std::string>{"exit 0"});
-  EXPECT_EQ(headless::Get().files.count("C:\\Temp\\KORVEN.ttf"), 0u);
+  EXPECT_EQ(headless::Machine().files.count("C:\\Temp\\KORVEN.ttf"), 0u);
 }
 
 TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
@@ -385,20 +385,20 @@ TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
   };
   for (const Case& c : cases) {
     FreshProcess();
-    if (c.logFails) headless::Get().failOpen.insert("20240305090702.log");
+    if (c.logFails) headless::Machine().failOpen.insert("20240305090702.log");
     StartDrill(app::kDivisionVariant);
     DismissDialogWhenShown();
     for (int i = 0; i < c.rightAnswers; ++i)
       TypeKey(ExpectedKey());
-    headless::Get().trace.clear();
+    headless::Machine().trace.clear();
     headless::PostClose();
     headless::DeliverPending();
     EXPECT_EQ(headless::TraceOf({"messagebox", "modal Form2"}), c.shown) << c.rightAnswers;
-    EXPECT_EQ(headless::Get().files.count("20240305090702.log") > 0, c.logWritten);
+    EXPECT_EQ(headless::Machine().files.count("20240305090702.log") > 0, c.logWritten);
     EXPECT_TRUE(platform::TheApp().Terminated());
     if (c.logFails) {
       // ﾌｧｲﾙを閉じるときにｴﾗｰが発生しました。 under 警告, as a warning.
-      const auto& boxes = headless::Get().messageBoxes;
+      const auto& boxes = headless::Machine().messageBoxes;
       ASSERT_EQ(boxes.size(), 1u);
       EXPECT_EQ(boxes[0].text,
                 "\xCC\xA7\xB2\xD9\x82\xF0\x95\xC2\x82\xB6\x82\xE9\x82\xC6\x82\xAB\x82\xC9\xB4\xD7"
@@ -413,11 +413,11 @@ TEST(EndOfPractice, WhatEachWayOfClosingLeaves) {
 
 TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
   FreshProcess();
-  headless::Get().utcOffsetMinutes = 0;
+  headless::Machine().utcOffsetMinutes = 0;
   int typed = 0;
   int rightCount = 0;
   bool released = true;
-  headless::Get().idle = [&] {
+  headless::Machine().idle = [&] {
     if (platform::TheApp().MainForm()) rightCount = CurrentRun().RightCount();
     if (Results() && Results()->Showing()) {
       headless::PostKey('\r');
@@ -434,13 +434,13 @@ TEST(EndOfPractice, WholeProgramRunsToExitAndRemovesTheFont) {
   };
   EXPECT_EQ(app::RunProgram(app::kSubtractionVariant), 0);
   EXPECT_EQ(rightCount, 100);
-  const std::string& log = headless::Get().files["20240305090702.log"];
+  const std::string& log = headless::Machine().files["20240305090702.log"];
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 101);
   EXPECT_EQ(log.rfind("Subtract Quarn,2024/03/05,09:07:02,100\r\n", 0), 0u);
   EXPECT_EQ(headless::TraceOf({"modal Form2"}).size(), 1u);
-  EXPECT_EQ(headless::Get().files.count("C:\\Temp\\KORVEN.ttf"), 0u);
-  EXPECT_TRUE(headless::Get().registeredFonts.empty());
-  EXPECT_FALSE(headless::Get().stalled);
+  EXPECT_EQ(headless::Machine().files.count("C:\\Temp\\KORVEN.ttf"), 0u);
+  EXPECT_TRUE(headless::Machine().registeredFonts.empty());
+  EXPECT_FALSE(headless::Machine().stalled);
 }
 
 }  // namespace

@@ -116,8 +116,8 @@ TEST_F(TimeText, LogHeaderFieldsUseTheRegionalSeparators) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dateText + std::string(" ") + c.timeText);
-    headless::Get().dateSeparator = c.date;
-    headless::Get().timeSeparator = c.time;
+    headless::Machine().dateSeparator = c.date;
+    headless::Machine().timeSeparator = c.time;
     separators = drill::ReadTimeTextSeparators();
     EXPECT_EQ(Format("yyyy/mm/dd", kStart), c.dateText);
     EXPECT_EQ(Format("hh:nn:ss", kStart), c.timeText);

@@ -54,7 +54,7 @@ TEST(RandomSource, DrawsFromHighBitsOfTheProduct) {
 
 TEST(RandomSource, SeedIsUtcMillisecondsSinceMidnight) {
   headless::Reset();
-  headless::Get().utcOffsetMinutes = 9 * 60;
+  headless::Machine().utcOffsetMinutes = 9 * 60;
   headless::SetLocalTime({{2024, 3, 5}, 21, 34, 56, 789});  // 12:34:56.789 UTC
   EXPECT_EQ(drill::SeedFromUtcTime(platform::UtcTime()),
             static_cast<uint32_t>(((12 * 60 + 34) * 60 + 56) * 1000 + 789));
