@@ -16,12 +16,18 @@ ExactMedian MedianOf(std::vector<uint32_t> milliseconds) {
   return {lower + upper};
 }
 
-FactState Judge(int recentAnswers, int64_t medianTenths, int recentMissed) {
+FactState JudgeFirstAsks(int recentAnswers, int fastRecalls, int64_t medianTenths,
+                         int recentMissed) {
   if (recentAnswers <= 0) return FactState::kUnseen;
   if (recentMissed >= std::min(kMissedAnswers, recentAnswers)) return FactState::kMissed;
-  if (medianTenths <= kFluentTenths && recentMissed == 0) return FactState::kFluent;
+  if (fastRecalls >= kFluentAnswers) return FactState::kFluent;
   if (medianTenths <= kGettingThereTenths) return FactState::kGettingThere;
   return FactState::kSlow;
+}
+
+int ReviewIntervalDays(int streak) {
+  constexpr std::array<int, 5> kDays = {1, 3, 7, 14, 28};  // streak 2 or less, 3, 4, 5, more
+  return kDays[static_cast<size_t>(std::clamp(streak - 2, 0, 4))];
 }
 
 namespace {
@@ -64,28 +70,66 @@ bool IsAsked(const Fact& fact) {
          Combine(fact.drill, fact.Answer(), fact.second) == fact.first;
 }
 
+void FactStates::BeginRun(int64_t startSeconds) {
+  ++runs;
+  runStart = startSeconds;
+}
+
+bool FactStates::IsFirstAsk(const Problem& problem) const {
+  return SaysSomethingAboutTheFact(problem) &&
+         histories[static_cast<size_t>(FactPlace(FactOf(problem)))].lastRun != runs;
+}
+
 void FactStates::Add(const Problem& problem, uint32_t milliseconds, int wrongTries) {
   if (!SaysSomethingAboutTheFact(problem)) return;
-  History& history = histories[FactPlace(FactOf(problem))];
-  history.ring[history.total % kRecentAnswers] = {milliseconds, wrongTries};
-  history.total++;
+  const int place = FactPlace(FactOf(problem));
+  History& history = histories[static_cast<size_t>(place)];
+  history.answers++;
+  history.missedAnswers += wrongTries > 0;
   history.last = added++;
+  if (history.lastRun == runs) return;  // practice: the fact was asked earlier in this run
+  history.lastRun = runs;
+  history.ring[static_cast<size_t>(history.firstAsks % kRecentAnswers)] = {milliseconds,
+                                                                           wrongTries};
+  history.firstAsks++;
+  history.streak = IsFastRecall(milliseconds, wrongTries) ? history.streak + 1 : 0;
+  history.evidenceDay = DayOfSeconds(runStart);
+  const FactState state = FiguresAt(place).state;
+  if (state == FactState::kFluent) {
+    history.weakSinceDay = -1;
+  } else if (history.weakSinceDay < 0) {
+    history.weakSinceDay = history.evidenceDay;
+  }
 }
 
 FactFigures FactStates::FiguresAt(int place) const {
-  const History& history = histories[place];
+  const History& history = histories[static_cast<size_t>(place)];
   FactFigures figures;
-  figures.answers = history.total;
-  figures.recentAnswers = std::min(history.total, kRecentAnswers);
+  figures.answers = history.answers;
+  figures.firstAsks = history.firstAsks;
+  figures.missedAnswers = history.missedAnswers;
+  figures.streak = history.streak;
+  figures.recentAnswers = std::min(history.firstAsks, kRecentAnswers);
   figures.lastAnswer = history.last;
   std::vector<uint32_t> times;
   for (int i = 0; i < figures.recentAnswers; i++) {
-    times.push_back(history.ring[i].milliseconds);
-    figures.recentMissed += history.ring[i].wrongTries > 0;
-    figures.recentWrongTries += history.ring[i].wrongTries;
+    const FirstAsk& ask = history.ring[static_cast<size_t>(i)];
+    times.push_back(ask.milliseconds);
+    figures.recentMissed += ask.wrongTries > 0;
+    figures.recentWrongTries += ask.wrongTries;
+    figures.fastRecalls += IsFastRecall(ask.milliseconds, ask.wrongTries);
   }
   figures.median = MedianOf(std::move(times));
-  figures.state = Judge(figures.recentAnswers, figures.median.Tenths(), figures.recentMissed);
+  figures.state = JudgeFirstAsks(figures.recentAnswers, figures.fastRecalls,
+                                 figures.median.Tenths(), figures.recentMissed);
+  if (figures.state == FactState::kUnseen) return figures;
+  const int64_t today = Today();
+  figures.evidenceDay = history.evidenceDay;
+  figures.evidenceAgeDays = static_cast<int>(std::max<int64_t>(0, today - history.evidenceDay));
+  figures.dueForReview = figures.state == FactState::kFluent &&
+                         figures.evidenceAgeDays >= ReviewIntervalDays(figures.streak);
+  if (history.weakSinceDay >= 0)
+    figures.weakForDays = static_cast<int>(std::max<int64_t>(0, today - history.weakSinceDay));
   return figures;
 }
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "drill/fact_states.h"
+
 namespace report {
 
 bool DateRange::Contains(const drill::StartTime& start) const {
@@ -33,6 +35,22 @@ void KeepRange(Collection& collection, const DateRange& range) {
     collection.filesRead -= left;
   }
   std::erase_if(collection.learners, [](const Learner& learner) { return learner.runs.empty(); });
+}
+
+int64_t JudgingDay(const Collection& collection, const DateRange& range) {
+  auto dayOf = [](const drill::StartTime& start) {
+    return drill::DayOfSeconds(drill::StartTime{start.year, start.month, start.day}.Seconds());
+  };
+  if (range.to) return dayOf({range.to->year, range.to->month, range.to->day});
+  int64_t newest = 0;
+  bool any = false;
+  for (const Learner& learner : collection.learners) {
+    for (const drill::Run& run : learner.runs) {
+      newest = any ? std::max(newest, dayOf(run.start)) : dayOf(run.start);
+      any = true;
+    }
+  }
+  return newest;
 }
 
 }  // namespace report

@@ -156,7 +156,7 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
   return options;
 }
 
-std::vector<LearnerReport> Analyse(const Collection& collection) {
+std::vector<LearnerReport> Analyse(const Collection& collection, int64_t judgingDay) {
   std::vector<LearnerReport> learners;
   for (const Learner& learner : collection.learners) {
     LearnerReport lr;
@@ -166,7 +166,7 @@ std::vector<LearnerReport> Analyse(const Collection& collection) {
       for (const drill::Run& run : learner.runs) {
         if (run.kind == kind) runs.push_back(&run);
       }
-      if (!runs.empty()) lr.drills.push_back(Summarise(kind, std::move(runs)));
+      if (!runs.empty()) lr.drills.push_back(Summarise(kind, std::move(runs), judgingDay));
     }
     learners.push_back(std::move(lr));
   }
@@ -203,7 +203,8 @@ Outcome WriteReport(const Options& options) {
   }
   KeepRange(collection, options.range);
 
-  std::vector<LearnerReport> learners = Analyse(collection);
+  const int64_t judgingDay = JudgingDay(collection, options.range);
+  std::vector<LearnerReport> learners = Analyse(collection, judgingDay);
   std::string html = ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)),
                                 learners, collection, options.range);
   const std::string csvText = platform::DisplayUtf8(options.csv);

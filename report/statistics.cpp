@@ -38,7 +38,8 @@ Change ChangeOf(const std::vector<RunPoint>& runs) {
 
 }  // namespace
 
-DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs) {
+DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs,
+                     std::optional<int64_t> judgingDay) {
   std::stable_sort(runs.begin(), runs.end(),
                    [](const drill::Run* x, const drill::Run* y) { return x->start < y->start; });
   DrillStats stats;
@@ -56,6 +57,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
     point.focus = run->focus;
     uint64_t misses = 0;
     times.clear();
+    states.BeginRun(run->start.Seconds());
     for (const drill::Answer& answer : run->answers) {
       times.push_back(answer.milliseconds);
       misses += answer.misses;
@@ -69,6 +71,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
     stats.runs.push_back(point);
   }
   stats.change = ChangeOf(stats.runs);
+  if (judgingDay) states.JudgeOnDay(*judgingDay);
 
   for (int place = 0; place < drill::kFactPlaces; place++) {
     FactCell& cell = place < 81 ? stats.forward[place] : stats.inverse[place - 81];
@@ -77,6 +80,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
     if (!cell.asked) continue;
     cell.figures = states.FiguresAt(place);
     stats.stateCounts[static_cast<int>(cell.figures.state)]++;
+    stats.dueForReview += cell.figures.dueForReview;
   }
   for (const drill::Fact& fact : states.Weakest(kPracticeFacts)) {
     int place = drill::FactPlace(fact);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,11 +63,14 @@ struct DrillStats {
   std::array<SlotFigures, 4> slots;        // every answer, by hidden position
   std::vector<FactCell> practice;          // at most kPracticeFacts, weakest first
   std::array<int, kStates> stateCounts{};  // asked facts, indexed by FactState
+  int dueForReview = 0;                    // of the fluent ones, those due for review
   int answers = 0;
   Change change;
 };
 
-// Runs of one drill, in any order; they are taken oldest first.
-DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs);
+// Runs of one drill, in any order; they are taken oldest first. The facts' evidence is aged
+// against judgingDay (days since 1970 of the runs' clock), else against the newest run's day.
+DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs,
+                     std::optional<int64_t> judgingDay = std::nullopt);
 
 }  // namespace report
