@@ -3,10 +3,12 @@
 #include "report/csv.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <tuple>
 #include <vector>
 
+#include "drill/fact_states.h"
 #include "drill/log_format.h"
 #include "report/html.h"
 
@@ -49,7 +51,7 @@ std::string IsoLocalText(const drill::StartTime& start) {
   return buffer;
 }
 
-std::string AnswersCsv(const Collection& collection) {
+std::string AnswersCsv(const Collection& collection, int64_t judgingDay) {
   size_t answers = 0;
   for (const Learner& learner : collection.learners) {
     for (const drill::Run& run : learner.runs)
@@ -59,7 +61,9 @@ std::string AnswersCsv(const Collection& collection) {
   // A row is about 80 bytes; a year of a class is a million rows.
   csv.reserve(96 * (answers + 1));
   csv += kUtf8Bom;
-  csv += "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数";
+  csv +=
+      "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数,状態に数える,"
+      "今の状態";
   csv += kLineEnd;
   for (const Learner& learner : collection.learners) {
     const std::string name = CsvField(learner.name);
@@ -69,7 +73,24 @@ std::string AnswersCsv(const Collection& collection) {
     std::stable_sort(runs.begin(), runs.end(), [](const drill::Run* x, const drill::Run* y) {
       return std::tie(x->start, x->kind) < std::tie(y->start, y->kind);
     });
+    // The first pass folds the answers into the states by the drills' one rule, noting which
+    // ones it counts; the second writes the rows with the facts' states as they end up.
+    std::array<drill::FactStates, 2> states = {drill::FactStates(drill::DrillKind::kDivision),
+                                               drill::FactStates(drill::DrillKind::kSubtraction)};
+    std::vector<bool> counts;
     for (const drill::Run* run : runs) {
+      drill::FactStates& kindStates = states[run->kind == drill::DrillKind::kSubtraction];
+      kindStates.BeginRun(run->start.Seconds());
+      for (const drill::Answer& answer : run->answers) {
+        counts.push_back(kindStates.IsFirstAsk(answer.problem));
+        kindStates.Add(answer.problem, answer.milliseconds, answer.misses);
+      }
+    }
+    for (drill::FactStates& kindStates : states)
+      kindStates.JudgeOnDay(judgingDay);
+    size_t row = 0;
+    for (const drill::Run* run : runs) {
+      const drill::FactStates& kindStates = states[run->kind == drill::DrillKind::kSubtraction];
       const std::string head =
           name + "," + ShortDrillName(run->kind) + "," + IsoLocalText(run->start) + ",";
       for (size_t i = 0; i < run->answers.size(); i++) {
@@ -84,6 +105,10 @@ std::string AnswersCsv(const Collection& collection) {
           csv += ',';
         }
         csv += std::to_string(answer.misses);
+        csv += counts[row++] ? ",1," : ",0,";
+        // The tens of a sum belongs to no fact's state.
+        if (drill::SaysSomethingAboutTheFact(p))
+          csv += StateText(kindStates.Figures(drill::FactOf(p)));
         csv += kLineEnd;
       }
     }

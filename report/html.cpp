@@ -173,7 +173,7 @@ table.points td+td{text-align:right;font-variant-numeric:tabular-nums}
 table.grid{table-layout:fixed}
 table.grid td,table.grid th{width:2.7em;height:2.6em;text-align:center;padding:0;font-size:.85em;line-height:1.15}
 table.grid td b{display:block;font-weight:normal;font-size:1.1em}
-table.grid td i{font-style:normal;font-size:.8em;vertical-align:top}
+table.grid td i,.key i{font-style:normal;font-size:.8em;vertical-align:top}
 table.grid th[scope=row]{width:3em}
 td.fluent,.key.fluent{background:var(--fluent);color:var(--fluent-ink)}
 td.getting,.key.getting{background:var(--getting);color:var(--getting-ink)}
@@ -354,41 +354,60 @@ std::string RangeText(const DateRange& range) {
   return "";
 }
 
+std::string StateText(const drill::FactFigures& figures) {
+  return std::string(StateName(figures.state)) + (figures.dueForReview ? "（復習どき）" : "");
+}
+
 std::string Legend() {
   std::string html = "<section class=\"legend\" id=\"legend\"><h2>色と記号の見かた</h2><ul>";
   auto item = [&](FactState state, const std::string& text) {
     html += "<li>" + Swatch(state) + StateName(state) + "：" + text + "</li>";
   };
-  std::string recent = "直近" + std::to_string(drill::kRecentAnswers) + "回の答え";
+  std::string recent = "直近" + std::to_string(drill::kRecentAnswers) + "回";
   std::string fluent = TenthsText(drill::kFluentTenths) + "秒";
   std::string gettingThere = TenthsText(drill::kGettingThereTenths) + "秒";
-  item(FactState::kFluent, recent + "の中央値が" + fluent + "以下で、まちがいがない");
-  item(FactState::kGettingThere,
-       "中央値が" + gettingThere + "以下（" + fluent + "以下でも、1回まちがえたときはここ）");
+  item(FactState::kFluent, "その日はじめて出たときの答えの" + recent + "のうち" +
+                               std::to_string(drill::kFluentAnswers) + "回以上を、まちがえずに" +
+                               fluent + "以内で答えた（1回のまちがいや1回の遅れでは下がりません）");
+  item(FactState::kGettingThere, "すらすらではなく、中央値が" + gettingThere + "以下");
   item(FactState::kSlow, "中央値が" + gettingThere + "より長い");
   item(FactState::kMissed, recent + "のうち" + std::to_string(drill::kMissedAnswers) +
-                               "回以上まちがえた（1回しか答えていなければ、その1回で）。"
+                               "回以上まちがえた（1回しか出ていなければ、その1回で）。"
                                "まだ身についていない問題です");
   item(FactState::kUnseen, "まだ答えていない");
   html += "<li><span class=\"key never\"></span>灰色：ドリルに出ない組み合わせ</li>";
-  html += "<li><span class=\"key unseen few\">*</span>点線のわくと*：答えが" +
-          std::to_string(drill::kFewAnswers - 1) + "回以下で、まだ目安のマス</li></ul>";
-  html += "<p>マスの数字は" + recent +
-          "にかかった時間の中央値（秒）です。色と記号は、表に出ている小数第1位の値で決めています。"
-          "</p><p>問題は、子どもが考えるとおりに分けて数えています。7 × 8 ＝ 5□ "
-          "は「7 × 8」、□ × 8 ＝ 56 は「56 ÷ 8」、8 ＋ 5 ＝ 1□ は「8 ＋ 5」、□ ＋ 8 ＝ 13 "
-          "は「13 − 8」です。たし算の答えの十の位はいつも1なので、その問題は□の位置ごとの表に"
-          "だけ入れ、マスの色には数えません。</p><p>グラフの点は、その回の答えにかかった時間の"
-          "中央値です。長く手を止めた問題が1つあっても、ほとんど動きません。</p><p>最初の" +
-          std::to_string(kBaselineRuns) + "回との差は、100問やりきった回のうち、最初の" +
-          std::to_string(kBaselineRuns) + "回と最後の" + std::to_string(kBaselineRuns) +
-          "回の中央値をくらべたものです（やりきった回が" + std::to_string(2 * kBaselineRuns) +
-          "回になると出ます）。最後の" + std::to_string(kBaselineRuns) + "回がどれも最初の" +
-          std::to_string(kBaselineRuns) +
-          "回のどれより速いときは緑、どれより遅いときは赤にしています。"
-          "変わっていない子でも、たまたまそうなるのは20回に1回です。</p><p>"
-          "練習したい問題は、まちがいあり、時間がかかる、もう少しの順に、同じなかでは"
-          "まちがえた回の多い順、時間の長い順に並べています。</p></section>";
+  html += "<li><span class=\"key unseen few\">*</span>点線のわくと*：その日はじめての答えが" +
+          std::to_string(drill::kFewAnswers - 1) + "回以下で、まだ目安のマス</li>";
+  html +=
+      "<li><span class=\"key fluent\">◎<i>↻</i></span>↻：復習どき。すらすらだが、最後に出て"
+      "から日がたった。すらすらが続くほど間をあけます（続けて" +
+      std::to_string(drill::kFluentAnswers) + "回までは" +
+      std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers)) + "日、そのあと" +
+      std::to_string(drill::ReviewIntervalDays(3)) + "日、" +
+      std::to_string(drill::ReviewIntervalDays(4)) + "日、" +
+      std::to_string(drill::ReviewIntervalDays(5)) + "日、いちばん長くて" +
+      std::to_string(drill::ReviewIntervalDays(drill::kLongestStreak)) + "日）</li></ul>";
+  html +=
+      "<p>状態は、問題がその日の練習ではじめて出たときの答えだけで決めます。日をおいても"
+      "思い出せるかを見るためです。同じ日に2回目に出た問題や、まちがえたあとのやり直しは"
+      "練習です。答えた回数には入りますが、状態には数えません。日付は、いちばん新しい練習の日"
+      "（--to を指定したときはその日）を今日として数えます。</p><p>マスの数字は" +
+      recent +
+      "の答えにかかった時間の中央値（秒）です。速さは、表に出る小数第1位の値でくらべています。"
+      "</p><p>問題は、子どもが考えるとおりに分けて数えています。7 × 8 ＝ 5□ "
+      "は「7 × 8」、□ × 8 ＝ 56 は「56 ÷ 8」、8 ＋ 5 ＝ 1□ は「8 ＋ 5」、□ ＋ 8 ＝ 13 "
+      "は「13 − 8」です。たし算の答えの十の位はいつも1なので、その問題は□の位置ごとの表に"
+      "だけ入れ、マスの色には数えません。</p><p>グラフの点は、その回の答えにかかった時間の"
+      "中央値です。長く手を止めた問題が1つあっても、ほとんど動きません。</p><p>最初の" +
+      std::to_string(kBaselineRuns) + "回との差は、100問やりきった回のうち、最初の" +
+      std::to_string(kBaselineRuns) + "回と最後の" + std::to_string(kBaselineRuns) +
+      "回の中央値をくらべたものです（やりきった回が" + std::to_string(2 * kBaselineRuns) +
+      "回になると出ます）。最後の" + std::to_string(kBaselineRuns) + "回がどれも最初の" +
+      std::to_string(kBaselineRuns) +
+      "回のどれより速いときは緑、どれより遅いときは赤にしています。"
+      "変わっていない子でも、たまたまそうなるのは20回に1回です。</p><p>"
+      "練習したい問題は、まちがいあり、時間がかかる、もう少しの順に、同じなかでは"
+      "まちがえた回の多い順、時間の長い順に並べています。</p></section>";
   return html;
 }
 
@@ -402,7 +421,9 @@ std::string KeyLine() {
     html += "<span class=\"item\">" + Swatch(state) + StateName(state) + "</span>";
   }
   return html + "<span class=\"item\"><span class=\"key unseen few\">*</span>答え" +
-         std::to_string(drill::kFewAnswers - 1) + "回以下</span></p>";
+         std::to_string(drill::kFewAnswers - 1) +
+         "回以下</span><span class=\"item\"><span class=\"key fluent\">◎<i>↻</i></span>復習どき"
+         "</span></p>";
 }
 
 }  // namespace
@@ -546,15 +567,19 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
             std::string title = FactText(cell.fact) + "：" + StateName(f.state);
             std::string text;
             if (f.state != FactState::kUnseen) {
-              title += "、答えた回数" + std::to_string(f.answers) + "回、直近" +
+              title += "、答えた回数" + std::to_string(f.answers) + "回、その日はじめての答え直近" +
                        std::to_string(f.recentAnswers) + "回の中央値" + SecondsText(f.median) +
                        "秒、まちがえた回" + std::to_string(f.recentMissed) + "回" +
                        (f.Few() ? "（答えが少なく、まだ目安）" : "");
+              if (f.dueForReview) {
+                title += "、復習どき（最後に出てから" + std::to_string(f.evidenceAgeDays) + "日）";
+              }
               text = "<b>" + std::string(StateMark(f.state)) + "</b>" + SecondsText(f.median) +
-                     (f.Few() ? "<i>*</i>" : "");
+                     (f.Few() ? "<i>*</i>" : "") + (f.dueForReview ? "<i>↻</i>" : "");
             }
             return "<td class=\"" + std::string(StateClass(f.state)) + (f.Few() ? " few" : "") +
-                   "\" title=\"" + EscapeHtml(title) + "\">" + text + "</td>";
+                   (f.dueForReview ? " due" : "") + "\" title=\"" + EscapeHtml(title) + "\">" +
+                   text + "</td>";
           });
   return html + "</table></div>";
 }
@@ -598,7 +623,7 @@ std::string PracticeTable(const DrillStats& stats) {
   for (const FactCell& cell : stats.practice) {
     const drill::FactFigures& f = cell.figures;
     html += "<tr><th scope=\"row\">" + FactText(cell.fact) + "</th><td>" + Swatch(f.state) +
-            StateName(f.state) + "</td><td class=\"num\">" + SecondsText(f.median) +
+            StateText(f) + "</td><td class=\"num\">" + SecondsText(f.median) +
             "秒</td><td class=\"num\">" + std::to_string(f.recentMissed) + "/" +
             std::to_string(f.recentAnswers) + "回</td><td class=\"num\">" +
             std::to_string(f.answers) + "回</td></tr>";
@@ -621,7 +646,10 @@ std::string StateBar(const DrillStats& stats) {
       bar += "<span class=\"" + std::string(StateClass(state)) +
              "\" style=\"width:" + Fixed(100.0 * count / total, 1) + "%\"></span>";
     }
-    tally += std::string(StateMark(state)) + std::to_string(count) + " ";
+    tally += std::string(StateMark(state)) + std::to_string(count);
+    if (state == FactState::kFluent && stats.dueForReview)
+      tally += "（↻" + std::to_string(stats.dueForReview) + "）";
+    tally += " ";
   }
   tally += "まだ" + std::to_string(stats.stateCounts[static_cast<int>(FactState::kUnseen)]);
   return bar + "</span>" + tally + "</span>";

@@ -34,6 +34,10 @@ const char* ShortDrillName(drill::DrillKind drill);
 // The days the report covers: 2024年3月1日〜2024年3月31日, 2024年3月1日から; empty for all days.
 std::string RangeText(const DateRange& range);
 
+// A fact's state in words, with 復習どき when its evidence is due for review: the page's word and
+// the table's.
+std::string StateText(const drill::FactFigures& figures);
+
 // The page's parts.
 std::string Legend();
 std::string ProgressChart(const DrillStats& stats);

@@ -210,7 +210,7 @@ Outcome WriteReport(const Options& options) {
   const std::string csvText = platform::DisplayUtf8(options.csv);
   if (!options.csv.Empty()) {
     platform::WriteOutcome written =
-        platform::WriteFileReplacing(options.csv, AnswersCsv(collection));
+        platform::WriteFileReplacing(options.csv, AnswersCsv(collection, judgingDay));
     if (written.error != platform::WriteError::kNone) {
       return Failure("CSV を書き出せません: " + csvText + "\n" + WriteErrorText(written));
     }
