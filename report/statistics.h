@@ -68,6 +68,11 @@ struct DrillStats {
   Change change;
 };
 
+struct LearnerReport {
+  std::string name;                // UTF-8
+  std::vector<DrillStats> drills;  // division first
+};
+
 // Runs of one drill, in any order; they are taken oldest first. The facts' evidence is aged
 // against judgingDay (days since 1970 of the runs' clock), else against the newest run's day.
 DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs,
