@@ -19,11 +19,8 @@ double RecallRisk(const FactFigures& figures) {
   if (figures.state == FactState::kUnseen) return 1.0;
   double halfLifeDays = figures.streak > 0 ? ReviewIntervalDays(figures.streak) : 0.5;
   const int64_t tenths = figures.median.Tenths();
-  if (tenths > kGettingThereTenths) {
-    halfLifeDays *= 0.25;
-  } else if (tenths > kFluentTenths) {
-    halfLifeDays *= 0.5;
-  }
+  if (tenths > kFluentTenths) halfLifeDays *= 0.5;
+  if (tenths > kGettingThereTenths) halfLifeDays *= 0.5;
   // Missed lately, and missed often.
   halfLifeDays = std::ldexp(halfLifeDays, -figures.recentMissed);
   if (figures.answers > 0)

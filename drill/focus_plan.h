@@ -27,8 +27,8 @@ struct FocusRules {
   // Facts never seen: at most this many in a run while weak or due facts are left to ask.
   int newPerRun = 8;
   // Fluent facts come back when ReviewIntervalDays says they are due (a day after turning
-  // fluent, then 3, 7, 14, 28 days). Off: a fluent fact is asked only when nothing else is
-  // left, longest unseen first.
+  // fluent, then 3, 7, 14, 28 days). Off: a secure fluent fact is asked only when nothing
+  // else is left, longest unseen first.
   bool growingReviews = true;
   // The first asks of the run go to the facts whose recall is most at risk now (RecallRisk).
   // Off: in table order.
@@ -37,8 +37,9 @@ struct FocusRules {
 
 // How likely the child is to fail the fact today, 0 to 1, from its own answers: an estimated
 // memory half-life (the review interval its fast recalls in a row have earned, half a day
-// with none), halved for a slow median and for each recent first ask with a wrong try, and
-// shorter for a fact often missed, against the days since the fact was last asked.
+// with none), halved for a median beyond the fluent time and again beyond the slow one, halved
+// for each recent first ask with a wrong try and shorter for a fact often missed, against the
+// days since the fact was last asked.
 double RecallRisk(const FactFigures& figures);
 
 // The problem that asks the fact. Of its two forms one is drawn: an inverse fact 56 ÷ 8 is
@@ -87,7 +88,7 @@ class FocusPlanner {
   std::array<InRun, kFactPlaces> inRun{};
   std::vector<int> askable;                // the places of the facts the drill asks, in table order
   std::array<double, kFactPlaces> risk{};  // RecallRisk at the run's start
-  std::vector<int> agenda;                 // weak and due facts, most at risk first
+  std::vector<int> agenda;  // the run's first asks: weak, not yet secure and due facts
   size_t agendaNext = 0;
   bool hasHistory = false;
   int asked = 0;  // problems chosen so far in the run
