@@ -253,6 +253,27 @@ TEST(FocusPlan, FluentFactsAreReviewedAtGrowingIntervals) {
   EXPECT_NE(asked[2], twoDaysOld);
 }
 
+// The risk a fact is forgotten grows with the days since it was asked, and falls with fast
+// recalls in a row; a slow median and misses raise it.
+TEST(FocusPlan, RecallRiskFromTheChildsOwnAnswers) {
+  auto risk = [](int ageDays, int streak, uint32_t medianMs, int recentMissed) {
+    FactFigures f;
+    f.state = FactState::kFluent;
+    f.evidenceAgeDays = ageDays;
+    f.streak = streak;
+    f.median.twiceMs = 2 * uint64_t{medianMs};
+    f.recentMissed = recentMissed;
+    return RecallRisk(f);
+  };
+  EXPECT_LT(risk(1, 3, 1500, 0), risk(5, 3, 1500, 0));
+  EXPECT_LT(risk(5, 5, 1500, 0), risk(5, 3, 1500, 0));
+  EXPECT_LT(risk(1, 2, 1500, 0), risk(1, 2, 4000, 0));
+  EXPECT_LT(risk(1, 2, 4000, 0), risk(1, 2, 8000, 0));
+  EXPECT_LT(risk(1, 2, 1500, 0), risk(1, 2, 1500, 1));
+  EXPECT_GT(risk(0, 0, 8000, 2), 0.99);
+  EXPECT_LT(risk(1, 6, 1500, 0), 0.05);
+}
+
 // Forty weak facts, the rest never seen: a new fact comes on every fifth problem from the
 // third, at most newPerRun of them while the weak ones take their turns.
 TEST(FocusPlan, UnseenFactsComeInAFewAtATime) {
