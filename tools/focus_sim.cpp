@@ -6,7 +6,8 @@
 //
 //   quarn_focus_sim [--subtraction] [--learners N] [--variants N] [--threads N]
 //
-// --variants N runs only the first N rows (normal, focus, then the planner's variants).
+// --variants N runs only the first N rows (normal, focus, a bound that knows the child's true
+// memory, then the planner's variants, each changing one rule).
 //
 // One run a day, every day, at 9:00, 100 right answers. Each child has its own decay, speed
 // and counting speed, and starts knowing some facts: easy ones (with a 1, a 2, a 5, doubles)
@@ -44,6 +45,10 @@ struct Variant {
   const char* name;
   bool focus;
   drill::FocusRules rules;
+  // Not the drill: a bound that knows the child's true memory. Each run asks every fact not
+  // truly mastered, the weakest first, then each of them again 20 problems later, then the
+  // others least recently practised. No log, so no report figures.
+  bool oracle = false;
 };
 
 // What one child reached in one variant. Runs are counted from 1; kMaxRuns + 1 is never.
@@ -140,7 +145,9 @@ class Simulation {
     double totalSeconds = 0;
     for (int run = 1; run <= kMaxRuns; ++run) {
       const int64_t start = (20000 + run) * 86400LL + kRunHour;
-      const double runSeconds = PractiseOnce(variant, run, start, now, states, oldRule);
+      const double runSeconds = variant.oracle
+                                    ? PractiseKnowingTheTruth(now)
+                                    : PractiseOnce(variant, run, start, now, states, oldRule);
       totalSeconds += runSeconds;
       const double morning = now + child.p.h * (kDaySeconds - runSeconds);
       const double mastered = MasteredShare(morning);
@@ -181,6 +188,43 @@ class Simulation {
     for (int place : askable)
       mastered += sim::TrulyMastered(child, place, at);
     return static_cast<double>(mastered) / static_cast<double>(askable.size());
+  }
+
+  double PractiseKnowingTheTruth(double& now) {
+    std::vector<std::pair<double, int>> weak;
+    std::vector<int> others;
+    for (int place : askable) {
+      if (sim::TrulyMastered(child, place, now)) {
+        others.push_back(place);
+      } else {
+        weak.emplace_back(child.facts[static_cast<size_t>(place)].Activation(now), place);
+      }
+    }
+    std::sort(weak.begin(), weak.end());
+    std::sort(others.begin(), others.end(),
+              [&](int x, int y) { return lastPractised[x] < lastPractised[y]; });
+    std::vector<int> order;
+    for (auto [m, place] : weak)
+      order.push_back(place);
+    for (size_t i = 0; i < weak.size() && order.size() < drill::kProblemsPerRun; ++i) {
+      if (order.size() < 20 + i) break;
+      order.push_back(weak[i].second);
+    }
+    for (int place : others)
+      order.push_back(place);
+    for (size_t i = 0; order.size() < drill::kProblemsPerRun; ++i)
+      order.push_back(order[i]);
+    order.resize(drill::kProblemsPerRun);
+    double runSeconds = 0;
+    for (int place : order) {
+      auto [a, b] = Operands(drill::FactAtPlace(kind, place));
+      const sim::Attempt attempt =
+          sim::AnswerFact(child, place, std::min(a, b), now + runSeconds, random);
+      lastPractised[place] = now + runSeconds;
+      runSeconds += attempt.seconds + kFeedbackSeconds;
+    }
+    now += runSeconds;
+    return runSeconds;
   }
 
   // One run of 100 right answers from effective time `now`, which it moves on; its answers go
@@ -235,6 +279,7 @@ class Simulation {
   std::mt19937_64 random;
   sim::Child child;
   std::vector<int> askable;
+  std::array<double, drill::kFactPlaces> lastPractised{};
 };
 
 double Median(std::vector<double> values) {
@@ -282,11 +327,13 @@ int main(int argc, char** argv) {
     }
   }
   const drill::FocusRules rules;
-  std::vector<Variant> variants = {{"normal", false, rules}, {"focus", true, rules}};
+  std::vector<Variant> variants = {{"normal", false, rules, false},
+                                   {"focus", true, rules, false},
+                                   {"knows the true state", true, rules, true}};
   auto vary = [&](const char* name, auto change) {
     drill::FocusRules changed = rules;
     change(changed);
-    variants.push_back({name, true, changed});
+    variants.push_back({name, true, changed, false});
   };
   vary("focus, gap 5", [](drill::FocusRules& r) { r.gap = 5; });
   vary("focus, once a run", [](drill::FocusRules& r) { r.weakAsks = 1; });
@@ -340,6 +387,12 @@ int main(int argc, char** argv) {
     }
     const double runs = Median(mastery);
     if (v == 0) normalRuns = runs;
+    if (variants[v].oracle) {  // no log, so nothing the report would show
+      std::printf("| %s | %s | %.2f | %.0f %% | %.0f %% | %.0f %% | - | - | - | - | %.0f |\n",
+                  variants[v].name, Runs(runs).c_str(), runs / normalRuns, 100 * Mean(early),
+                  100 * Mean(late), 100 * Mean(kept), Median(seconds));
+      continue;
+    }
     std::printf(
         "| %s | %s | %.2f | %.0f %% | %.0f %% | %.0f %% | %s | %.2f | %.0f %% | %s (%d) | %.0f |\n",
         variants[v].name, Runs(runs).c_str(), runs / normalRuns, 100 * Mean(early),
