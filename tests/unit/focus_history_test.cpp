@@ -112,8 +112,8 @@ TEST(FocusHistory, OlderLogsStopMatteringOnceEveryFactHasItsRecentAnswers) {
           line.milliseconds = round == 0 ? newest : 1500;
         for (size_t from = 0; from < answers.size(); from += kProblemsPerRun) {
           const size_t to = std::min(answers.size(), from + kProblemsPerRun);
-          builder.Add(Log(kind, "2024/03/05", "09:07:02",
-                          {answers.begin() + from, answers.begin() + to}));
+          builder.Add(
+              Log(kind, "2024/03/05", "09:07:02", {answers.begin() + from, answers.begin() + to}));
         }
       }
       EXPECT_FALSE(builder.WantsOlder());
