@@ -149,6 +149,8 @@ class FactStates {
     int64_t weakSinceDay = -1;  // -1 while fluent or unseen
   };
 
+  static FactState StateOf(const History& history);
+
   DrillKind drill;
   std::array<History, kFactPlaces> histories{};
   int64_t added = 0;
