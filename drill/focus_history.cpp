@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "drill/log_folder.h"
 #include "drill/log_format.h"
 #include "drill/log_reader.h"
 #include "platform/file_system.h"
@@ -20,22 +21,41 @@ Problem ProblemOfPlace(DrillKind kind, int place) {
 
 }  // namespace
 
-void FocusHistoryBuilder::Add(std::string_view bytes) {
+bool FocusHistoryBuilder::Add(std::string_view name, std::string_view bytes) {
   const ReadResult read = ReadLog(bytes);
-  if (!read.Ok() || read.run.kind != kind) return;
-  KeptRun run{
-      .start = read.run.start.Seconds(), .order = static_cast<int>(runs.size()), .answers = {}};
+  if (!read.Ok() || read.run.kind != kind) return false;
+  KeptRun run{.name = std::string(name), .answers = {}};
   run.answers.reserve(read.run.answers.size());
   for (const Answer& answer : read.run.answers) {
     if (!SaysSomethingAboutTheFact(answer.problem)) continue;
     const int place = FactPlace(FactOf(answer.problem));
     run.answers.push_back({static_cast<uint8_t>(place), answer.misses, answer.milliseconds});
-    ++answersTaken[static_cast<size_t>(place)];
   }
-  runs.push_back(std::move(run));
+  const int64_t start = read.run.start.Seconds();
+  const bool counted = start >= countedFrom;
+  const auto [found, isNew] = runs.try_emplace(start);
+  if (!isNew) {
+    // A copy: the log_folder rule says which name, and so which contents, count.
+    if (!KeepsName(name, found->second.name, read.run.start)) return false;
+    if (counted) Count(found->second, -1);
+  }
+  found->second = std::move(run);
+  if (counted) Count(found->second, +1);
+  return isNew;
 }
 
-bool FocusHistoryBuilder::WantsOlder() const {
+void FocusHistoryBuilder::Count(const KeptRun& run, int sign) {
+  for (const Kept& answer : run.answers)
+    answersTaken[answer.place] += sign;
+}
+
+bool FocusHistoryBuilder::WantsOlder(std::optional<int64_t> start) {
+  if (!start) return true;
+  if (*start < countedFrom) {
+    for (auto it = runs.lower_bound(*start); it != runs.end() && it->first < countedFrom; ++it)
+      Count(it->second, +1);
+    countedFrom = *start;
+  }
   for (int place = 0; place < kFactPlaces; ++place) {
     if (IsAsked(FactAtPlace(kind, place)) &&
         answersTaken[static_cast<size_t>(place)] < kRecentAnswers)
@@ -45,16 +65,9 @@ bool FocusHistoryBuilder::WantsOlder() const {
 }
 
 FactStates FocusHistoryBuilder::Build() const {
-  std::vector<const KeptRun*> ordered;
-  for (const KeptRun& run : runs)
-    ordered.push_back(&run);
-  // Two logs of the same second keep the order of their names: the one taken later is older.
-  std::sort(ordered.begin(), ordered.end(), [](const KeptRun* x, const KeptRun* y) {
-    return x->start != y->start ? x->start < y->start : x->order > y->order;
-  });
   FactStates states(kind);
-  for (const KeptRun* run : ordered) {
-    for (const Kept& answer : run->answers)
+  for (const auto& [start, run] : runs) {
+    for (const Kept& answer : run.answers)
       states.Add(ProblemOfPlace(kind, answer.place), answer.milliseconds, answer.wrongTries);
   }
   return states;
@@ -65,22 +78,23 @@ FactStates ReadFocusHistory(DrillKind kind) {
   std::vector<platform::FolderEntry> entries;
   platform::ListFolder(platform::Path::FromAscii("."), entries);
   std::vector<platform::Path> logs;
+  std::vector<std::string> names;
   for (platform::FolderEntry& entry : entries) {
-    if (entry.kind == platform::EntryKind::kFile &&
-        IsLogFileName(platform::DisplayUtf8(entry.name)))
+    std::string name = platform::DisplayUtf8(entry.name);
+    if (entry.kind == platform::EntryKind::kFile && IsLogFileName(name)) {
       logs.push_back(std::move(entry.name));
+      names.push_back(std::move(name));
+    }
   }
-  // The drills name a log after its start, so the newest name comes first.
-  const size_t taken = std::min(logs.size(), kFocusHistoryLogs);
-  std::partial_sort(
-      logs.begin(), logs.begin() + static_cast<std::ptrdiff_t>(taken), logs.end(),
-      [](const platform::Path& x, const platform::Path& y) { return x.Native() > y.Native(); });
-  logs.resize(taken);
   std::string bytes;  // one file at a time
-  for (const platform::Path& log : logs) {
-    if (!builder.WantsOlder()) break;
-    if (platform::ReadSmallFile(log, kMaxLogBytes, bytes) == platform::ReadStatus::kRead)
-      builder.Add(bytes);
+  size_t examined = 0, taken = 0;
+  for (const size_t i : ExaminationOrder(names)) {
+    if (examined == kFocusExaminedFiles || taken == kFocusHistoryLogs) break;
+    if (!builder.WantsOlder(StartNamed(names[i]))) break;
+    ++examined;
+    if (platform::ReadSmallFile(logs[i], kMaxLogBytes, bytes) == platform::ReadStatus::kRead &&
+        builder.Add(names[i], bytes))
+      ++taken;
   }
   return builder.Build();
 }
