@@ -40,8 +40,9 @@ FOCUS_ARGUMENT = "/focus"
 PRACTICE_FOLDER_PROPERTY = "PRACTICEFOLDER"
 ACTIONS_BINARY = "QuarnSetup"
 PRACTICE_FOLDER_ACTION = "UsePracticeFolder"
-# The action that forgets the class folder a user's installs kept, at an uninstall no upgrade
-# makes: an upgrade or repair without PRACTICEFOLDER keeps the class folder until then.
+# The action that forgets the class folder a user's installs kept, at an uninstall: an upgrade
+# or repair without PRACTICEFOLDER keeps the class folder until then. The action itself tells
+# the removal of an older version in an upgrade apart (the newer one has claimed the folder).
 FORGET_FOLDER_ACTION = "ForgetPracticeFolder"
 # After CostFinalize (1000), which resolves the folders, before InstallValidate (1400).
 PRACTICE_FOLDER_SEQUENCE = 1010
@@ -207,7 +208,7 @@ def Wxs(args, files, contentHash):
     )
     w(
         f'<Custom Action="{FORGET_FOLDER_ACTION}" Sequence="{FORGET_FOLDER_SEQUENCE}">'
-        f'REMOVE="ALL" AND NOT UPGRADINGPRODUCTCODE</Custom>'
+        f'REMOVE="ALL"</Custom>'
     )
     w("</InstallExecuteSequence>")
     w('<Feature Id="Quarn" Level="1">')

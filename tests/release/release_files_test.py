@@ -188,8 +188,7 @@ class Msi(unittest.TestCase):
             self.assertLess(number, int(sequence["InstallValidate"][2]))
         # Without the property it runs too, and reads the folder the last install kept.
         self.assertEqual(sequence["UsePracticeFolder"][1], 'NOT (REMOVE="ALL")')
-        self.assertEqual(sequence["ForgetPracticeFolder"][1],
-                         'REMOVE="ALL" AND NOT UPGRADINGPRODUCTCODE')
+        self.assertEqual(sequence["ForgetPracticeFolder"][1], 'REMOVE="ALL"')
 
     def testUpgradeReplacesOlderAndRefusesDowngrade(self):
         actions = {row[0]: int(row[2]) for row in Table(ARGS.msi, "InstallExecuteSequence")}

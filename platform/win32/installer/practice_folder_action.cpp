@@ -24,6 +24,10 @@ constexpr wchar_t kDocumentsComponent[] = L"PracticeFolder";
 // Where the class folder an install used is kept for the next one, per user as the install is.
 constexpr wchar_t kRememberedKey[] = L"Software\\Quarn";
 constexpr wchar_t kRememberedValue[] = L"PracticeFolder";
+// The product whose install last used the kept folder: only its own uninstall forgets it. The
+// uninstall of an older version that an upgrade makes runs after the newer one has claimed the
+// folder (and some installers do not say it is part of an upgrade).
+constexpr wchar_t kClaimValue[] = L"PracticeFolderProduct";
 
 struct RegCloseRelease {
   void operator()(HKEY h) const { RegCloseKey(h); }
@@ -76,21 +80,20 @@ void Say(MSIHANDLE install, const std::wstring& text) {
   MsiProcessMessage(install, INSTALLMESSAGE_INFO, record.Get());
 }
 
-// The class folder the last install used; empty when there is none.
-std::wstring Remembered() {
+// A text kept under kRememberedKey; empty when there is none.
+std::wstring Kept(const wchar_t* name) {
   HKEY raw = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kRememberedKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
     return {};
   RegistryKey key(raw);
   DWORD type = 0, size = 0;
-  if (RegQueryValueExW(key.Get(), kRememberedValue, nullptr, &type, nullptr, &size) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       type != REG_SZ || size < sizeof(wchar_t)) {
     return {};
   }
   std::wstring text(size / sizeof(wchar_t), L'\0');
-  if (RegQueryValueExW(key.Get(), kRememberedValue, nullptr, &type,
-                       reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                       &size) != ERROR_SUCCESS)
     return {};
   text.resize(std::min<size_t>(text.size(), size / sizeof(wchar_t)));
   while (!text.empty() && text.back() == L'\0')
@@ -98,7 +101,8 @@ std::wstring Remembered() {
   return text;
 }
 
-void Remember(MSIHANDLE install, const std::wstring& path) {
+// Keeps the folder for the next install (when `path` is given) and claims it for this product.
+void Remember(MSIHANDLE install, const std::wstring* path) {
   HKEY raw = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, kRememberedKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                       &raw, nullptr) != ERROR_SUCCESS) {
@@ -106,9 +110,12 @@ void Remember(MSIHANDLE install, const std::wstring& path) {
     return;
   }
   RegistryKey key(raw);
-  RegSetValueExW(key.Get(), kRememberedValue, 0, REG_SZ,
-                 reinterpret_cast<const BYTE*>(path.c_str()),
-                 static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  auto set = [&](const wchar_t* name, const std::wstring& text) {
+    RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  };
+  if (path) set(kRememberedValue, *path);
+  set(kClaimValue, Property(install, L"ProductCode"));
 }
 
 // Whether a file stands where the class folder or a folder above it should be: the folder
@@ -138,7 +145,7 @@ std::optional<std::wstring> ChosenFolder(MSIHANDLE install, bool& given) {
     }
     return choice.path;
   }
-  const std::wstring remembered = Remembered();
+  const std::wstring remembered = Kept(kRememberedValue);
   if (remembered.empty()) return std::nullopt;
   std::optional<std::wstring> path = packaging::PracticeFolderPath(remembered);
   Say(install, path ? L"PRACTICEFOLDER not given: the class folder of the last install, " + *path
@@ -173,22 +180,29 @@ extern "C" __declspec(dllexport) UINT __stdcall UsePracticeFolder(MSIHANDLE inst
       MsiSetPropertyW(install, kPracticeDirectory, path->c_str());
     }
     Say(install, L"the shortcuts start in the class folder " + *path);
-    // A new PRACTICEFOLDER replaces the kept one.
-    if (given) Remember(install, *path);
+    // A new PRACTICEFOLDER replaces the kept one; either way this product now holds it.
+    Remember(install, given ? &*path : nullptr);
   } catch (...) {
     // Out of memory at worst: the shortcuts keep Documents\Quarn.
   }
   return ERROR_SUCCESS;
 }
 
-// At an uninstall that no upgrade makes: the kept class folder is forgotten with the programs,
-// so that a later install without PRACTICEFOLDER starts afresh in Documents\Quarn.
+// At an uninstall: the kept class folder is forgotten with the programs, so that a later
+// install without PRACTICEFOLDER starts afresh in Documents\Quarn; but not when a newer
+// version has claimed it, as at the removal of the older version in an upgrade.
 extern "C" __declspec(dllexport) UINT __stdcall ForgetPracticeFolder(MSIHANDLE install) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRememberedKey, 0, KEY_SET_VALUE, &raw) == ERROR_SUCCESS) {
-    RegistryKey key(raw);
-    if (RegDeleteValueW(key.Get(), kRememberedValue) == ERROR_SUCCESS)
-      Say(install, L"the kept class folder is forgotten");
+  try {
+    if (Kept(kClaimValue) != Property(install, L"ProductCode")) return ERROR_SUCCESS;
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRememberedKey, 0, KEY_SET_VALUE, &raw) == ERROR_SUCCESS) {
+      RegistryKey key(raw);
+      RegDeleteValueW(key.Get(), kClaimValue);
+      if (RegDeleteValueW(key.Get(), kRememberedValue) == ERROR_SUCCESS)
+        Say(install, L"the kept class folder is forgotten");
+    }
+  } catch (...) {
+    // Out of memory at worst: the folder stays kept.
   }
   return ERROR_SUCCESS;
 }
