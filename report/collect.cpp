@@ -8,6 +8,7 @@
 
 #include "drill/log_folder.h"
 #include "drill/log_format.h"
+#include "report/words.h"
 
 namespace report {
 namespace {
@@ -21,31 +22,31 @@ std::string FaultText(drill::LogFault fault) {
     case LogFault::kNone:
       break;
     case LogFault::kEmpty:
-      return "空のファイル";
+      return words::kEmptyFile;
     case LogFault::kNoHeader:
-      return "練習記録ではありません（1 行目が見出しでない）";
+      return words::kNoHeader;
     case LogFault::kBadDate:
-      return "見出しの日付が正しくありません";
+      return words::kBadDate;
     case LogFault::kBadClock:
-      return "見出しの時刻が正しくありません";
+      return words::kBadClock;
     case LogFault::kBadCount:
-      return "見出しの問題数が正しくありません";
+      return words::kBadCount;
     case LogFault::kNoProblemLines:
-      return "読める問題の行がありません";
+      return words::kNoProblemLines;
     case LogFault::kFieldCount:
-      return "項目の数が 4 でない行";
+      return words::kFieldCount;
     case LogFault::kMalformedProblem:
-      return "問題の形が正しくない行";
+      return words::kMalformedProblem;
     case LogFault::kImpossibleProblem:
-      return "ありえない計算の行";
+      return words::kImpossibleProblem;
     case LogFault::kBadSolvingTime:
-      return "解いた時間が読めない行";
+      return words::kBadSolvingTime;
     case LogFault::kBadMisses:
-      return "ミスの数が読めない行";
+      return words::kBadMisses;
     case LogFault::kCutOff:
-      return "途中で切れた最後の行";
+      return words::kCutOff;
     case LogFault::kPastLastProblem:
-      return std::to_string(drill::kProblemsPerRun) + " 問を超えた行";
+      return std::to_string(drill::kProblemsPerRun) + words::kPastLastProblem;
   }
   return "";
 }
@@ -81,17 +82,16 @@ FileNote CountNote(const std::string& path, const drill::Run& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
   std::string detail;
   if (run.skippedLines) {
-    detail = std::to_string(run.skippedLines) + " 行を読み飛ばしました（" +
-             FaultText(run.firstSkipped) + "）";
+    detail = std::to_string(run.skippedLines) + words::kLinesSkipped + FaultText(run.firstSkipped) +
+             words::kClose;
   }
   if (lines != run.headerCount) {
-    if (!detail.empty()) detail += "。";
-    detail += "見出しの問題数 " + std::to_string(run.headerCount) + " と行数 " +
-              std::to_string(lines) + " が合いません";
+    if (!detail.empty()) detail += words::kPeriod;
+    detail += words::kHeaderCount + std::to_string(run.headerCount) + words::kAndLines +
+              std::to_string(lines) + words::kDoNotMatch;
   }
   if (detail.empty()) return {};
-  return {path, run.skippedLines ? "読めない行がありました" : "見出しの問題数と行数が合いません",
-          detail};
+  return {path, run.skippedLines ? words::kUnreadableLines : words::kCountMismatch, detail};
 }
 
 // A log read under the folder: its path relative to the folder as the page shows it, the
@@ -113,11 +113,11 @@ void ReadOne(const platform::Folder& folder, const Path& name, std::string shown
     collection.opened.push_back(identity);
   }
   if (status == platform::ReadStatus::kNotAFile) {
-    collection.notRead.push_back({std::move(shown), "ふつうのファイルではありません", {}});
+    collection.notRead.push_back({std::move(shown), words::kNotAFile, {}});
   } else if (status == platform::ReadStatus::kCannotRead) {
-    collection.notRead.push_back({std::move(shown), "読み込めません", {}});
+    collection.notRead.push_back({std::move(shown), words::kCannotRead, {}});
   } else if (status == platform::ReadStatus::kTooLarge) {
-    collection.notRead.push_back({std::move(shown), "練習記録としては大きすぎます", {}});
+    collection.notRead.push_back({std::move(shown), words::kTooLarge, {}});
   } else if (drill::ReadResult result = drill::ReadLog(bytes); !result.Ok()) {
     collection.notRead.push_back({std::move(shown), FaultText(result.fault), {}});
   } else {
@@ -149,7 +149,7 @@ bool FindLogs(const platform::Folder& folder, const std::string& relative, const
         if (!platform::OpenSubfolder(folder, entry.name, subfolder) ||
             !FindLogs(subfolder, shown, relative.empty() ? entry.name : learner, found,
                       collection)) {
-          notes.push_back({shown, "フォルダーを読めません", {}});
+          notes.push_back({shown, words::kFolderUnreadable, {}});
         }
         break;
       }
@@ -159,14 +159,13 @@ bool FindLogs(const platform::Folder& folder, const std::string& relative, const
         break;
       case platform::EntryKind::kLink:
         // Followed, a link could lead out of the folder or back into it.
-        notes.push_back({shown, "リンク（ほかの場所を指すもの）はたどりません", {}});
+        notes.push_back({shown, words::kLinkNotFollowed, {}});
         break;
       case platform::EntryKind::kOther:
-        if (drill::IsLogFileName(name))
-          notes.push_back({shown, "ふつうのファイルではありません", {}});
+        if (drill::IsLogFileName(name)) notes.push_back({shown, words::kNotAFile, {}});
         break;
       case platform::EntryKind::kUnreadable:
-        notes.push_back({shown, "読み込めません", {}});
+        notes.push_back({shown, words::kCannotRead, {}});
         break;
     }
   }
@@ -182,13 +181,13 @@ void TellApart(std::vector<Learner>& learners) {
   for (Learner& learner : learners) {
     if (count[learner.name] < 2) continue;
     learner.name += learner.folder.Empty()
-                        ? "（フォルダー直下の記録）"
-                        : "（フォルダー " + platform::EscapedUtf8(learner.folder) + "）";
+                        ? words::kTopFolderRecords
+                        : words::kInFolder + platform::EscapedUtf8(learner.folder) + words::kClose;
   }
   std::map<std::string, int> seen;
   for (Learner& learner : learners) {
     int n = ++seen[learner.name];
-    if (n > 1) learner.name += "（" + std::to_string(n) + "）";
+    if (n > 1) learner.name += words::kOpen + std::to_string(n) + words::kClose;
   }
 }
 
@@ -221,7 +220,7 @@ Collection CollectLogs(const platform::Folder& folder) {
   for (auto& [path, runs] : byLearner) {
     for (drill::FolderCopy& copy : runs.TakeCopies()) {
       collection.notRead.push_back(
-          {std::move(copy.name), "ほかのファイルと同じ回の記録です", copy.keptName + " と同じ回"});
+          {std::move(copy.name), words::kSameRun, copy.keptName + words::kSameRunAs});
     }
     Learner& learner = learners[path];
     for (drill::FolderRun& run : runs.TakeRuns()) {

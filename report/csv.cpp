@@ -1,5 +1,5 @@
 // Writes the answers table. Its words are the page's: the drill's name and the fact as the
-// child reads it come from the page's own functions.
+// child reads it come from the report's wording.
 #include "report/csv.h"
 
 #include <algorithm>
@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "drill/log_format.h"
-#include "report/html.h"
+#include "report/wording.h"
+#include "report/words.h"
 
 namespace report {
 namespace {
@@ -76,7 +77,7 @@ std::string AnswersCsv(const Collection& collection) {
   // A row is about 80 bytes; a year of a class is a million rows.
   csv.reserve(96 * (answers + 1));
   csv += kUtf8Bom;
-  csv += "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数";
+  csv += words::kCsvHead;
   csv += kLineEnd;
   for (const Learner& learner : collection.learners) {
     const std::string name = CsvField(learner.name);

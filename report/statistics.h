@@ -66,6 +66,11 @@ struct DrillStats {
   Change change;
 };
 
+struct LearnerReport {
+  std::string name;                // UTF-8
+  std::vector<DrillStats> drills;  // division first
+};
+
 // Runs of one drill, in any order; they are taken oldest first.
 DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs);
 

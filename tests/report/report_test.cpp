@@ -1,6 +1,10 @@
 // The folder walk, the command line, the page's parts and the whole run from folder to file,
 // on folders made in a temporary directory.
 #include "report/report.h"
+
+#include "report/chart.h"
+#include "report/grids.h"
+#include "report/wording.h"
 #include "scratch_folder.h"
 
 #include <grp.h>

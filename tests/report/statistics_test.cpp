@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/html.h"
+#include "report/wording.h"
 
 namespace report {
 namespace {

@@ -1,0 +1,242 @@
+// Every Japanese text of the report's page and CSV, in UTF-8, in one place. The page's parts
+// put them between their tags and figures; a constant ending or starting at a figure is named
+// for the words it holds.
+#pragma once
+
+namespace report::words {
+
+// Punctuation and units that join figures and names.
+inline constexpr char kColon[] = "：";
+inline constexpr char kComma[] = "、";
+inline constexpr char kPeriod[] = "。";
+inline constexpr char kOpen[] = "（";
+inline constexpr char kClose[] = "）";
+inline constexpr char kDash[] = "—";
+inline constexpr char kTimes[] = "回";
+inline constexpr char kSeconds[] = "秒";
+inline constexpr char kProblems[] = "問";
+inline constexpr char kPeople[] = "人";
+inline constexpr char kFiles[] = "件";
+inline constexpr char kFilesClose[] = "件）";
+inline constexpr char kNone[] = "ありません";
+inline constexpr char kNoneSentence[] = "ありません。";
+
+// Names: the drills in short, the grids, the operators as the child reads them.
+inline constexpr char kDivision[] = "わり算";
+inline constexpr char kSubtraction[] = "ひき算";
+inline constexpr char kMultiplication[] = "かけ算";
+inline constexpr char kAddition[] = "たし算";
+inline constexpr char kTimesSign[] = "×";
+inline constexpr char kPlusSign[] = "＋";
+inline constexpr char kDivideSign[] = "÷";
+inline constexpr char kMinusSign[] = "−";
+inline constexpr char kEqualsSign[] = " ＝ ";
+
+// The fact states: name and mark.
+inline constexpr char kFluent[] = "すらすら";
+inline constexpr char kFluentMark[] = "◎";
+inline constexpr char kGettingThere[] = "もう少し";
+inline constexpr char kGettingThereMark[] = "○";
+inline constexpr char kSlow[] = "時間がかかる";
+inline constexpr char kSlowMark[] = "△";
+inline constexpr char kMissed[] = "まちがいあり";
+inline constexpr char kMissedMark[] = "✕";
+inline constexpr char kUnseen[] = "まだ出ていない";
+
+// Days: 2024年3月1日〜2024年3月31日, 2024年3月1日から, 2024年3月31日まで.
+inline constexpr char kYear[] = "年";
+inline constexpr char kMonth[] = "月";
+inline constexpr char kDay[] = "日";
+inline constexpr char kDaysTo[] = "〜";
+inline constexpr char kFromDay[] = "から";
+inline constexpr char kUntilDay[] = "まで";
+
+// The page's head.
+inline constexpr char kTitle[] = "練習の記録 ";
+inline constexpr char kHeading[] = "練習の記録：";
+inline constexpr char kRangeRecords[] = "の記録";
+inline constexpr char kPeopleComma[] = "人、";
+inline constexpr char kRunsRecorded[] = "回分の記録";
+inline constexpr char kFilesNotRead[] = "読めなかったファイル";
+inline constexpr char kOutsideRange[] = "この期間の外の記録";
+inline constexpr char kOutsideRangeLeftOut[] = "回は入れていません。";
+inline constexpr char kNoRunsInRange[] = "この期間に始めた練習の記録はありません。";
+inline constexpr char kNoLogs[] =
+    "このフォルダーとその下のフォルダーに、読める練習記録（*.log）はありません。";
+inline constexpr char kOverviewHeading[] = "一覧";
+inline constexpr char kTimesComma[] = "回、";
+
+// The overview.
+inline constexpr char kOverviewCaption[] = "一人ひとりのようす";
+inline constexpr char kOverviewNote[] =
+    "ドリルごとに1行。バーは九九の問題の数を、まちがいあり・時間がかかる・もう少し・すらすらの順"
+    "に並べたものです";
+inline constexpr char kName[] = "名前";
+inline constexpr char kDrill[] = "ドリル";
+inline constexpr char kRuns[] = "回数";
+inline constexpr char kProblemCount[] = "問題数";
+inline constexpr char kLatestRun[] = "最新の回";
+inline constexpr char kPerProblem[] = "1問あたり";
+inline constexpr char kChangeFromFirst[] = "最初の3回との差";
+inline constexpr char kStatesOfFacts[] = "問題ごとのようす";
+inline constexpr char kStatesOfFactsShort[] = "問題ごと";
+inline constexpr char kNotYet[] = "まだ";
+inline constexpr char kFirstRuns[] = "最初の";
+inline constexpr char kSecondsLastRuns[] = "秒、最後の";
+inline constexpr char kTimesSpace[] = "回 ";
+inline constexpr char kNoChange[] = "±0.0秒";
+inline constexpr char kFaster[] = "（速くなった）";
+inline constexpr char kSlower[] = "（遅くなった）";
+
+// The legend and the key line.
+inline constexpr char kLegendHeading[] = "色と記号の見かた";
+inline constexpr char kRecent[] = "直近";
+inline constexpr char kRecentAnswers[] = "回の答え";
+inline constexpr char kFluentMeaning1[] = "の中央値が";
+inline constexpr char kFluentMeaning2[] = "以下で、まちがいがない";
+inline constexpr char kGettingThereMeaning1[] = "中央値が";
+inline constexpr char kGettingThereMeaning2[] = "以下（";
+inline constexpr char kGettingThereMeaning3[] = "以下でも、1回まちがえたときはここ）";
+inline constexpr char kSlowMeaning[] = "より長い";
+inline constexpr char kMissedMeaning1[] = "のうち";
+inline constexpr char kMissedMeaning2[] =
+    "回以上まちがえた（1回しか答えていなければ、その1回で）。まだ身についていない問題です";
+inline constexpr char kUnseenMeaning[] = "まだ答えていない";
+inline constexpr char kNeverMeaning[] = "灰色：ドリルに出ない組み合わせ";
+inline constexpr char kFewMeaning1[] = "点線のわくと*：答えが";
+inline constexpr char kFewMeaning2[] = "回以下で、まだ目安のマス";
+inline constexpr char kCellNumbers1[] = "マスの数字は";
+inline constexpr char kCellNumbers2[] =
+    "にかかった時間の中央値（秒）です。色と記号は、表に出ている小数第1位の値で決めています。";
+inline constexpr char kFactsAsThought[] =
+    "問題は、子どもが考えるとおりに分けて数えています。7 × 8 ＝ 5□ は「7 × 8」、□ × 8 ＝ 56 "
+    "は「56 ÷ 8」、8 ＋ 5 ＝ 1□ は「8 ＋ 5」、□ ＋ 8 ＝ 13 は「13 − 8」です。たし算の答えの十の位"
+    "はいつも1なので、その問題は□の位置ごとの表にだけ入れ、マスの色には数えません。";
+inline constexpr char kChartPoints[] =
+    "グラフの点は、その回の答えにかかった時間の中央値です。長く手を止めた問題が1つあっても、ほと"
+    "んど動きません。";
+inline constexpr char kChange1[] = "回との差は、100問やりきった回のうち、最初の";
+inline constexpr char kChange2[] = "回と最後の";
+inline constexpr char kChange3[] = "回の中央値をくらべたものです（やりきった回が";
+inline constexpr char kChange4[] = "回になると出ます）。最後の";
+inline constexpr char kChange5[] = "回がどれも最初の";
+inline constexpr char kChange6[] =
+    "回のどれより速いときは緑、どれより遅いときは赤にしています。変わっていない子でも、たまたま"
+    "そうなるのは20回に1回です。";
+inline constexpr char kPracticeOrder[] =
+    "練習したい問題は、まちがいあり、時間がかかる、もう少しの順に、同じなかではまちがえた回の多い"
+    "順、時間の長い順に並べています。";
+inline constexpr char kKeyFew1[] = "答え";
+inline constexpr char kKeyFew2[] = "回以下";
+
+// The progress chart.
+inline constexpr char kChartHeading[] = "回ごとの時間（中央値）とまちがい";
+inline constexpr char kChartLabel[] =
+    "回ごとの時間の中央値と、1問あたりのまちがい。下の「数字で見る」に同じ値があります";
+inline constexpr char kMissesPerProblemAxis[] = "まちがい/問";
+inline constexpr char kFullRun[] = "100問やりきった回";
+inline constexpr char kKeySpace[] = "　";
+inline constexpr char kShortRun[] = "途中で終えた回";
+inline constexpr char kMissesKey[] = "1問あたりのまちがい（右の目もり）";
+inline constexpr char kFocusRunKey[] =
+    "フォーカス練習の回（苦手な問題を集めた回なので、時間がかかるのはふつうです）";
+inline constexpr char kPointsSummary[] = "数字で見る（";
+inline constexpr char kPointsSummaryEnd[] = "回）";
+inline constexpr char kPointsCaption[] = "回ごとの数字";
+inline constexpr char kStarted[] = "始めた日時";
+inline constexpr char kMedianSeconds[] = "中央値（秒）";
+inline constexpr char kMissesPerProblem[] = "1問あたりのまちがい";
+inline constexpr char kShortRunMark[] = "（途中まで）";
+inline constexpr char kFocusRunMark[] = "（フォーカス練習）";
+
+// The fact grids.
+inline constexpr char kGridCaption[] = "の表";
+inline constexpr char kAnswerDigitHidden[] = "答えの数字がかくれた問題（";
+inline constexpr char kDivisionForwardExample[] = "7 × 8 ＝ 5□";
+inline constexpr char kSubtractionForwardExample[] = "7 ＋ 8 ＝ 1□";
+inline constexpr char kRowAndColumn[] = "は7の行、8の列";
+inline constexpr char kFactorName[] = "かける数";
+inline constexpr char kAddendName[] = "たす数";
+inline constexpr char kOperandHidden[] = "がかくれた問題（";
+inline constexpr char kDivisionInverseExample[] = "□ × 7 ＝ 56";
+inline constexpr char kSubtractionInverseExample[] = "□ ＋ 7 ＝ 15";
+inline constexpr char kRowIs[] = "は7の行、8の列。行は";
+inline constexpr char kDivisorName[] = "わる数";
+inline constexpr char kSubtrahendName[] = "ひく数";
+inline constexpr char kColumnIsAnswer[] = "、列は答え";
+inline constexpr char kNeverAsked[] = "ドリルに出ない";
+inline constexpr char kCellAnswers[] = "、答えた回数";
+inline constexpr char kCellRecent[] = "回、直近";
+inline constexpr char kCellMedian[] = "回の中央値";
+inline constexpr char kCellMissed[] = "秒、まちがえた回";
+inline constexpr char kCellFew[] = "（答えが少なく、まだ目安）";
+
+// The hidden positions: each shape with the fact the child works out from it.
+inline constexpr const char* kSlotShapes[2][4] = {
+    {"□ × 8 ＝ 56", "7 × □ ＝ 56", "7 × 8 ＝ □6", "7 × 8 ＝ 5□"},
+    {"□ ＋ 8 ＝ 13", "5 ＋ □ ＝ 13", "5 ＋ 8 ＝ □3", "5 ＋ 8 ＝ 1□"}};
+inline constexpr const char* kSlotThinks[2][4] = {{"56 ÷ 8", "56 ÷ 7", "7 × 8", "7 × 8"},
+                                                  {"13 − 8", "13 − 5", "いつも1", "5 ＋ 8"}};
+inline constexpr char kSlotsCaption[] = "□の位置ごと";
+inline constexpr char kSlotsNote[] = "これまでのすべての答えです（マスの色は直近の答えだけ）";
+inline constexpr char kSlotsTensNote[] = "。答えの十の位はいつも1なので、マスの色には数えません";
+inline constexpr char kSlot[] = "□の位置";
+inline constexpr char kThink[] = "考えること";
+inline constexpr char kAnswers[] = "答えた回数";
+inline constexpr char kMedian[] = "中央値";
+inline constexpr char kMissRate[] = "まちがえた割合";
+
+// The facts to practise.
+inline constexpr char kPracticeCaption[] = "次に練習したい問題";
+inline constexpr char kNothingToPractise[] = "いまのところありません。";
+inline constexpr char kProblem[] = "問題";
+inline constexpr char kState[] = "ようす";
+inline constexpr char kMisses[] = "まちがい";
+
+// The class map.
+inline constexpr char kClassHeading[] = "クラスの苦手";
+inline constexpr char kClassMapNote[] =
+    "それぞれの問題で、「時間がかかる」か「まちがいあり」の人の数です。";
+inline constexpr char kClassListCaption[] = "苦手な人が多い問題";
+inline constexpr char kPeopleCount[] = "人数";
+inline constexpr char kNoRecordsYet[] = "まだ記録がありません。";
+
+// The files not used.
+inline constexpr char kPartlyReadHeading[] = "一部の行を使わなかったファイル";
+inline constexpr char kMoreFiles[] = "ほか";
+inline constexpr char kEmptyFile[] = "空のファイル";
+inline constexpr char kNoHeader[] = "練習記録ではありません（1 行目が見出しでない）";
+inline constexpr char kBadDate[] = "見出しの日付が正しくありません";
+inline constexpr char kBadClock[] = "見出しの時刻が正しくありません";
+inline constexpr char kBadCount[] = "見出しの問題数が正しくありません";
+inline constexpr char kNoProblemLines[] = "読める問題の行がありません";
+inline constexpr char kFieldCount[] = "項目の数が 4 でない行";
+inline constexpr char kMalformedProblem[] = "問題の形が正しくない行";
+inline constexpr char kImpossibleProblem[] = "ありえない計算の行";
+inline constexpr char kBadSolvingTime[] = "解いた時間が読めない行";
+inline constexpr char kBadMisses[] = "ミスの数が読めない行";
+inline constexpr char kCutOff[] = "途中で切れた最後の行";
+inline constexpr char kPastLastProblem[] = " 問を超えた行";
+inline constexpr char kLinesSkipped[] = " 行を読み飛ばしました（";
+inline constexpr char kHeaderCount[] = "見出しの問題数 ";
+inline constexpr char kAndLines[] = " と行数 ";
+inline constexpr char kDoNotMatch[] = " が合いません";
+inline constexpr char kUnreadableLines[] = "読めない行がありました";
+inline constexpr char kCountMismatch[] = "見出しの問題数と行数が合いません";
+inline constexpr char kFolderUnreadable[] = "フォルダーを読めません";
+inline constexpr char kLinkNotFollowed[] = "リンク（ほかの場所を指すもの）はたどりません";
+inline constexpr char kNotAFile[] = "ふつうのファイルではありません";
+inline constexpr char kCannotRead[] = "読み込めません";
+inline constexpr char kTooLarge[] = "練習記録としては大きすぎます";
+inline constexpr char kSameRun[] = "ほかのファイルと同じ回の記録です";
+inline constexpr char kSameRunAs[] = " と同じ回";
+
+// Learners whose names would show alike, told apart by where their logs are.
+inline constexpr char kTopFolderRecords[] = "（フォルダー直下の記録）";
+inline constexpr char kInFolder[] = "（フォルダー ";
+
+// The answers table's head row.
+inline constexpr char kCsvHead[] =
+    "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数";
+
+}  // namespace report::words
