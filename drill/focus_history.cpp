@@ -10,50 +10,32 @@
 
 namespace drill {
 
-namespace {
-
-// The problem by which a kept answer goes back into the states: any problem of the fact does.
-Problem ProblemOfPlace(DrillKind kind, int place) {
-  const Fact fact = FactAtPlace(kind, place);
-  if (fact.kind == FactKind::kForward) return {kind, fact.first, fact.second, 4};
-  return {kind, fact.Answer(), fact.second, 1};
-}
-
-}  // namespace
-
 bool FocusHistoryBuilder::Add(std::string_view name, std::string_view bytes) {
-  const ReadResult read = ReadLog(bytes);
+  ReadResult read = ReadLog(bytes);
   if (!read.Ok() || read.run.kind != kind) return false;
-  KeptRun run{.name = std::string(name), .answers = {}};
-  run.answers.reserve(read.run.answers.size());
-  for (const Answer& answer : read.run.answers) {
-    if (!SaysSomethingAboutTheFact(answer.problem)) continue;
-    const int place = FactPlace(FactOf(answer.problem));
-    run.answers.push_back({static_cast<uint8_t>(place), answer.misses, answer.milliseconds});
-  }
-  const int64_t start = read.run.start.Seconds();
-  const bool counted = start >= countedFrom;
-  const auto [found, isNew] = runs.try_emplace(start);
-  if (!isNew) {
-    // A copy: the log_folder rule says which name, and so which contents, count.
-    if (!KeepsName(name, found->second.name, read.run.start)) return false;
-    if (counted) Count(found->second, -1);
-  }
-  found->second = std::move(run);
-  if (counted) Count(found->second, +1);
+  const RunKey key = KeyOf(read.run);
+  const bool counted = read.run.start.Seconds() >= countedFrom;
+  // A copy replaces the run taken only where the log_folder rule keeps its name instead.
+  if (const FolderRun* before = folder.Find(key); counted && before) Count(before->run, -1);
+  const bool isNew = folder.Add(std::string(name), std::move(read.run));
+  if (counted) Count(folder.Find(key)->run, +1);
   return isNew;
 }
 
-void FocusHistoryBuilder::Count(const KeptRun& run, int sign) {
-  for (const Kept& answer : run.answers)
-    answersTaken[answer.place] += sign;
+void FocusHistoryBuilder::Count(const Run& run, int sign) {
+  for (const Answer& answer : run.answers) {
+    if (SaysSomethingAboutTheFact(answer.problem))
+      answersTaken[static_cast<size_t>(FactPlace(FactOf(answer.problem)))] += sign;
+  }
 }
 
 bool FocusHistoryBuilder::WantsOlder(std::optional<int64_t> start) {
   if (!start) return true;
   if (*start < countedFrom) {
-    for (auto it = runs.lower_bound(*start); it != runs.end() && it->first < countedFrom; ++it)
-      Count(it->second, +1);
+    const auto& runs = folder.Runs();
+    for (auto it = runs.lower_bound({*start, kind});
+         it != runs.end() && std::get<0>(it->first) < countedFrom; ++it)
+      Count(it->second.run, +1);
     countedFrom = *start;
   }
   for (int place = 0; place < kFactPlaces; ++place) {
@@ -66,9 +48,9 @@ bool FocusHistoryBuilder::WantsOlder(std::optional<int64_t> start) {
 
 FactStates FocusHistoryBuilder::Build() const {
   FactStates states(kind);
-  for (const auto& [start, run] : runs) {
-    for (const Kept& answer : run.answers)
-      states.Add(ProblemOfPlace(kind, answer.place), answer.milliseconds, answer.wrongTries);
+  for (const auto& [key, run] : folder.Runs()) {
+    for (const Answer& answer : run.run.answers)
+      states.Add(answer.problem, answer.milliseconds, answer.misses);
   }
   return states;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "drill/fact_states.h"
+#include "drill/log_folder.h"
 #include "drill/practice.h"
 
 namespace drill {
@@ -34,23 +35,15 @@ class FocusHistoryBuilder {
   bool WantsOlder(std::optional<int64_t> start);
   // The states, from the runs taken in the order of their start times.
   FactStates Build() const;
+  // The runs taken, one per run, in the order of their start times: the folder as the report
+  // reads it, for rules that need each run's bounds and start.
+  const std::map<RunKey, FolderRun>& Runs() const { return folder.Runs(); }
 
  private:
-  // An answer as a fact needs it; a full run keeps 800 bytes.
-  struct Kept {
-    uint8_t place = 0;
-    uint8_t wrongTries = 0;
-    uint32_t milliseconds = 0;
-  };
-  struct KeptRun {
-    std::string name;
-    std::vector<Kept> answers;
-  };
-
-  void Count(const KeptRun& run, int sign);
+  void Count(const Run& run, int sign);
 
   DrillKind kind;
-  std::map<int64_t, KeptRun> runs;  // by start second: the drill writes one log a second
+  FolderRuns folder;  // this drill's runs only
   // The answers of the runs that start at countedFrom or later, by fact.
   std::array<int, kFactPlaces> answersTaken{};
   int64_t countedFrom = std::numeric_limits<int64_t>::max();

@@ -87,6 +87,11 @@ bool FolderRuns::Add(std::string name, Run run) {
   return false;
 }
 
+const FolderRun* FolderRuns::Find(const RunKey& key) const {
+  const auto found = runs.find(key);
+  return found == runs.end() ? nullptr : &found->second;
+}
+
 std::vector<FolderRun> FolderRuns::TakeRuns() {
   std::vector<FolderRun> ordered;
   ordered.reserve(runs.size());

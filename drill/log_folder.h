@@ -55,7 +55,11 @@ class FolderRuns {
   // Takes a log that could be read; a second log of the same run is kept instead of the first
   // only when KeepsName says so. Returns whether the log is the first of its run.
   bool Add(std::string name, Run run);
-  // The runs by start time, then by drill (division first), oldest first; the copies by name.
+  // The run kept for a key; null when none is.
+  const FolderRun* Find(const RunKey& key) const;
+  // The runs taken so far by start time, then by drill (division first), oldest first.
+  const std::map<RunKey, FolderRun>& Runs() const { return runs; }
+  // The same as a list, emptying this; the copies by name.
   std::vector<FolderRun> TakeRuns();
   std::vector<FolderCopy> TakeCopies();
 
