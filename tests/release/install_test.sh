@@ -216,7 +216,10 @@ check "after the upgrade the programs run from their shortcuts in the class fold
   --timeout 120 --practice "C:\\quarn-class\\$user" "${driverArgs[@]}"
 check "a drill's log lands in the class folder" test "$(ls "$classDir"/*.log | wc -l)" = 1
 check "Documents\\Quarn is not made by the upgrade" test ! -e "$practiceDir"
-check "a repair without PRACTICEFOLDER succeeds" wine msiexec /fa "$(winepath -w "$nextMsi")" /qn
+# A repair (Wine's msiexec takes no /f with /qn) makes the shortcuts again: they go first.
+rm -f "$menuDir"/*.lnk
+check "a repair without PRACTICEFOLDER succeeds" \
+  wine msiexec /i "$(winepath -w "$nextMsi")" REINSTALL=ALL REINSTALLMODE=vamus /qn
 wineserver -w
 check "after the repair the shortcuts start in the class folder" \
   wine "$driver" installed --desktop quarninstall --work "$work/driver-repaired" --shots "$work" \
