@@ -229,14 +229,21 @@ check "nothing is left installed" test ! -e "$installDir"
 check "the uninstall forgets the class folder" test -z "$(keptFolder)"
 
 # A value that would break a class leaves Documents\Quarn, with the reason in the log.
-echo "== install with a class folder that comes to nothing"
-check "msiexec /i /qn with an empty name in PRACTICEFOLDER succeeds" \
-  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[NoSuchProperty]' \
-  /qn /l*v "$(winepath -w "$work/refused.log")"
-check "the log says why" grep -aq "comes to nothing" <(tr -d '\0' <"$work/refused.log")
-check "Documents\\Quarn is made instead" test -d "$practiceDir"
-check "nothing is kept for the next install" test -z "$(keptFolder)"
-check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+printf 'not a folder' >"$WINEPREFIX/drive_c/quarn-file"
+refused=('C:\quarn-class\[NoSuchProperty]=comes to nothing'
+  'C:\quarn-file\[LogonUser]=a file stands where')
+for entry in "${refused[@]}"; do
+  value=${entry%%=*} reason=${entry#*=}
+  echo "== install with the class folder $value"
+  rm -rf "$practiceDir"
+  check "msiexec /i /qn PRACTICEFOLDER=$value succeeds" \
+    wine msiexec /i "$(winepath -w "$msi")" "PRACTICEFOLDER=$value" \
+    /qn /l*v "$(winepath -w "$work/refused.log")"
+  check "the log says why: $reason" grep -aq "$reason" <(tr -d '\0' <"$work/refused.log")
+  check "Documents\\Quarn is made instead" test -d "$practiceDir"
+  check "nothing is kept for the next install" test -z "$(keptFolder)"
+  check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+done
 
 wineserver -k 2>/dev/null
 echo "$failures failed check(s)"
