@@ -43,7 +43,9 @@ struct Outcome {
 };
 
 // Reads options.folder and writes the page, and the table when asked; nothing else is written
-// anywhere. The table is written first: when it fails, nothing is.
+// anywhere. Both outputs are checked, and both written under temporary names, before either
+// takes its place: a failure before that writes nothing. Only a rename of the page that fails
+// after the table's leaves the new table (the message says so).
 Outcome WriteReport(const Options& options);
 
 }  // namespace report
