@@ -151,5 +151,22 @@ TEST(FocusHistory, AtMostAYearOfLogsIsRead) {
   EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 2, 5}).state, FactState::kUnseen);
 }
 
+// Damaged files count towards the files examined, never towards the year of logs: the reading
+// stays bounded however many a folder holds, and a few hundred do not crowd out the logs.
+TEST(FocusHistory, DamagedFilesUseTheExaminedBoundOnly) {
+  const std::vector<Line> one = {{{kDiv, 7, 8, 4}, 1500, 0}};
+  for (const int damaged : {300, 3000}) {
+    SCOPED_TRACE(damaged);
+    headless::Reset();
+    for (int i = 0; i < damaged; ++i)
+      headless::Get().files["x" + std::to_string(10000 + i) + ".log"] = "Divide Quarn,garbage\r\n";
+    headless::Get().files["20240305090000.log"] = Log(kDiv, "2024/03/05", "09:00:00", one);
+    const FactStates states = ReadFocusHistory(kDiv);
+    const size_t reads = headless::TraceOf({"file read"}).size();
+    EXPECT_EQ(reads, std::min<size_t>(damaged + 1, kFocusExaminedFiles));
+    EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 7, 8}).answers, damaged < 2500 ? 1 : 0);
+  }
+}
+
 }  // namespace
 }  // namespace drill
