@@ -85,4 +85,17 @@ cat "$work/read-only.txt"
 [ "$status" = 2 ] || fail "a read-only page gave exit code $status, not 2"
 cmp -s "$page" "$work/read-only.html" || fail "the read-only page was replaced"
 (cd "$work/logs" && wine cmd /c attrib -r report.html >/dev/null 2>&1)
+# A folder deeper than MAX_PATH, and a page name of 250 characters in it.
+deep="$work/deep"
+for i in 1 2 3 4 5 6 7 8 9 10 11; do deep="$deep/folder-of-a-class-at-depth-$i"; done
+mkdir -p "$deep"
+cp "$1"/*.log "$deep/"
+long=$(printf 'p%.0s' $(seq 1 245)).html
+# winepath cuts a name at MAX_PATH: the Windows form is made here, on drive Z:.
+deepWindows=$(cd "$deep" && pwd -P | sed 's|^|Z:|' | tr / '\\')
+wine "$exe" --no-open -o "$deepWindows\\$long" "$deepWindows" >"$work/deep.txt" 2>&1
+status=$?
+cat "$work/deep.txt"
+[ "$status" = 0 ] || fail "a folder of ${#deep} characters gave exit code $status"
+[ -s "$deep/$long" ] || fail "no page in a folder of ${#deep} characters"
 echo "report.html: $(wc -c <"$page") bytes, $grids fact grids"
