@@ -122,7 +122,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-
 // Lists the folder open as fd. readdir reads through a descriptor of its own, so the folder
 // can be listed again.
 bool ListOpenFolder(int fd, std::vector<FolderEntry>& entries) {

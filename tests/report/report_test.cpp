@@ -110,9 +110,8 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
     EXPECT_FALSE(note.reason.empty()) << note.path;
   }
   // Of a log and its copy the one with the shorter name is kept, whichever is listed first.
-  EXPECT_EQ(notRead,
-            (std::vector<std::string>{"ken/backup/good.log", "ken/bom.log", "ken/date.log",
-                                      "ken/empty.log", "ken/huge.log", "ken/other.log"}));
+  EXPECT_EQ(notRead, (std::vector<std::string>{"ken/backup/good.log", "ken/bom.log", "ken/date.log",
+                                               "ken/empty.log", "ken/huge.log", "ken/other.log"}));
   ASSERT_EQ(collection.notRead.size(), 6u);
   EXPECT_EQ(collection.notRead[1].reason, "空のファイル");
   EXPECT_EQ(collection.notRead[3].reason, "空のファイル");
