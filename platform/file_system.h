@@ -152,20 +152,28 @@ class ReplacingWrite {
 
   // Checks the name (CheckReplaceable) and writes bytes to the temporary file.
   WriteOutcome Prepare(const Folder& folder, const Path& name, std::string_view bytes);
-  // Renames the written file over the name.
+  // Renames the written file over the name. The old file stays aside under a second name
+  // until this ends, so that Undo can put it back.
   WriteOutcome Commit();
+  // After Commit: the old file back in its place, or the new one removed where there was none.
+  // False when that failed.
+  bool Undo();
 
  private:
   const Folder* folder = nullptr;
   Path name;
-  Path temporary;  // empty once committed or removed
+  Path temporary;  // the new file; empty once committed or removed
+  Path kept;       // the old file after Commit, where there was one and it could be kept
+  bool committed = false;
+  bool replacedOld = false;  // Commit put the new file in the place of an old one
 };
 
 // Prepare and Commit for a path, in the folder the path names.
 WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes);
 
-// The longest temporary name ReplacingWrite makes, in the system's units: shorter than many
-// final names, so that it fits wherever the final name fits.
+// The longest temporary name ReplacingWrite makes (for the new file and for the old one kept
+// aside), in the system's units: shorter than many final names, so that it fits wherever the
+// final name fits.
 inline constexpr size_t kMaxTemporaryName = 20;
 
 // For the tests of what a swap of folders does: called between the checks and the listing or

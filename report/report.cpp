@@ -262,15 +262,16 @@ Outcome WriteReport(const Options& options) {
                      platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written));
     }
   }
-  // The table first: a rename that fails after it leaves the new table beside the old page.
+  // The table first; when the page's rename fails after it, the old table goes back.
   for (size_t i = targets.size(); i-- > 0;) {
     const platform::WriteOutcome written = writes[i].Commit();
     if (written.error != platform::WriteError::kNone) {
-      return Failure(targets[i].what + std::string("書き出せません: ") +
-                     platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written) +
-                     (i + 1 < targets.size()
-                          ? "\n（CSV は書きました: " + platform::DisplayUtf8(options.csv) + "）"
-                          : ""));
+      const bool undone = i + 1 == targets.size() || writes[i + 1].Undo();
+      return Failure(
+          targets[i].what + std::string("書き出せません: ") +
+          platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written) +
+          (undone ? ""
+                  : "\n（CSV は書いてしまいました: " + platform::DisplayUtf8(options.csv) + "）"));
     }
   }
   Outcome outcome;

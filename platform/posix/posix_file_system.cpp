@@ -362,10 +362,15 @@ WriteError CheckReplaceable(const Folder& folder, const Path& name) {
 ReplacingWrite::ReplacingWrite(ReplacingWrite&& other) noexcept
     : folder(std::exchange(other.folder, nullptr)),
       name(std::move(other.name)),
-      temporary(std::exchange(other.temporary, Path())) {}
+      temporary(std::exchange(other.temporary, Path())),
+      kept(std::exchange(other.kept, Path())),
+      committed(std::exchange(other.committed, false)),
+      replacedOld(other.replacedOld) {}
 
 ReplacingWrite::~ReplacingWrite() {
-  if (folder && !temporary.Empty()) unlinkat(FolderFd(*folder), temporary.Native().c_str(), 0);
+  if (!folder) return;
+  if (!temporary.Empty()) unlinkat(FolderFd(*folder), temporary.Native().c_str(), 0);
+  if (!kept.Empty()) unlinkat(FolderFd(*folder), kept.Native().c_str(), 0);
 }
 
 WriteOutcome ReplacingWrite::Prepare(const Folder& into, const Path& target,
@@ -419,11 +424,36 @@ WriteOutcome ReplacingWrite::Commit() {
   if (!folder || temporary.Empty()) return {WriteError::kCannotWrite, {}};
   if (TestHooks().beforeReplace) TestHooks().beforeReplace();
   const int dir = FolderFd(*folder);
+  // A second name for the old file (a hard link, which costs nothing), for Undo. Where the
+  // file system has none, the write goes on without one.
+  for (unsigned attempt = 0; attempt < 100; attempt++) {
+    char text[kMaxTemporaryName + 1];
+    std::snprintf(text, sizeof text, ".q%x-k%u.tmp", static_cast<unsigned>(getpid()) & 0xFFFFFFu,
+                  attempt);
+    if (linkat(dir, name.Native().c_str(), dir, text, 0) == 0) {
+      kept = Path(text);
+      break;
+    }
+    if (errno != EEXIST) break;
+  }
+  struct stat old;
+  replacedOld = fstatat(dir, name.Native().c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (renameat(dir, temporary.Native().c_str(), dir, name.Native().c_str()) != 0) {
     return {WriteError::kCannotReplace, SystemText(errno)};
   }
   temporary = Path();
+  committed = true;
   return {};
+}
+
+bool ReplacingWrite::Undo() {
+  if (!committed) return true;
+  committed = false;
+  const int dir = FolderFd(*folder);
+  if (kept.Empty()) return !replacedOld && unlinkat(dir, name.Native().c_str(), 0) == 0;
+  if (renameat(dir, kept.Native().c_str(), dir, name.Native().c_str()) != 0) return false;
+  kept = Path();
+  return true;
 }
 
 WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {

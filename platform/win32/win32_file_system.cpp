@@ -393,11 +393,15 @@ WriteError CheckReplaceable(const Folder& folder, const Path& name) {
 ReplacingWrite::ReplacingWrite(ReplacingWrite&& other) noexcept
     : folder(std::exchange(other.folder, nullptr)),
       name(std::move(other.name)),
-      temporary(std::exchange(other.temporary, Path())) {}
+      temporary(std::exchange(other.temporary, Path())),
+      kept(std::exchange(other.kept, Path())),
+      committed(std::exchange(other.committed, false)),
+      replacedOld(other.replacedOld) {}
 
 ReplacingWrite::~ReplacingWrite() {
-  if (folder && !temporary.Empty())
-    ::DeleteFileW(Join(folder->Where(), temporary).Native().c_str());
+  if (!folder) return;
+  if (!temporary.Empty()) ::DeleteFileW(Join(folder->Where(), temporary).Native().c_str());
+  if (!kept.Empty()) ::DeleteFileW(Join(folder->Where(), kept).Native().c_str());
 }
 
 WriteOutcome ReplacingWrite::Prepare(const Folder& into, const Path& target,
@@ -443,17 +447,25 @@ WriteOutcome ReplacingWrite::Prepare(const Folder& into, const Path& target,
 }
 
 // ReplaceFileW gives the new file the old one's attributes, security, creation time and short
-// name; a plain move would leave it the folder's inherited security instead. Where there is no
-// old file (or it went since the check), the new file is moved into place.
+// name; a plain move would leave it the folder's inherited security instead. The old file is
+// kept aside under a backup name of its own for Undo. Where there is no old file (or it went
+// since the check), the new file is moved into place.
 WriteOutcome ReplacingWrite::Commit() {
   if (!folder || temporary.Empty()) return {WriteError::kCannotWrite, {}};
   if (TestHooks().beforeReplace) TestHooks().beforeReplace();
   const std::wstring target = Join(folder->Where(), name).Native();
   const std::wstring written = Join(folder->Where(), temporary).Native();
-  bool replaced = ReplaceFileW(target.c_str(), written.c_str(), nullptr,
+  // The temporary name with another ending: as short, and as much this run's own.
+  const std::wstring& own = temporary.Native();
+  const std::wstring backupName = own.substr(0, own.size() - 4) + L".old";
+  const std::wstring backup = Join(folder->Where(), Path(backupName)).Native();
+  bool replaced = ReplaceFileW(target.c_str(), written.c_str(), backup.c_str(),
                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                nullptr, nullptr);
   DWORD error = replaced ? ERROR_SUCCESS : GetLastError();
+  replacedOld = replaced;
+  if (replaced && GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+    kept = Path(backupName);
   if (!replaced && error == ERROR_FILE_NOT_FOUND &&
       GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
     replaced = MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
@@ -461,7 +473,21 @@ WriteOutcome ReplacingWrite::Commit() {
   }
   if (!replaced) return {WriteError::kCannotReplace, SystemText(error)};
   temporary = Path();
+  committed = true;
   return {};
+}
+
+bool ReplacingWrite::Undo() {
+  if (!committed) return true;
+  committed = false;
+  const std::wstring target = Join(folder->Where(), name).Native();
+  if (kept.Empty()) return !replacedOld && ::DeleteFileW(target.c_str());
+  // The old file itself goes back, with its own attributes and security.
+  if (!MoveFileExW(Join(folder->Where(), kept).Native().c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return false;
+  kept = Path();
+  return true;
 }
 
 WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {

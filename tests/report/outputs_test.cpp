@@ -173,5 +173,29 @@ TEST_F(Outputs, AFailedRenameLeavesNothingBehind) {
                                                             "t.csv", "t.csv/in-the-way"}));
 }
 
+// The page's rename fails after the table's: the old table goes back, or the new one goes
+// where there was none, and nothing of the run is left.
+TEST_F(Outputs, APageThatCannotTakeItsPlacePutsTheOldTableBack) {
+  for (const bool oldTable : {true, false}) {
+    SCOPED_TRACE(oldTable ? "an old table" : "no old table");
+    fs::remove_all(root / "class" / "page.html");
+    fs::remove(root / "class" / "t.csv");
+    if (oldTable) Write("t.csv", "last week's table");
+    int commits = 0;
+    platform::TestHooks().beforeReplace = [&] {
+      if (++commits == 2) fs::create_directories(root / "class" / "page.html" / "in-the-way");
+    };
+    const Outcome outcome = Run({"-o", "page.html", "--csv", "t.csv"});
+    EXPECT_EQ(outcome.exitCode, kExitFailure);
+    EXPECT_EQ(fs::exists(root / "class" / "t.csv"), oldTable);
+    if (oldTable) {
+      EXPECT_EQ(ReadAll(root / "class" / "t.csv"), "last week's table");
+    }
+    std::set<std::string> expected = {"ken", "ken/a.log", "page.html", "page.html/in-the-way"};
+    if (oldTable) expected.insert("t.csv");
+    EXPECT_EQ(Listing(root / "class"), expected);
+  }
+}
+
 }  // namespace
 }  // namespace report
