@@ -42,9 +42,9 @@ std::string CsvField(std::string_view text) {
   return quoted + "\"";
 }
 
-std::string IsoLocalText(const drill::StartTime& start) {
+std::string SheetDateTime(const drill::StartTime& start) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", start.year % 10000,
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", start.year % 10000,
                 start.month % 100, start.day % 100, start.hour % 100, start.minute % 100,
                 start.second % 100);
   return buffer;
@@ -71,14 +71,19 @@ std::string AnswersCsv(const Collection& collection) {
       return std::tie(x->start, x->kind) < std::tie(y->start, y->kind);
     });
     for (const drill::Run* run : runs) {
-      const std::string head =
-          name + "," + ShortDrillName(run->kind) + "," + IsoLocalText(run->start) + ",";
+      const std::string head = name + "," + ShortDrillName(run->kind) + "," +
+                               SheetDateTime(run->start) + "," +
+                               (run->focus ? words::kCsvFocus : "") + ",";
       for (size_t i = 0; i < run->answers.size(); i++) {
         const drill::Answer& answer = run->answers[i];
         const drill::Problem& p = answer.problem;
         csv += head;
         for (const std::string& field :
-             {std::to_string(i + 1), drill::LogProblemFieldUtf8(p), FactText(drill::FactOf(p)),
+             {std::to_string(i + 1), drill::LogProblemFieldUtf8(p),
+              // The tens of a sum is always 1: the row says so rather than credit the fact.
+              drill::SaysSomethingAboutTheFact(p)
+                  ? FactText(drill::FactOf(p))
+                  : FactText(drill::FactOf(p)) + words::kCsvTensOfSum,
               std::to_string(p.hiddenSlot), std::to_string(p.Answer()),
               MillisecondsText(answer.milliseconds)}) {
           csv += field;
@@ -86,6 +91,32 @@ std::string AnswersCsv(const Collection& collection) {
         }
         csv += std::to_string(answer.misses);
         csv += kLineEnd;
+      }
+    }
+  }
+  return csv;
+}
+
+std::string FactsCsv(const std::vector<LearnerReport>& learners) {
+  std::string csv;
+  csv += kUtf8Bom;
+  csv += words::kCsvFactsHead;
+  csv += kLineEnd;
+  for (const LearnerReport& learner : learners) {
+    const std::string name = CsvField(learner.name);
+    for (const DrillStats& d : learner.drills) {
+      for (const auto* cells : {&d.forward, &d.inverse}) {
+        for (const FactCell& cell : *cells) {
+          if (!cell.asked) continue;
+          const drill::FactFigures& f = cell.figures;
+          const bool seen = f.state != FactState::kUnseen;
+          csv += name + "," + ShortDrillName(d.kind) + "," + FactText(cell.fact) + "," +
+                 StateName(f.state) + "," + (f.Few() ? words::kCsvYes : "") + "," +
+                 (cell.longWeak ? words::kCsvYes : "") + "," + std::to_string(f.answers) + "," +
+                 std::to_string(f.recentAnswers) + "," + std::to_string(f.recentMissed) + "," +
+                 (seen ? SecondsText(f.median) : "");
+          csv += kLineEnd;
+        }
       }
     }
   }

@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/collect.h"
+#include "report/statistics.h"
 
 namespace report {
 
@@ -14,10 +16,15 @@ namespace report {
 // folder's name cannot put a live formula into the teacher's sheet.
 std::string CsvField(std::string_view text);
 
-// ISO 8601 in the run's own local clock: 2024-03-05T09:07:02.
-std::string IsoLocalText(const drill::StartTime& start);
+// The run's start in its own local clock as a spreadsheet reads a date and time:
+// 2024-03-05 09:07:02 (ISO 8601 with a space for the T, which would make it text).
+std::string SheetDateTime(const drill::StartTime& start);
 
 // Learners in the page's order; each learner's runs by start, the division drill first on a tie.
 std::string AnswersCsv(const Collection& collection);
+
+// One row per learner, drill and fact the drill asks, with its state and the figures it rests
+// on, in the page's order: about 200 rows a child, small enough for a school's year.
+std::string FactsCsv(const std::vector<LearnerReport>& learners);
 
 }  // namespace report

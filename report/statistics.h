@@ -10,6 +10,7 @@
 
 #include "drill/fact_states.h"
 #include "drill/log_reader.h"
+#include "platform/calendar.h"
 
 namespace report {
 
@@ -23,10 +24,22 @@ inline constexpr int kBaselineRuns = 3;
 inline constexpr int kPracticeFacts = 10;
 inline constexpr int kStates = 5;  // FactState's values
 
+// A fact that is weak now, was weak this long before the learner's last practice of the drill,
+// and has been answered kFewAnswers times since has stayed weak over many runs: the page marks
+// it.
+inline constexpr int64_t kLongWeakDays = 7;
+
+// Whether a fact's figures say it is weak: slow or missed, judged on enough answers that it
+// is not a first impression.
+constexpr bool IsWeak(const drill::FactFigures& f) {
+  return (f.state == FactState::kSlow || f.state == FactState::kMissed) && !f.Few();
+}
+
 struct FactCell {
   drill::Fact fact;
   bool asked = false;  // whether the drill ever asks it
   drill::FactFigures figures;
+  bool longWeak = false;  // weak now and already kLongWeakDays before the last practice
 };
 
 struct RunPoint {
@@ -64,7 +77,20 @@ struct DrillStats {
   std::array<int, kStates> stateCounts{};  // asked facts, indexed by FactState
   int answers = 0;
   Change change;
+  std::vector<FactCell> weak;  // IsWeak facts, weakest first
+  int weakMissed = 0;          // of them, missed
 };
+
+// The learners a teacher should sit with first: a drill with kNeedWeakFacts weak facts, or
+// one weak fact that has stayed weak (longWeak).
+inline constexpr int kNeedWeakFacts = 3;
+bool NeedsHelp(const DrillStats& stats);
+// Most in need first: more weak facts, then more of them missed, then more that stayed weak.
+bool MoreInNeed(const DrillStats& x, const DrillStats& y);
+// Days since 1970-01-01 of the run's own local date.
+inline int64_t DayNumber(const drill::StartTime& t) {
+  return platform::DaysFromCivil(t.year, t.month, t.day);
+}
 
 struct LearnerReport {
   std::string name;                // UTF-8

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/calendar.h"
 #include "report/words.h"
 
 namespace report {
@@ -91,11 +92,25 @@ std::string SecondsText(ExactMedian median) {
   return TenthsText(median.Tenths());
 }
 
+std::string Grouped(int64_t count) {
+  std::string digits = std::to_string(count < 0 ? -count : count);
+  for (size_t at = digits.size(); at > 3; at -= 3)
+    digits.insert(at - 3, ",");
+  return (count < 0 ? "-" : "") + digits;
+}
+
 std::string DateText(const drill::StartTime& t) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", t.year % 10000, t.month % 100,
-                t.day % 100);
-  return buffer;
+  return std::to_string(t.month) + words::kMonth + std::to_string(t.day) + words::kDay + "(" +
+         words::kWeekdays[((DayNumber(t) + 4) % 7 + 7) % 7] + ")";
+}
+
+std::string DayText(int64_t dayNumber) {
+  const platform::CivilDate date = platform::CivilFromDays(dayNumber);
+  drill::StartTime t;
+  t.year = static_cast<int>(date.year);
+  t.month = date.month;
+  t.day = date.day;
+  return DateText(t);
 }
 
 std::string ClockText(const drill::StartTime& t) {

@@ -3,6 +3,7 @@
 #include "report/report.h"
 
 #include "report/chart.h"
+#include "report/first_screen.h"
 #include "report/grids.h"
 #include "report/wording.h"
 #include "scratch_folder.h"
@@ -532,7 +533,7 @@ TEST(Html, OverviewChange) {
     DrillStats stats;
     stats.runs.resize(1);
     stats.change = c.change;
-    std::string html = Overview({LearnerReport{"ken", {stats}}});
+    std::string html = Overview({LearnerReport{"ken", {stats}}}, LastDayOf({LearnerReport{"ken", {stats}}}));
     EXPECT_NE(html.find(c.shown), std::string::npos) << c.shown << ": " << html;
   }
 }

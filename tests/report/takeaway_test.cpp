@@ -125,8 +125,8 @@ TEST(Csv, ProblemAsLoggedAndStartInIso8601) {
     ASSERT_EQ(read.run.answers.size(), 1u);
     EXPECT_EQ(read.run.answers[0].problem, c.problem);
   }
-  EXPECT_EQ(IsoLocalText({2024, 3, 5, 9, 7, 2}), "2024-03-05T09:07:02");
-  EXPECT_EQ(IsoLocalText({1999, 12, 31, 23, 59, 59}), "1999-12-31T23:59:59");
+  EXPECT_EQ(SheetDateTime({2024, 3, 5, 9, 7, 2}), "2024-03-05 09:07:02");
+  EXPECT_EQ(SheetDateTime({1999, 12, 31, 23, 59, 59}), "1999-12-31 23:59:59");
 }
 
 // Every answer as a row, learners in the page's order and runs by start; names with a comma,
