@@ -137,11 +137,11 @@ std::string Legend() {
 }
 
 std::string Overview(const std::vector<LearnerReport>& learners, int64_t lastDay) {
-  std::string weeks = std::string(words::kWeekDaysShort) + "<small>" + words::kOpen +
-                      std::to_string(kRecentWeeks - 1) + words::kWeekDays2 + "</small>";
+  const std::string weeks = words::kWeekDaysShort;
   std::string html =
       std::string("<table class=\"overview\"><caption>") + words::kOverviewCaption + "<small>" +
-      words::kOverviewNote + "</small></caption>" + "<thead><tr><th scope=\"col\">" + words::kName +
+      words::kOverviewNote + words::kWeekDaysNote1 + std::to_string(kRecentWeeks - 1) +
+      words::kWeekDaysNote2 + "</small></caption>" + "<thead><tr><th scope=\"col\">" + words::kName +
       "</th><th scope=\"col\">" + words::kDrill + "</th><th scope=\"col\">" + words::kRuns +
       words::kWeekSeparator + words::kProblemCount + "</th><th scope=\"col\">" + words::kLatestRun +
       "</th><th scope=\"col\">" + weeks + "</th><th scope=\"col\">" + words::kPerProblem +
@@ -185,7 +185,10 @@ std::string Overview(const std::vector<LearnerReport>& learners, int64_t lastDay
 }
 
 std::string FileNotes(const Collection& collection) {
-  std::string html = std::string("<section id=\"files\"><h2>") + words::kFilesNotRead + "</h2>";
+  // Nothing to say about the files prints no page for it.
+  const bool none = collection.notRead.empty() && collection.partlyRead.empty();
+  std::string html = std::string("<section id=\"files\"") + (none ? " class=\"none\"" : "") +
+                     "><h2>" + words::kFilesNotRead + "</h2>";
   if (collection.notRead.empty()) {
     html += std::string("<p>") + words::kNoneSentence + "</p>";
   } else {

@@ -116,6 +116,7 @@ table.overview td.states{display:block}
 .bar{width:8em}
 table.slots td,table.slots th,table.practice td,table.practice th,table.need th,table.need td{white-space:normal;padding:2px 4px}
 table.classlist td.who{min-width:0}
+table.points td,table.points th{white-space:normal}
 table.rows th,table.rows td{padding:1px 2px;font-size:.78em}
 .grids>div{max-width:100%}
 }
@@ -128,12 +129,13 @@ table.overview{font-size:8pt}
 table.overview td,table.overview th{padding:0 3px;line-height:1.25}
 table.overview caption small{display:inline;margin-left:1em}
 table.overview .bar{width:6em;height:.9em}
-#files{break-before:avoid}
+#files{break-before:page}
+#files.none{display:none}
 #need{break-inside:avoid}
 table.sheet h2{margin-top:0}
 .drill-head,#class .drill-map{break-inside:avoid}
 .drill{grid-template-columns:1fr 1fr;break-inside:auto}
-.chart,.grids>div,table.slots,table.practice{break-inside:avoid}
+.chart,.facts,.grids>div,table.slots,table.practice,table.rows{break-inside:avoid}
 details{display:none}
 .facts,.slots,.practice,.grids>div,.legend{overflow:visible}
 table.slots,table.practice{font-size:8pt}
