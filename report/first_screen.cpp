@@ -123,8 +123,9 @@ std::string NeedSection(const std::vector<LearnerReport>& learners, int64_t last
               "</td><td class=\"facts\">";
       for (size_t f = 0; f < std::min(d.weak.size(), kNeedFacts); f++)
         html += MarkedFact(d.weak[f]);
-      html += "</td><td class=\"num\">" + std::to_string(d.weak.size()) + words::kProblems +
-              "</td><td>" + LastPracticeText(d, lastDay) + "</td></tr>";
+      html += std::string("</td><td class=\"num\" data-label=\"") + words::kWeakCount + "\">" +
+              std::to_string(d.weak.size()) + words::kProblems + "</td><td data-label=\"" +
+              words::kLatestRun + "\">" + LastPracticeText(d, lastDay) + "</td></tr>";
     }
   }
   html += "</tbody></table>";

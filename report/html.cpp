@@ -141,12 +141,12 @@ std::string Overview(const std::vector<LearnerReport>& learners, int64_t lastDay
   std::string html =
       std::string("<table class=\"overview\"><caption>") + words::kOverviewCaption + "<small>" +
       words::kOverviewNote + words::kWeekDaysNote1 + std::to_string(kRecentWeeks - 1) +
-      words::kWeekDaysNote2 + "</small></caption>" + "<thead><tr><th scope=\"col\">" + words::kName +
-      "</th><th scope=\"col\">" + words::kDrill + "</th><th scope=\"col\">" + words::kRuns +
-      words::kWeekSeparator + words::kProblemCount + "</th><th scope=\"col\">" + words::kLatestRun +
-      "</th><th scope=\"col\">" + weeks + "</th><th scope=\"col\">" + words::kPerProblem +
-      "</th><th scope=\"col\">" + words::kChangeFromFirst + "</th><th scope=\"col\">" +
-      words::kStatesOfFacts + "</th></tr></thead><tbody>";
+      words::kWeekDaysNote2 + "</small></caption>" + "<thead><tr><th scope=\"col\">" +
+      words::kName + "</th><th scope=\"col\">" + words::kDrill + "</th><th scope=\"col\">" +
+      words::kRuns + words::kWeekSeparator + words::kProblemCount + "</th><th scope=\"col\">" +
+      words::kLatestRun + "</th><th scope=\"col\">" + weeks + "</th><th scope=\"col\">" +
+      words::kPerProblem + "</th><th scope=\"col\">" + words::kChangeFromFirst +
+      "</th><th scope=\"col\">" + words::kStatesOfFacts + "</th></tr></thead><tbody>";
   for (size_t i = 0; i < learners.size(); i++) {
     const LearnerReport& learner = learners[i];
     if (learner.drills.empty()) {

@@ -116,6 +116,13 @@ table.overview td.states{display:block}
 .bar{width:8em}
 table.slots td,table.slots th,table.practice td,table.practice th,table.need th,table.need td{white-space:normal;padding:2px 4px}
 table.classlist td.who{min-width:0}
+table.need,table.need tbody,table.need tr{display:block}
+table.need thead{display:none}
+table.need tr{border-top:1px solid var(--line);padding:4px 0}
+table.need th,table.need td{display:inline-block;border:0;padding:0 .8em 0 0}
+table.need th[scope=row]{display:block}
+table.need td.facts{display:block}
+table.need td[data-label]::before{content:attr(data-label) "：";color:#555}
 table.points td,table.points th{white-space:normal}
 table.rows th,table.rows td{padding:1px 2px;font-size:.78em}
 .grids>div{max-width:100%}

@@ -442,10 +442,12 @@ TEST(Html, FactGrids) {
       {&subtraction, drill::FactKind::kForward, 81, 36,
        "<td class=\"fluent few\" title=\"5 ＋ 8 ＝ "
        "13：すらすら、答えた回数1回、直近1回の中央値2.5秒"
-       "、まちがい0回（答えが少なく、判定はまだ目安）\"><i class=\"few-mark\">＊</i><b>◎</b>2.5</td>"},
+       "、まちがい0回（答えが少なく、判定はまだ目安）\"><i "
+       "class=\"few-mark\">＊</i><b>◎</b>2.5</td>"},
       {&subtraction, drill::FactKind::kInverse, 81, 36,
        "<td class=\"missed few\" title=\"13 − 8 ＝ 5：まちがいあり、答えた回数1回、直近1回の中央値"
-       "7.0秒、まちがい1回（答えが少なく、判定はまだ目安）\"><i class=\"few-mark\">＊</i><b>！</b>7.0</td>"},
+       "7.0秒、まちがい1回（答えが少なく、判定はまだ目安）\"><i "
+       "class=\"few-mark\">＊</i><b>！</b>7.0</td>"},
       {&division, drill::FactKind::kForward, 64, 6, nullptr},
       {&division, drill::FactKind::kInverse, 64, 6, nullptr},
   };
@@ -534,7 +536,8 @@ TEST(Html, OverviewChange) {
     DrillStats stats;
     stats.runs.resize(1);
     stats.change = c.change;
-    std::string html = Overview({LearnerReport{"ken", {stats}}}, LastDayOf({LearnerReport{"ken", {stats}}}));
+    std::string html =
+        Overview({LearnerReport{"ken", {stats}}}, LastDayOf({LearnerReport{"ken", {stats}}}));
     EXPECT_NE(html.find(c.shown), std::string::npos) << c.shown << ": " << html;
   }
 }
