@@ -92,8 +92,7 @@ std::string MarkedFact(const FactCell& cell) {
 
 std::string NeedSection(const std::vector<LearnerReport>& learners, int64_t lastDay) {
   std::string html = std::string("<section id=\"need\"><h2>") + words::kNeedHeading + "</h2><p>" +
-                     words::kNeedRule1 + std::to_string(drill::kFewAnswers) + words::kNeedRule2 +
-                     std::to_string(kNeedWeakFacts) + words::kNeedRule3;
+                     words::kNeedRule1 + std::to_string(drill::kFewAnswers) + words::kNeedRule2;
   if (lastDay >= 0) html += words::kDaysAgoNote1 + DayText(lastDay) + words::kDaysAgoNote2;
   html += "</p>";
   const std::vector<InNeed> needs = LearnersInNeed(learners);
@@ -130,8 +129,13 @@ std::string NeedSection(const std::vector<LearnerReport>& learners, int64_t last
   }
   html += "</tbody></table>";
   if (needs.size() > shown) {
-    html += std::string("<p>") + words::kMoreInNeed1 + std::to_string(needs.size() - shown) +
-            words::kMoreInNeed2 + "</p>";
+    // The rest by name, so that none is missed below the fold.
+    std::vector<const std::string*> rest;
+    for (size_t n = shown; n < needs.size(); n++)
+      rest.push_back(&learners[needs[n].learner].name);
+    html += std::string("<p class=\"more-need\">") + words::kMoreInNeed1 +
+            std::to_string(needs.size() - shown) + words::kMoreInNeed2 + NameList(rest) +
+            words::kMoreInNeed3 + "</p>";
   }
   return html + "</section>";
 }

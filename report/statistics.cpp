@@ -114,9 +114,7 @@ DrillStats Summarise(drill::DrillKind kind, std::vector<const drill::Run*> runs)
 }
 
 bool NeedsHelp(const DrillStats& stats) {
-  return stats.weak.size() >= static_cast<size_t>(kNeedWeakFacts) ||
-         std::any_of(stats.weak.begin(), stats.weak.end(),
-                     [](const FactCell& cell) { return cell.longWeak; });
+  return !stats.weak.empty();
 }
 
 bool MoreInNeed(const DrillStats& x, const DrillStats& y) {

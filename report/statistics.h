@@ -81,9 +81,7 @@ struct DrillStats {
   int weakMissed = 0;          // of them, missed
 };
 
-// The learners a teacher should sit with first: a drill with kNeedWeakFacts weak facts, or
-// one weak fact that has stayed weak (longWeak).
-inline constexpr int kNeedWeakFacts = 3;
+// The learners a teacher should sit with first: a drill with a weak fact.
 bool NeedsHelp(const DrillStats& stats);
 // Most in need first: more weak facts, then more of them missed, then more that stayed weak.
 bool MoreInNeed(const DrillStats& x, const DrillStats& y);

@@ -88,6 +88,7 @@ td.few{outline:2px dashed currentColor;outline-offset:-2px}
 .tally{white-space:nowrap;font-variant-numeric:tabular-nums;font-size:.9em}
 table.overview th small{display:block;font-size:.8em}
 table.overview td.name{vertical-align:top;font-weight:bold}
+table.overview td,table.overview th{padding:2px 4px}
 td.c1{background:var(--class1)}
 td.c2{background:var(--class2)}
 td.c3{background:var(--class3);color:#fff}

@@ -269,10 +269,9 @@ inline constexpr char kCsvYes[] = "はい";
 // Who needs help now: the first part of the page.
 inline constexpr char kNeedHeading[] = "支援が必要な児童";
 inline constexpr char kNeedRule1[] = "直近";
-inline constexpr char kNeedRule2[] = "回以上の答えで「まちがいあり」か「時間がかかる」の問題が";
-inline constexpr char kNeedRule3[] =
-    "問以上ある児童と、1週間前から苦手なままの問題（続）がある児童を、苦手な問題の多い順に並べて"
-    "います。";
+inline constexpr char kNeedRule2[] =
+    "回以上の答えで「まちがいあり」か「時間がかかる」の問題がある児童を、その問題の多い順（同じなら"
+    "「まちがいあり」の多い順）に並べています。「続」は1週間前から苦手なままの問題です。";
 inline constexpr char kNeedNone[] = "いま支援が必要な児童はいません。";
 inline constexpr char kWeakFacts[] = "苦手な問題（弱い順に3つまで）";
 inline constexpr char kWeakCount[] = "苦手な問題の数";
@@ -284,7 +283,8 @@ inline constexpr char kDaysAgoNote1[] = "「日前」は、この記録のいち
 inline constexpr char kDaysAgoNote2[] = "）から数えています。";
 inline constexpr char kLongWeakMark[] = "続";
 inline constexpr char kMoreInNeed1[] = "ほかに";
-inline constexpr char kMoreInNeed2[] = "人（下の一覧で見られます）。";
+inline constexpr char kMoreInNeed2[] = "人：";
+inline constexpr char kMoreInNeed3[] = "（苦手な問題の多い順。くわしくは下の一覧から）";
 
 // Per learner: the facts fluent in each row of the grids.
 inline constexpr char kRowsCaption[] = "段ごとのすらすら（◎）の数";
