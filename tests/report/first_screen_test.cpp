@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/calendar.h"
+#include "report/chart.h"
 #include "report/csv.h"
 #include "report/first_screen.h"
 #include "report/grids.h"
@@ -112,6 +113,22 @@ TEST(FirstScreen, DaysPractisedInTheRecentWeeksAndTheLastPractice) {
   const std::string rows = RowCounts(learner.drills[0]);
   EXPECT_NE(rows.find("7の段</th>"), std::string::npos);
   EXPECT_NE(rows.find("<td class=\"num\">1/16</td>"), std::string::npos) << rows;
+}
+
+TEST(FirstScreen, TheChartsTimeAxisNamesTheMondaysBetween) {
+  // 20 March to 13 April: 23 March is too near the first date to be written, 13 April is the
+  // last date itself.
+  const std::vector<drill::Run> runs = {RunOn(3, 20, Thrice({k7x8}, 2000)),
+                                        RunOn(4, 13, Thrice({k7x8}, 2000))};
+  const std::string html = ProgressChart(Learner("ken", runs).drills[0]);
+  const std::string chart = html.substr(0, html.find("</svg>"));
+  std::vector<std::string> dates;
+  for (size_t at = chart.find("日("); at != std::string::npos; at = chart.find("日(", at + 1)) {
+    const size_t start = chart.rfind('>', at) + 1;
+    dates.push_back(chart.substr(start, chart.find('<', at) - start));
+  }
+  EXPECT_EQ(dates,
+            (std::vector<std::string>{"3月20日(金)", "4月13日(月)", "3月30日(月)", "4月6日(月)"}));
 }
 
 TEST(FirstScreen, NumbersAndDatesAsATeacherWritesThem) {
