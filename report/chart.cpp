@@ -62,10 +62,7 @@ std::string ProgressChart(const DrillStats& stats) {
     svg += "<text x=\"" + Fixed(kLeft - 5, 0) + "\" y=\"" + Fixed(y + 5, 1) +
            "\" text-anchor=\"end\">" + Fixed(secondStep * i, secondStep < 1 ? 1 : 0) + "</text>";
     svg += "<text x=\"" + Fixed(kRight + 5, 0) + "\" y=\"" + Fixed(y + 5, 1) + "\">" +
-           Fixed(missStep * i, missStep < 0.5 ? 2
-                               : missStep < 1 ? 1
-                                              : 0) +
-           "</text>";
+           Fixed(100 * missStep * i, 0) + "</text>";
   }
   svg += "<text x=\"" + Fixed(kLeft - 5, 0) + "\" y=\"16\" text-anchor=\"end\">" + words::kSeconds +
          "</text>";
@@ -153,7 +150,7 @@ std::string ProgressChart(const DrillStats& stats) {
     svg += "<tr><td>" + DateText(run.start) + " " + ClockText(run.start) + "<td>" +
            std::to_string(run.answers) + (run.full ? "" : words::kShortRunMark) +
            (run.focus ? words::kFocusRunMark : "") + "<td>" + SecondsText(run.median) + "<td>" +
-           Fixed(run.missesPerProblem, 2);
+           Fixed(100 * run.missesPerProblem, 1);
   }
   return svg + "</tbody></table></details></div>";
 }

@@ -147,12 +147,12 @@ inline constexpr char kKeyFew2[] = "回以下";
 // The progress chart.
 inline constexpr char kChartHeading[] = "回ごとの時間（中央値）とまちがい";
 inline constexpr char kChartLabel[] =
-    "回ごとの時間の中央値と、1問あたりのまちがい。下の「表で見る」に同じ値があります";
-inline constexpr char kMissesPerProblemAxis[] = "まちがい/問";
+    "回ごとの時間の中央値と、100問あたりのまちがい。下の「表で見る」に同じ値があります";
+inline constexpr char kMissesPerProblemAxis[] = "まちがい/100問";
 inline constexpr char kFullRun[] = "100問やりきった回";
 inline constexpr char kKeySpace[] = "　";
 inline constexpr char kShortRun[] = "途中で終えた回";
-inline constexpr char kMissesKey[] = "1問あたりのまちがい（右の目もり）";
+inline constexpr char kMissesKey[] = "100問あたりのまちがい（右の目もり）";
 inline constexpr char kFocusRunKey[] =
     "集中練習の回（苦手な問題を集めた回なので、時間がかかるのはふつうです）";
 inline constexpr char kPointsSummary[] = "表で見る（";
@@ -160,7 +160,7 @@ inline constexpr char kPointsSummaryEnd[] = "回）";
 inline constexpr char kPointsCaption[] = "回ごとの数字";
 inline constexpr char kStarted[] = "開始日時";
 inline constexpr char kMedianSeconds[] = "中央値（秒）";
-inline constexpr char kMissesPerProblem[] = "1問あたりのまちがい";
+inline constexpr char kMissesPerProblem[] = "100問あたりのまちがい";
 inline constexpr char kShortRunMark[] = "（途中まで）";
 inline constexpr char kFocusRunMark[] = "（集中練習）";
 
