@@ -117,7 +117,7 @@ inline constexpr char kFewMeaning1[] = "点線のわくと＊：直近の答え�
 inline constexpr char kFewMeaning2[] = "回以下で、判定はまだ目安";
 inline constexpr char kLongWeakMeaning1[] = "続：";
 inline constexpr char kLongWeakMeaning2[] =
-    "日前までの記録でも苦手（時間がかかる・まちがいあり）で、その後3回以上答えても苦手なままの問題";
+    "日前までの記録でも苦手（時間がかかる・まちがいあり）で、その後3回以上出ても苦手なままの問題";
 inline constexpr char kCellNumbers1[] = "マスの数字は";
 inline constexpr char kCellNumbers2[] =
     "にかかった時間の中央値（秒）です。色と記号は、表に出ている小数第1位の値で決めています。";
