@@ -125,6 +125,7 @@ table.need th[scope=row]{display:block}
 table.need td.facts{display:block}
 table.need td[data-label]::before{content:attr(data-label) "：";color:#555}
 table.points td,table.points th{white-space:normal}
+table.overview td.states .tally{white-space:normal}
 table.rows th,table.rows td{padding:1px 2px;font-size:.78em}
 .grids>div{max-width:100%}
 }
