@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/ascii.h"
 #include "platform/calendar.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -29,7 +30,7 @@ platform::DateTime FromMs(int64_t ms) {
 
 std::string Upper(std::string s) {
   for (char& c : s)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    c = platform::AsciiUpper(c);
   return s;
 }
 
