@@ -26,20 +26,25 @@ void FocusHistoryBuilder::Add(std::string_view bytes) {
   KeptRun run{
       .start = read.run.start.Seconds(), .order = static_cast<int>(runs.size()), .answers = {}};
   run.answers.reserve(read.run.answers.size());
+  std::array<bool, kFactPlaces> inRun{};
   for (const LoggedAnswer& answer : read.run.answers) {
     if (!SaysSomethingAboutTheFact(answer.problem)) continue;
-    const int place = FactPlace(FactOf(answer.problem));
+    const auto place = static_cast<size_t>(FactPlace(FactOf(answer.problem)));
     run.answers.push_back({static_cast<uint8_t>(place), answer.misses, answer.milliseconds});
-    ++answersTaken[static_cast<size_t>(place)];
+    if (inRun[place]) continue;  // practice: only a run's first ask counts for the state
+    inRun[place] = true;
+    ++firstAsksTaken[place];
+    streakEnds[place] = streakEnds[place] || !IsFastRecall(answer.milliseconds, answer.misses);
   }
   runs.push_back(std::move(run));
 }
 
 bool FocusHistoryBuilder::WantsOlder() const {
   for (int place = 0; place < kFactPlaces; ++place) {
-    if (IsAsked(FactAtPlace(kind, place)) &&
-        answersTaken[static_cast<size_t>(place)] < kRecentAnswers)
-      return true;
+    const auto at = static_cast<size_t>(place);
+    if (!IsAsked(FactAtPlace(kind, place))) continue;
+    if (firstAsksTaken[at] < kRecentAnswers) return true;
+    if (!streakEnds[at] && firstAsksTaken[at] < kLongestStreak) return true;
   }
   return false;
 }
@@ -54,6 +59,7 @@ FactStates FocusHistoryBuilder::Build() const {
   });
   FactStates states(kind);
   for (const KeptRun* run : ordered) {
+    states.BeginRun(run->start);
     for (const Kept& answer : run->answers)
       states.Add(ProblemOfPlace(kind, answer.place), answer.milliseconds, answer.wrongTries);
   }

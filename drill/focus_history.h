@@ -21,7 +21,8 @@ class FocusHistoryBuilder {
   // One file's bytes. A log of the other drill, a damaged log or a stray file adds nothing.
   void Add(std::string_view bytes);
   // Whether an older log can still change a state: not once every fact the drill asks has its
-  // newest kRecentAnswers answers among the logs taken.
+  // newest kRecentAnswers first asks among the logs taken, and either a first ask that was no
+  // fast recall or kLongestStreak first asks, which is all its review interval needs.
   bool WantsOlder() const;
   // The states, from the logs taken in the order of their start times.
   FactStates Build() const;
@@ -41,7 +42,8 @@ class FocusHistoryBuilder {
 
   DrillKind kind;
   std::vector<KeptRun> runs;
-  std::array<int, kFactPlaces> answersTaken{};
+  std::array<int, kFactPlaces> firstAsksTaken{};
+  std::array<bool, kFactPlaces> streakEnds{};  // a first ask taken was no fast recall
 };
 
 // At most this many of a folder's newest logs are read, whichever drill wrote them: a year of

@@ -156,7 +156,7 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
   return options;
 }
 
-std::vector<LearnerReport> Analyze(const Collection& collection) {
+std::vector<LearnerReport> Analyze(const Collection& collection, int64_t judgingDay) {
   std::vector<LearnerReport> learners;
   for (const Learner& learner : collection.learners) {
     LearnerReport lr;
@@ -166,7 +166,7 @@ std::vector<LearnerReport> Analyze(const Collection& collection) {
       for (const drill::LoggedRun& run : learner.runs) {
         if (run.kind == kind) runs.push_back(&run);
       }
-      if (!runs.empty()) lr.drills.push_back(Summarize(kind, std::move(runs)));
+      if (!runs.empty()) lr.drills.push_back(Summarize(kind, std::move(runs), judgingDay));
     }
     learners.push_back(std::move(lr));
   }
@@ -203,13 +203,14 @@ Outcome WriteReport(const Options& options) {
   }
   KeepRange(collection, options.range);
 
-  std::vector<LearnerReport> learners = Analyze(collection);
+  const int64_t judgingDay = JudgingDay(collection, options.range);
+  std::vector<LearnerReport> learners = Analyze(collection, judgingDay);
   std::string html = ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)),
                                 learners, collection, options.range);
   const std::string csvText = platform::DisplayUtf8(options.csv);
   if (!options.csv.Empty()) {
     platform::WriteOutcome written =
-        platform::WriteFileReplacing(options.csv, AnswersCsv(collection));
+        platform::WriteFileReplacing(options.csv, AnswersCsv(collection, judgingDay));
     if (written.error != platform::WriteError::kNone) {
       return Failure("CSV を書き出せません: " + csvText + "\n" + WriteErrorText(written));
     }
