@@ -16,12 +16,18 @@ ExactMedian MedianOf(std::vector<uint32_t> milliseconds) {
   return {lower + upper};
 }
 
-FactState StateFrom(int recentAnswers, int64_t medianTenths, int recentMissed) {
+FactState JudgeFirstAsks(int recentAnswers, int fastRecalls, int64_t medianTenths,
+                         int recentMissed) {
   if (recentAnswers <= 0) return FactState::kUnseen;
   if (recentMissed >= std::min(kMissedAnswers, recentAnswers)) return FactState::kMissed;
-  if (medianTenths <= kFluentTenths && recentMissed == 0) return FactState::kFluent;
+  if (fastRecalls >= kFluentAnswers) return FactState::kFluent;
   if (medianTenths <= kGettingThereTenths) return FactState::kGettingThere;
   return FactState::kSlow;
+}
+
+int ReviewIntervalDays(int streak) {
+  constexpr std::array<int, 5> kDays = {1, 3, 7, 14, 28};  // streak 2 or less, 3, 4, 5, more
+  return kDays[static_cast<size_t>(std::clamp(streak - 2, 0, 4))];
 }
 
 namespace {
@@ -64,28 +70,90 @@ bool IsAsked(const Fact& fact) {
          Combine(fact.drill, fact.Answer(), fact.second) == fact.first;
 }
 
+void FactStates::BeginRun(int64_t startSeconds) {
+  ++runs;
+  runStart = startSeconds;
+}
+
+bool FactStates::IsFirstAsk(const Problem& problem) const {
+  return SaysSomethingAboutTheFact(problem) &&
+         histories[static_cast<size_t>(FactPlace(FactOf(problem)))].lastRun != runs;
+}
+
 void FactStates::Add(const Problem& problem, uint32_t milliseconds, int wrongTries) {
   if (!SaysSomethingAboutTheFact(problem)) return;
-  History& history = histories[FactPlace(FactOf(problem))];
-  history.ring[history.total % kRecentAnswers] = {milliseconds, wrongTries};
-  history.total++;
+  const int place = FactPlace(FactOf(problem));
+  History& history = histories[static_cast<size_t>(place)];
+  history.answers++;
+  history.missedAnswers += wrongTries > 0;
   history.last = added++;
+  if (history.lastRun == runs) return;  // practice: the fact was asked earlier in this run
+  history.lastRun = runs;
+  history.ring[static_cast<size_t>(history.firstAsks % kRecentAnswers)] = {milliseconds,
+                                                                           wrongTries};
+  history.firstAsks++;
+  history.streak = IsFastRecall(milliseconds, wrongTries) ? history.streak + 1 : 0;
+  history.evidenceDay = DayOfSeconds(runStart);
+  const FactState state = StateOf(history);
+  if (state == FactState::kFluent) {
+    history.weakSinceDay = -1;
+  } else if (history.weakSinceDay < 0) {
+    history.weakSinceDay = history.evidenceDay;
+  }
+}
+
+// The state alone, without the figures' allocation: Add asks it for every first ask.
+FactState FactStates::StateOf(const History& history) {
+  const int n = std::min(history.firstAsks, kRecentAnswers);
+  std::array<uint32_t, kRecentAnswers> times{};
+  int missed = 0, fast = 0;
+  for (int i = 0; i < n; i++) {
+    const FirstAsk& ask = history.ring[static_cast<size_t>(i)];
+    times[static_cast<size_t>(i)] = ask.milliseconds;
+    missed += ask.wrongTries > 0;
+    fast += IsFastRecall(ask.milliseconds, ask.wrongTries);
+  }
+  // At most three values: an insertion sort (std::sort here trips a false array-bounds
+  // warning of the Windows compiler at -Os).
+  for (int i = 1; i < n; i++) {
+    for (int j = i; j > 0 && times[static_cast<size_t>(j - 1)] > times[static_cast<size_t>(j)]; j--)
+      std::swap(times[static_cast<size_t>(j - 1)], times[static_cast<size_t>(j)]);
+  }
+  const size_t mid = static_cast<size_t>(n / 2);
+  const ExactMedian median{n == 0       ? 0
+                           : n % 2 == 1 ? 2 * uint64_t{times[mid]}
+                                        : uint64_t{times[mid - 1]} + times[mid]};
+  return JudgeFirstAsks(n, fast, median.Tenths(), missed);
 }
 
 FactFigures FactStates::FiguresAt(int place) const {
-  const History& history = histories[place];
+  const History& history = histories[static_cast<size_t>(place)];
   FactFigures figures;
-  figures.answers = history.total;
-  figures.recentAnswers = std::min(history.total, kRecentAnswers);
+  figures.answers = history.answers;
+  figures.firstAsks = history.firstAsks;
+  figures.missedAnswers = history.missedAnswers;
+  figures.streak = history.streak;
+  figures.recentAnswers = std::min(history.firstAsks, kRecentAnswers);
   figures.lastAnswer = history.last;
   std::vector<uint32_t> times;
   for (int i = 0; i < figures.recentAnswers; i++) {
-    times.push_back(history.ring[i].milliseconds);
-    figures.recentMissed += history.ring[i].wrongTries > 0;
-    figures.recentWrongTries += history.ring[i].wrongTries;
+    const FirstAsk& ask = history.ring[static_cast<size_t>(i)];
+    times.push_back(ask.milliseconds);
+    figures.recentMissed += ask.wrongTries > 0;
+    figures.recentWrongTries += ask.wrongTries;
+    figures.fastRecalls += IsFastRecall(ask.milliseconds, ask.wrongTries);
   }
   figures.median = MedianOf(std::move(times));
-  figures.state = StateFrom(figures.recentAnswers, figures.median.Tenths(), figures.recentMissed);
+  figures.state = JudgeFirstAsks(figures.recentAnswers, figures.fastRecalls,
+                                 figures.median.Tenths(), figures.recentMissed);
+  if (figures.state == FactState::kUnseen) return figures;
+  const int64_t today = Today();
+  figures.evidenceDay = history.evidenceDay;
+  figures.evidenceAgeDays = static_cast<int>(std::max<int64_t>(0, today - history.evidenceDay));
+  figures.dueForReview = figures.state == FactState::kFluent &&
+                         figures.evidenceAgeDays >= ReviewIntervalDays(figures.streak);
+  if (history.weakSinceDay >= 0)
+    figures.weakForDays = static_cast<int>(std::max<int64_t>(0, today - history.weakSinceDay));
   return figures;
 }
 

@@ -23,9 +23,14 @@ bool FocusHistoryBuilder::Add(std::string_view name, std::string_view bytes) {
 }
 
 void FocusHistoryBuilder::Count(const LoggedRun& run, int sign) {
+  std::array<bool, kFactPlaces> inRun{};
   for (const LoggedAnswer& answer : run.answers) {
-    if (SaysSomethingAboutTheFact(answer.problem))
-      answersTaken[static_cast<size_t>(FactPlace(FactOf(answer.problem)))] += sign;
+    if (!SaysSomethingAboutTheFact(answer.problem)) continue;
+    const auto place = static_cast<size_t>(FactPlace(FactOf(answer.problem)));
+    if (inRun[place]) continue;  // practice: only a run's first ask counts for the state
+    inRun[place] = true;
+    firstAsksTaken[place] += sign;
+    if (!IsFastRecall(answer.milliseconds, answer.misses)) slowFirstAsks[place] += sign;
   }
 }
 
@@ -39,9 +44,10 @@ bool FocusHistoryBuilder::WantsOlder(std::optional<int64_t> start) {
     countedFrom = *start;
   }
   for (int place = 0; place < kFactPlaces; ++place) {
-    if (IsAsked(FactAtPlace(kind, place)) &&
-        answersTaken[static_cast<size_t>(place)] < kRecentAnswers)
-      return true;
+    const auto at = static_cast<size_t>(place);
+    if (!IsAsked(FactAtPlace(kind, place))) continue;
+    if (firstAsksTaken[at] < kRecentAnswers) return true;
+    if (slowFirstAsks[at] == 0 && firstAsksTaken[at] < kLongestStreak) return true;
   }
   return false;
 }
@@ -49,6 +55,7 @@ bool FocusHistoryBuilder::WantsOlder(std::optional<int64_t> start) {
 FactStates FocusHistoryBuilder::Build() const {
   FactStates states(kind);
   for (const auto& [key, run] : folder.Runs()) {
+    states.BeginRun(run.run.start.Seconds());
     for (const LoggedAnswer& answer : run.run.answers)
       states.Add(answer.problem, answer.milliseconds, answer.misses);
   }

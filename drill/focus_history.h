@@ -30,8 +30,10 @@ class FocusHistoryBuilder {
   // a stray file adds nothing.
   bool Add(std::string_view name, std::string_view bytes);
   // Whether a log that starts at `start` or earlier can still change a state: not once every
-  // fact the drill asks has kRecentAnswers answers among the runs taken that start at `start`
-  // or later. A log whose start is unknown until read (nullopt) always can.
+  // fact the drill asks has its newest kRecentAnswers first asks among the runs taken that
+  // start at `start` or later, and either a first ask that was no fast recall or
+  // kLongestStreak first asks, which is all its review interval needs. A log whose start is
+  // unknown until read (nullopt) always can.
   bool WantsOlder(std::optional<int64_t> start);
   // The states, from the runs taken in the order of their start times.
   FactStates Build() const;
@@ -44,8 +46,10 @@ class FocusHistoryBuilder {
 
   DrillKind kind;
   FolderRuns folder;  // this drill's runs only
-  // The answers of the runs that start at countedFrom or later, by fact.
-  std::array<int, kFactPlaces> answersTaken{};
+  // Of the runs that start at countedFrom or later, by fact: the first asks, and those of them
+  // that were no fast recall (any one ends the streak of fast recalls read back from the newest).
+  std::array<int, kFactPlaces> firstAsksTaken{};
+  std::array<int, kFactPlaces> slowFirstAsks{};
   int64_t countedFrom = std::numeric_limits<int64_t>::max();
 };
 

@@ -2,6 +2,7 @@
 #include "drill/practice_run.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "drill/time_text.h"
 
@@ -11,7 +12,11 @@ PracticeRun::PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed)
     : kind(kind), startTime(startTime), random(seed) {}
 
 PracticeRun::PracticeRun(DrillKind kind, TimeValue startTime, uint32_t seed, FocusPlanner planner)
-    : kind(kind), startTime(startTime), random(seed), planner(std::move(planner)) {}
+    : kind(kind), startTime(startTime), random(seed), planner(std::move(planner)) {
+  // The planner ages the history against the run's day, on the clock the log's name is on.
+  constexpr double kUnixEpochDay = 25569;  // 1970-01-01 as a TimeValue
+  this->planner->BeginRun(std::llround((startTime - kUnixEpochDay) * 86400));
+}
 
 const ProblemRecord* PracticeRun::CurrentProblem() const {
   return problemNumber > 0 ? &records[static_cast<size_t>(problemNumber - 1)] : nullptr;

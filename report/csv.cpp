@@ -3,10 +3,12 @@
 #include "report/csv.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <tuple>
 #include <vector>
 
+#include "drill/fact_states.h"
 #include "drill/log_format.h"
 #include "report/wording.h"
 #include "report/words.h"
@@ -67,7 +69,7 @@ std::string IsoLocalText(const platform::DateTime& start) {
   return buffer;
 }
 
-std::string AnswersCsv(const Collection& collection) {
+std::string AnswersCsv(const Collection& collection, int64_t judgingDay) {
   size_t answers = 0;
   for (const Learner& learner : collection.learners) {
     for (const drill::LoggedRun& run : learner.runs)
@@ -88,7 +90,24 @@ std::string AnswersCsv(const Collection& collection) {
                      [](const drill::LoggedRun* x, const drill::LoggedRun* y) {
                        return std::tie(x->start, x->kind) < std::tie(y->start, y->kind);
                      });
+    // The first pass folds the answers into the states by the drills' one rule, noting which
+    // ones it counts; the second writes the rows with the facts' states as they end up.
+    std::array<drill::FactStates, 2> states = {drill::FactStates(drill::DrillKind::kDivision),
+                                               drill::FactStates(drill::DrillKind::kSubtraction)};
+    std::vector<bool> counts;
     for (const drill::LoggedRun* run : runs) {
+      drill::FactStates& kindStates = states[run->kind == drill::DrillKind::kSubtraction];
+      kindStates.BeginRun(run->start.Seconds());
+      for (const drill::LoggedAnswer& answer : run->answers) {
+        counts.push_back(kindStates.IsFirstAsk(answer.problem));
+        kindStates.Add(answer.problem, answer.milliseconds, answer.misses);
+      }
+    }
+    for (drill::FactStates& kindStates : states)
+      kindStates.JudgeOnDay(judgingDay);
+    size_t row = 0;
+    for (const drill::LoggedRun* run : runs) {
+      const drill::FactStates& kindStates = states[run->kind == drill::DrillKind::kSubtraction];
       const std::string head =
           name + "," + ShortDrillName(run->kind) + "," + IsoLocalText(run->start) + ",";
       for (size_t i = 0; i < run->answers.size(); i++) {
@@ -103,6 +122,10 @@ std::string AnswersCsv(const Collection& collection) {
           csv += ',';
         }
         csv += std::to_string(answer.misses);
+        csv += counts[row++] ? ",1," : ",0,";
+        // The tens of a sum belongs to no fact's state.
+        if (drill::SaysSomethingAboutTheFact(p))
+          csv += StateText(kindStates.Figures(drill::FactOf(p)));
         csv += kLineEnd;
       }
     }

@@ -2,6 +2,7 @@
 // UTF-8 with a byte order mark and CR LF line ends.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ std::string CsvField(std::string_view text);
 std::string IsoLocalText(const platform::DateTime& start);
 
 // Learners in the page's order; each learner's runs by start, the division drill first on a tie.
-std::string AnswersCsv(const Collection& collection);
+// Each row says whether the answer counts for its fact's state (the fact's first ask in the run)
+// and the fact's state as the page shows it, judged on judgingDay (see JudgingDay).
+std::string AnswersCsv(const Collection& collection, int64_t judgingDay);
 
 }  // namespace report

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "drill/fact_states.h"
+
 namespace report {
 
 bool DateRange::Contains(const platform::DateTime& start) const {
@@ -27,6 +29,22 @@ void KeepRange(Collection& collection, const DateRange& range) {
     collection.filesRead -= left;
   }
   std::erase_if(collection.learners, [](const Learner& learner) { return learner.runs.empty(); });
+}
+
+int64_t JudgingDay(const Collection& collection, const DateRange& range) {
+  auto dayOf = [](const platform::CivilDate& date) {
+    return platform::DaysFromCivil(date.year, date.month, date.day);
+  };
+  if (range.to) return dayOf(*range.to);
+  int64_t newest = 0;
+  bool any = false;
+  for (const Learner& learner : collection.learners) {
+    for (const drill::LoggedRun& run : learner.runs) {
+      newest = any ? std::max(newest, dayOf(run.start.date)) : dayOf(run.start.date);
+      any = true;
+    }
+  }
+  return newest;
 }
 
 }  // namespace report

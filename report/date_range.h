@@ -3,6 +3,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -27,5 +28,9 @@ bool ParseDay(std::string_view text, platform::CivilDate& day);
 // Leaves out the runs that started on a day outside the range, and the learners left with no
 // run; counts the runs left out in collection.outsideRange.
 void KeepRange(Collection& collection, const DateRange& range);
+
+// The day the facts' evidence is aged against ("today" for the report): the range's last day
+// when given, else the day of the newest run of the whole folder; 0 with no run.
+int64_t JudgingDay(const Collection& collection, const DateRange& range);
 
 }  // namespace report

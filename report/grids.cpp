@@ -84,11 +84,16 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
                        std::to_string(f.recentAnswers) + words::kCellMedian +
                        SecondsText(f.median) + words::kCellMissed + std::to_string(f.recentMissed) +
                        words::kTimes + (f.Few() ? words::kCellFew : "");
+              if (f.dueForReview) {
+                title += words::kCellDue + std::to_string(f.evidenceAgeDays) + words::kCellDueEnd;
+              }
               text = "<b>" + std::string(StateMark(f.state)) + "</b>" + SecondsText(f.median) +
-                     (f.Few() ? "<i>*</i>" : "");
+                     (f.Few() ? "<i>*</i>" : "") +
+                     (f.dueForReview ? std::string("<i>") + words::kDueMark + "</i>" : "");
             }
             return "<td class=\"" + std::string(StateClass(f.state)) + (f.Few() ? " few" : "") +
-                   "\" title=\"" + EscapeHtml(title) + "\">" + text + "</td>";
+                   (f.dueForReview ? " due" : "") + "\" title=\"" + EscapeHtml(title) + "\">" +
+                   text + "</td>";
           });
   return html + "</table></div>";
 }
@@ -129,8 +134,8 @@ std::string PracticeTable(const DrillStats& stats) {
   for (const FactCell& cell : stats.practice) {
     const drill::FactFigures& f = cell.figures;
     html += "<tr><th scope=\"row\">" + FactText(cell.fact) + "</th><td>" + Swatch(f.state) +
-            StateName(f.state) + "</td><td class=\"num\">" + SecondsText(f.median) +
-            words::kSeconds + "</td><td class=\"num\">" + std::to_string(f.recentMissed) + "/" +
+            StateText(f) + "</td><td class=\"num\">" + SecondsText(f.median) + words::kSeconds +
+            "</td><td class=\"num\">" + std::to_string(f.recentMissed) + "/" +
             std::to_string(f.recentAnswers) + words::kTimes + "</td><td class=\"num\">" +
             std::to_string(f.answers) + words::kTimes + "</td></tr>";
   }

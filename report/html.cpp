@@ -67,7 +67,9 @@ std::string KeyLine() {
     html += "<span class=\"item\">" + Swatch(state) + StateName(state) + "</span>";
   }
   return html + "<span class=\"item\"><span class=\"key unseen few\">*</span>" + words::kKeyFew1 +
-         std::to_string(drill::kFewAnswers - 1) + words::kKeyFew2 + "</span></p>";
+         std::to_string(drill::kFewAnswers - 1) + words::kKeyFew2 +
+         "</span><span class=\"item\"><span class=\"key fluent\">◎<i>" + words::kDueMark +
+         "</i></span>" + words::kKeyDue + "</span></p>";
 }
 
 // The facts of a drill by state as a small bar, weakest first, with the counts beside it.
@@ -83,7 +85,10 @@ std::string StateBar(const DrillStats& stats) {
       bar += "<span class=\"" + std::string(StateClass(state)) +
              "\" style=\"width:" + Fixed(100.0 * count / total, 1) + "%\"></span>";
     }
-    tally += std::string(StateMark(state)) + std::to_string(count) + " ";
+    tally += std::string(StateMark(state)) + std::to_string(count);
+    if (state == FactState::kFluent && stats.dueForReview)
+      tally += std::string("（") + words::kDueMark + std::to_string(stats.dueForReview) + "）";
+    tally += " ";
   }
   tally += words::kNotYet + std::to_string(stats.stateCounts[static_cast<int>(FactState::kUnseen)]);
   return bar + "</span>" + tally + "</span>";
@@ -117,20 +122,30 @@ std::string Legend() {
   std::string fluent = TenthsText(drill::kFluentTenths) + kSeconds;
   std::string gettingThere = TenthsText(drill::kGettingThereTenths) + kSeconds;
   const std::string baseline = std::to_string(kBaselineRuns);
-  item(FactState::kFluent, recent + kFluentMeaning1 + fluent + kFluentMeaning2);
-  item(FactState::kGettingThere, kGettingThereMeaning1 + gettingThere + kGettingThereMeaning2 +
-                                     fluent + kGettingThereMeaning3);
+  item(FactState::kFluent, kFluentMeaning1 + recent + kFluentMeaning2 +
+                               std::to_string(drill::kFluentAnswers) + kFluentMeaning3 + fluent +
+                               kFluentMeaning4);
+  item(FactState::kGettingThere, kGettingThereMeaning2 + gettingThere + kGettingThereMeaning3);
   item(FactState::kSlow, kGettingThereMeaning1 + gettingThere + kSlowMeaning);
   item(FactState::kMissed,
        recent + kMissedMeaning1 + std::to_string(drill::kMissedAnswers) + kMissedMeaning2);
   item(FactState::kUnseen, kUnseenMeaning);
   html += std::string("<li><span class=\"key never\"></span>") + kNeverMeaning + "</li>";
   html += std::string("<li><span class=\"key unseen few\">*</span>") + kFewMeaning1 +
-          std::to_string(drill::kFewAnswers - 1) + kFewMeaning2 + "</li></ul>";
-  html += "<p>" + (kCellNumbers1 + recent + kCellNumbers2) + "</p><p>" + kFactsAsThought +
-          "</p><p>" + kChartPoints + "</p><p>" + kFirstRuns + baseline + kChange1 + baseline +
-          kChange2 + baseline + kChange3 + std::to_string(2 * kBaselineRuns) + kChange4 + baseline +
-          kChange5 + baseline + kChange6 + "</p><p>" + kPracticeOrder + "</p></section>";
+          std::to_string(drill::kFewAnswers - 1) + kFewMeaning2 + "</li>";
+  html += std::string("<li><span class=\"key fluent\">◎<i>") + kDueMark + "</i></span>" +
+          kDueMeaning1 + std::to_string(drill::kFluentAnswers) + kDueMeaning2 +
+          std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers)) + kDueMeaning3 +
+          std::to_string(drill::ReviewIntervalDays(3)) + kDays +
+          std::to_string(drill::ReviewIntervalDays(4)) + kDays +
+          std::to_string(drill::ReviewIntervalDays(5)) + kDueMeaning4 +
+          std::to_string(drill::ReviewIntervalDays(drill::kLongestStreak)) + kDueMeaning5 +
+          "</li></ul>";
+  html += std::string("<p>") + kFirstAsksOnly + "</p><p>" +
+          (kCellNumbers1 + recent + kCellNumbers2) + "</p><p>" + kFactsAsThought + "</p><p>" +
+          kChartPoints + "</p><p>" + kFirstRuns + baseline + kChange1 + baseline + kChange2 +
+          baseline + kChange3 + std::to_string(2 * kBaselineRuns) + kChange4 + baseline + kChange5 +
+          baseline + kChange6 + "</p><p>" + kPracticeOrder + "</p></section>";
   return html;
 }
 

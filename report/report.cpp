@@ -179,7 +179,7 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
   return options;
 }
 
-std::vector<LearnerReport> Analyze(const Collection& collection) {
+std::vector<LearnerReport> Analyze(const Collection& collection, int64_t judgingDay) {
   std::vector<LearnerReport> learners;
   for (const Learner& learner : collection.learners) {
     LearnerReport lr;
@@ -189,7 +189,7 @@ std::vector<LearnerReport> Analyze(const Collection& collection) {
       for (const drill::LoggedRun& run : learner.runs) {
         if (run.kind == kind) runs.push_back(&run);
       }
-      if (!runs.empty()) lr.drills.push_back(Summarize(kind, std::move(runs)));
+      if (!runs.empty()) lr.drills.push_back(Summarize(kind, std::move(runs), judgingDay));
     }
     learners.push_back(std::move(lr));
   }
@@ -245,14 +245,15 @@ Outcome WriteReport(const Options& options) {
   }
   KeepRange(collection, options.range);
 
-  std::vector<LearnerReport> learners = Analyze(collection);
+  const int64_t judgingDay = JudgingDay(collection, options.range);
+  std::vector<LearnerReport> learners = Analyze(collection, judgingDay);
   // Both files are written whole under temporary names before either takes its place; those
   // not committed are removed when this returns.
   std::vector<platform::ReplacingWrite> writes(targets.size());
   for (size_t i = 0; i < targets.size(); i++) {
     const std::string bytes =
         targets[i].path == &options.csv
-            ? AnswersCsv(collection)
+            ? AnswersCsv(collection, judgingDay)
             : ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)), learners,
                          collection, options.range);
     const platform::WriteOutcome written =

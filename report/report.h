@@ -33,8 +33,9 @@ extern const char kUsage[];
 
 Options ParseArguments(const std::vector<platform::Path>& args);
 
-// Groups the learners' runs by drill and computes their figures.
-std::vector<LearnerReport> Analyze(const Collection& collection);
+// Groups the learners' runs by drill and computes their figures, ageing the evidence against
+// judgingDay (see JudgingDay).
+std::vector<LearnerReport> Analyze(const Collection& collection, int64_t judgingDay);
 
 struct Outcome {
   int exitCode = kExitSuccess;

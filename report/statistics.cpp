@@ -38,7 +38,8 @@ Change ChangeOf(const std::vector<RunPoint>& runs) {
 
 }  // namespace
 
-DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*> runs) {
+DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*> runs,
+                     std::optional<int64_t> judgingDay) {
   std::stable_sort(
       runs.begin(), runs.end(),
       [](const drill::LoggedRun* x, const drill::LoggedRun* y) { return x->start < y->start; });
@@ -57,6 +58,7 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
     point.focus = run->focus;
     uint64_t misses = 0;
     times.clear();
+    states.BeginRun(run->start.Seconds());
     for (const drill::LoggedAnswer& answer : run->answers) {
       times.push_back(answer.milliseconds);
       misses += answer.misses;
@@ -70,6 +72,7 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
     stats.runs.push_back(point);
   }
   stats.change = ChangeOf(stats.runs);
+  if (judgingDay) states.JudgeOnDay(*judgingDay);
 
   for (int place = 0; place < drill::kFactPlaces; place++) {
     FactCell& cell = place < 81 ? stats.forward[place] : stats.inverse[place - 81];
@@ -78,6 +81,7 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
     if (!cell.asked) continue;
     cell.figures = states.FiguresAt(place);
     stats.stateCounts[static_cast<int>(cell.figures.state)]++;
+    stats.dueForReview += cell.figures.dueForReview;
   }
   for (const drill::Fact& fact : states.Weakest(kPracticeFacts)) {
     int place = drill::FactPlace(fact);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ struct DrillStats {
   std::array<SlotFigures, 4> slots;        // every answer, by hidden position
   std::vector<FactCell> practice;          // at most kPracticeFacts, weakest first
   std::array<int, kStates> stateCounts{};  // asked facts, indexed by FactState
+  int dueForReview = 0;                    // of the fluent ones, those due for review
   int answers = 0;
   Change change;
 };
@@ -71,7 +73,9 @@ struct LearnerReport {
   std::vector<DrillStats> drills;  // division first
 };
 
-// Runs of one drill, in any order; they are taken oldest first.
-DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*> runs);
+// Runs of one drill, in any order; they are taken oldest first. The facts' evidence is aged
+// against judgingDay (days since 1970 of the runs' clock), else against the newest run's day.
+DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*> runs,
+                     std::optional<int64_t> judgingDay = std::nullopt);
 
 }  // namespace report

@@ -46,7 +46,7 @@ table.points td+td{text-align:right;font-variant-numeric:tabular-nums}
 table.grid{table-layout:fixed}
 table.grid td,table.grid th{width:2.7em;height:2.6em;text-align:center;padding:0;font-size:.85em;line-height:1.15}
 table.grid td b{display:block;font-weight:normal;font-size:1.1em}
-table.grid td i{font-style:normal;font-size:.8em;vertical-align:top}
+table.grid td i,.key i{font-style:normal;font-size:.8em;vertical-align:top}
 table.grid th[scope=row]{width:3em}
 td.fluent,.key.fluent{background:var(--fluent);color:var(--fluent-ink)}
 td.getting,.key.getting{background:var(--getting);color:var(--getting-ink)}

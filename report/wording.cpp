@@ -146,6 +146,10 @@ const char* StateClass(FactState state) {
 const char* StateName(FactState state) {
   return LookOf(state).name;
 }
+std::string StateText(const drill::FactFigures& figures) {
+  return std::string(StateName(figures.state)) + (figures.dueForReview ? words::kStateDue : "");
+}
+
 const char* StateMark(FactState state) {
   return LookOf(state).mark;
 }

@@ -50,5 +50,8 @@ const char* Operator(drill::DrillKind drill, drill::FactKind kind);
 const char* StateClass(FactState state);
 const char* StateName(FactState state);
 const char* StateMark(FactState state);
+// A fact's state in words, with （復習どき） when its evidence is due for review: the page's
+// word and the table's.
+std::string StateText(const drill::FactFigures& figures);
 
 }  // namespace report

@@ -91,23 +91,38 @@ inline constexpr char kSlower[] = "（遅くなった）";
 // The legend and the key line.
 inline constexpr char kLegendHeading[] = "色と記号の見かた";
 inline constexpr char kRecent[] = "直近";
-inline constexpr char kRecentAnswers[] = "回の答え";
-inline constexpr char kFluentMeaning1[] = "の中央値が";
-inline constexpr char kFluentMeaning2[] = "以下で、まちがいがない";
+inline constexpr char kRecentAnswers[] = "回";
+inline constexpr char kFluentMeaning1[] = "その日はじめて出たときの答えの";
+inline constexpr char kFluentMeaning2[] = "のうち";
+inline constexpr char kFluentMeaning3[] = "回以上を、まちがえずに";
+inline constexpr char kFluentMeaning4[] =
+    "以内で答えた（1回のまちがいや1回の遅れでは下がりません）";
 inline constexpr char kGettingThereMeaning1[] = "中央値が";
-inline constexpr char kGettingThereMeaning2[] = "以下（";
-inline constexpr char kGettingThereMeaning3[] = "以下でも、1回まちがえたときはここ）";
+inline constexpr char kGettingThereMeaning2[] = "すらすらではなく、中央値が";
+inline constexpr char kGettingThereMeaning3[] = "以下";
 inline constexpr char kSlowMeaning[] = "より長い";
 inline constexpr char kMissedMeaning1[] = "のうち";
 inline constexpr char kMissedMeaning2[] =
-    "回以上まちがえた（1回しか答えていなければ、その1回で）。まだ身についていない問題です";
+    "回以上まちがえた（1回しか出ていなければ、その1回で）。まだ身についていない問題です";
 inline constexpr char kUnseenMeaning[] = "まだ答えていない";
 inline constexpr char kNeverMeaning[] = "灰色：ドリルに出ない組み合わせ";
-inline constexpr char kFewMeaning1[] = "点線のわくと*：答えが";
+inline constexpr char kFewMeaning1[] = "点線のわくと*：その日はじめての答えが";
 inline constexpr char kFewMeaning2[] = "回以下で、まだ目安のマス";
+inline constexpr char kDueMeaning1[] =
+    "↻：復習どき。すらすらだが、最後に出てから日がたった。すらすらが続くほど間をあけます（続けて";
+inline constexpr char kDueMeaning2[] = "回までは";
+inline constexpr char kDueMeaning3[] = "日、そのあと";
+inline constexpr char kDays[] = "日、";
+inline constexpr char kDueMeaning4[] = "日、いちばん長くて";
+inline constexpr char kDueMeaning5[] = "日）";
+inline constexpr char kFirstAsksOnly[] =
+    "状態は、問題がその日の練習ではじめて出たときの答えだけで決めます。日をおいても思い出せるか"
+    "を見るためです。同じ日に2回目に出た問題や、まちがえたあとのやり直しは練習です。答えた回数"
+    "には入りますが、状態には数えません。日付は、いちばん新しい練習の日（--to を指定したときは"
+    "その日）を今日として数えます。";
 inline constexpr char kCellNumbers1[] = "マスの数字は";
 inline constexpr char kCellNumbers2[] =
-    "にかかった時間の中央値（秒）です。色と記号は、表に出ている小数第1位の値で決めています。";
+    "の答えにかかった時間の中央値（秒）です。速さは、表に出る小数第1位の値でくらべています。";
 inline constexpr char kFactsAsThought[] =
     "問題は、子どもが考えるとおりに分けて数えています。7 × 8 ＝ 5□ は「7 × 8」、□ × 8 ＝ 56 "
     "は「56 ÷ 8」、8 ＋ 5 ＝ 1□ は「8 ＋ 5」、□ ＋ 8 ＝ 13 は「13 − 8」です。たし算の答えの十の位"
@@ -128,6 +143,8 @@ inline constexpr char kPracticeOrder[] =
     "順、時間の長い順に並べています。";
 inline constexpr char kKeyFew1[] = "答え";
 inline constexpr char kKeyFew2[] = "回以下";
+inline constexpr char kKeyDue[] = "復習どき";
+inline constexpr char kDueMark[] = "↻";
 
 // The progress chart.
 inline constexpr char kChartHeading[] = "回ごとの時間（中央値）とまちがい";
@@ -166,10 +183,13 @@ inline constexpr char kSubtrahendName[] = "ひく数";
 inline constexpr char kColumnIsAnswer[] = "、列は答え";
 inline constexpr char kNeverAsked[] = "ドリルに出ない";
 inline constexpr char kCellAnswers[] = "、答えた回数";
-inline constexpr char kCellRecent[] = "回、直近";
+inline constexpr char kCellRecent[] = "回、その日はじめての答え直近";
 inline constexpr char kCellMedian[] = "回の中央値";
 inline constexpr char kCellMissed[] = "秒、まちがえた回";
 inline constexpr char kCellFew[] = "（答えが少なく、まだ目安）";
+inline constexpr char kCellDue[] = "、復習どき（最後に出てから";
+inline constexpr char kCellDueEnd[] = "日）";
+inline constexpr char kStateDue[] = "（復習どき）";
 
 // The hidden positions: each shape with the fact the child works out from it.
 inline constexpr const char* kSlotShapes[2][4] = {
@@ -237,6 +257,7 @@ inline constexpr char kInFolder[] = "（フォルダー ";
 
 // The answers table's head row.
 inline constexpr char kCsvHead[] =
-    "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数";
+    "名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,まちがえた回数,状態に数える,"
+    "今の状態";
 
 }  // namespace report::words

@@ -74,6 +74,7 @@ class FolderReading : public testing_support::ClassFolderTest {
       ASSERT_EQ(learner.name, "ken");
       for (const drill::LoggedRun& run : learner.runs) {
         if (run.kind != kDiv) continue;
+        reported.BeginRun(run.start.Seconds());
         for (const drill::LoggedAnswer& answer : run.answers)
           reported.Add(answer.problem, answer.milliseconds, answer.misses);
       }

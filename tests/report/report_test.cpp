@@ -439,11 +439,12 @@ TEST(Html, FactGrids) {
     const char* cell;  // a seen cell, from its class to its text
   } cases[] = {
       {&subtraction, drill::FactKind::kForward, 81, 36,
-       "<td class=\"fluent few\" title=\"5 ＋ 8 ＝ "
-       "13：すらすら、答えた回数1回、直近1回の中央値2.5秒"
-       "、まちがえた回0回（答えが少なく、まだ目安）\"><b>◎</b>2.5<i>*</i></td>"},
+       "<td class=\"getting few\" title=\"5 ＋ 8 ＝ "
+       "13：もう少し、答えた回数1回、その日はじめての答え直近1回の中央値2.5秒"
+       "、まちがえた回0回（答えが少なく、まだ目安）\"><b>○</b>2.5<i>*</i></td>"},
       {&subtraction, drill::FactKind::kInverse, 81, 36,
-       "<td class=\"missed few\" title=\"13 − 8 ＝ 5：まちがいあり、答えた回数1回、直近1回の中央値"
+       "<td class=\"missed few\" title=\"13 − 8 ＝ "
+       "5：まちがいあり、答えた回数1回、その日はじめての答え直近1回の中央値"
        "7.0秒、まちがえた回1回（答えが少なく、まだ目安）\"><b>✕</b>7.0<i>*</i></td>"},
       {&division, drill::FactKind::kForward, 64, 6, nullptr},
       {&division, drill::FactKind::kInverse, 64, 6, nullptr},

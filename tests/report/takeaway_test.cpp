@@ -166,21 +166,48 @@ TEST_F(ClassFolder, CsvBytesOfASmallClass) {
 
   const std::string header =
       "\xEF\xBB\xBF名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,"
-      "まちがえた回数\r\n";
+      "まちがえた回数,状態に数える,今の状態\r\n";
   auto division = [](const std::string& learner, const std::string& start) {
-    return learner + ",わり算," + start + ",1,7×?＝56,56 ÷ 7 ＝ 8,2,8,3.125,0\r\n" + learner +
-           ",わり算," + start + ",2,4×6＝2?,4 × 6 ＝ 24,4,4,5.500,1\r\n";
+    return learner + ",わり算," + start + ",1,7×?＝56,56 ÷ 7 ＝ 8,2,8,3.125,0,1,もう少し\r\n" +
+           learner + ",わり算," + start + ",2,4×6＝2?,4 × 6 ＝ 24,4,4,5.500,1,1,まちがいあり\r\n";
   };
   const std::string expected =
       header + division("'=cmd", "2024-03-31T23:59:59") +
       division("\"Sato, \"\"Ken\"\"\"", "2024-03-05T09:07:02") +
       division(aoi, "2024-03-06T13:00:00") + aoi +
-      ",ひき算,2024-03-06T14:00:09,1,?＋8＝13,13 − 8 ＝ 5,1,5,1.050,0\r\n" + aoi +
-      ",ひき算,2024-03-06T14:00:09,2,9＋4＝?3,9 ＋ 4 ＝ 13,3,1,62.003,2\r\n";
+      ",ひき算,2024-03-06T14:00:09,1,?＋8＝13,13 − 8 ＝ 5,1,5,1.050,0,1,もう少し\r\n" + aoi +
+      ",ひき算,2024-03-06T14:00:09,2,9＋4＝?3,9 ＋ 4 ＝ 13,3,1,62.003,2,0,\r\n";
   EXPECT_EQ(ReadBytes(root / "answers.csv"), expected);
   // The page is written too, over the same runs.
   EXPECT_NE(ReadBytes(root / "page.html").find("3人、4回分の記録"), std::string::npos);
   EXPECT_NE(outcome.message.find("answers.csv"), std::string::npos);
+}
+
+// The table judges by the page's rule: a fact's second ask in a run is practice (0), and a fact
+// fluent on 3/1 and 3/2 is due for review on the --to day, 3/5, three days later.
+TEST_F(ClassFolder, CsvCountsFirstAsksAndShowsTheStateOnTheLastDay) {
+  auto fast = [](const std::string& date, int asks) {
+    std::string log = "Divide Quarn," + date + ",09:00:00," + std::to_string(asks) + "\r\n";
+    for (int i = 0; i < asks; ++i)
+      log += "7" TIMES "8" EQUALS "5?,6,00:01.500,0\r\n";
+    return log;
+  };
+  Write("ken/20240301090000.log", fast("2024/03/01", 2));
+  Write("ken/20240302090000.log", fast("2024/03/02", 1));
+  for (const char* to : {"2024-03-02", "2024-03-05"}) {
+    SCOPED_TRACE(to);
+    Outcome outcome = Report({"--csv", root / "answers.csv", "--to", to});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
+    const std::string state = std::string(to) == "2024-03-02" ? "すらすら" : "すらすら（復習どき）";
+    const std::string csv = ReadBytes(root / "answers.csv");
+    for (const std::string& row : {",1,7×8＝5?,7 × 8 ＝ 56,4,6,1.500,0,1," + state + "\r\n",
+                                   ",2,7×8＝5?,7 × 8 ＝ 56,4,6,1.500,0,0," + state + "\r\n"}) {
+      EXPECT_NE(csv.find(row), std::string::npos) << row << csv;
+    }
+    EXPECT_EQ(
+        ReadBytes(root / "page.html").find("復習どき（最後に出てから3日）") != std::string::npos,
+        std::string(to) == "2024-03-05");
+  }
 }
 
 TEST_F(ClassFolder, CsvOfAnEmptyFolderIsTheHeaderAlone) {

@@ -36,31 +36,30 @@ TEST(ExactMedian, OddEvenEmptyAndTheShownTenths) {
   }
 }
 
-TEST(Judge, StatesFromTheRecentAnswers) {
+TEST(JudgeFirstAsks, StatesFromTheRecentFirstAsks) {
   struct Case {
-    int answers;
+    int answers, fast;
     int64_t tenths;
     int missed;
     FactState state;
   } cases[] = {
-      {0, 0, 0, FactState::kUnseen},
-      {1, 30, 0, FactState::kFluent},
-      {5, 30, 0, FactState::kFluent},
-      {5, 31, 0, FactState::kGettingThere},
-      {5, 60, 0, FactState::kGettingThere},
-      {5, 61, 0, FactState::kSlow},
-      // One slip among fast answers is not a missed fact, nor a fluent one.
-      {5, 15, 1, FactState::kGettingThere},
-      {2, 15, 1, FactState::kGettingThere},
-      {5, 90, 1, FactState::kSlow},
-      {5, 15, 2, FactState::kMissed},
-      {3, 90, 3, FactState::kMissed},
-      // A fact answered once, and wrongly, is not secure.
-      {1, 15, 1, FactState::kMissed},
+      {0, 0, 0, 0, FactState::kUnseen},
+      // One fast recall is a first impression, two are fluent.
+      {1, 1, 15, 0, FactState::kGettingThere},
+      {2, 2, 30, 0, FactState::kFluent},
+      {3, 2, 45, 0, FactState::kFluent},  // one slow morning among fast ones
+      {3, 2, 15, 1, FactState::kFluent},  // one slip among fast ones
+      {3, 1, 31, 0, FactState::kGettingThere},
+      {3, 0, 60, 0, FactState::kGettingThere},
+      {3, 0, 61, 0, FactState::kSlow},
+      {3, 1, 90, 1, FactState::kSlow},
+      {3, 1, 15, 2, FactState::kMissed},
+      {1, 0, 15, 1, FactState::kMissed},  // asked once, and answered wrongly
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(StateFrom(c.answers, c.tenths, c.missed), c.state)
-        << c.answers << " answers, " << c.tenths << " tenths, " << c.missed << " missed";
+    EXPECT_EQ(JudgeFirstAsks(c.answers, c.fast, c.tenths, c.missed), c.state)
+        << c.answers << " answers, " << c.fast << " fast, " << c.tenths << " tenths, " << c.missed
+        << " missed";
   }
 }
 
@@ -95,13 +94,22 @@ TEST(FactPlace, EveryPlaceIsOneFactAndTheAskedOnesAreTheDrills) {
   }
 }
 
+// Each answer in a run of its own, a day apart, from day `first`.
+void AddDaily(FactStates& states, const Problem& problem,
+              std::vector<std::pair<uint32_t, int>> answers, int64_t first = 100) {
+  for (auto [ms, wrongTries] : answers) {
+    states.BeginRun(first++ * 86400 + 9 * 3600);
+    states.Add(problem, ms, wrongTries);
+  }
+}
+
 TEST(FactStates, ProblemsLandOnTheFactTheChildSees) {
   FactStates states(kDiv);
-  states.Add({kDiv, 7, 8, 3}, 1000, 0);  // 7 × 8 ＝ ?6
-  states.Add({kDiv, 7, 8, 4}, 2000, 0);  // 7 × 8 ＝ 5?
-  states.Add({kDiv, 7, 8, 1}, 9000, 0);  // □ × 8 ＝ 56 is 56 ÷ 8
-  states.Add({kDiv, 8, 7, 2}, 8000, 0);  // 8 × □ ＝ 56 is 56 ÷ 8 too
-  states.Add({kDiv, 7, 8, 2}, 4000, 1);  // 7 × □ ＝ 56 is 56 ÷ 7
+  AddDaily(states, {kDiv, 7, 8, 3}, {{1000, 0}});  // 7 × 8 ＝ ?6
+  AddDaily(states, {kDiv, 7, 8, 4}, {{2000, 0}});  // 7 × 8 ＝ 5?
+  AddDaily(states, {kDiv, 7, 8, 1}, {{9000, 0}});  // □ × 8 ＝ 56 is 56 ÷ 8
+  AddDaily(states, {kDiv, 8, 7, 2}, {{8000, 0}});  // 8 × □ ＝ 56 is 56 ÷ 8 too
+  AddDaily(states, {kDiv, 7, 8, 2}, {{4000, 1}});  // 7 × □ ＝ 56 is 56 ÷ 7
   struct Case {
     Fact fact;
     FactState state;
@@ -121,22 +129,106 @@ TEST(FactStates, ProblemsLandOnTheFactTheChildSees) {
   }
 }
 
+// Packed practice is not recall after a delay: only a run's first ask of a fact counts.
+TEST(FactStates, OnlyTheFirstAskOfARunCounts) {
+  const Problem sevenEights{kDiv, 7, 8, 4};
+  FactStates states(kDiv);
+  states.BeginRun(100 * 86400);
+  EXPECT_TRUE(states.IsFirstAsk(sevenEights));
+  states.Add(sevenEights, 8000, 2);  // counted out, with two wrong keys
+  EXPECT_FALSE(states.IsFirstAsk(sevenEights));
+  for (int i = 0; i < 3; ++i)
+    states.Add(sevenEights, 1500, 0);  // fresh: the correction and two more asks
+  FactFigures f = states.FiguresAt(FactPlace(FactOf(sevenEights)));
+  EXPECT_EQ(f.answers, 4);
+  EXPECT_EQ(f.missedAnswers, 1);
+  EXPECT_EQ(f.firstAsks, 1);
+  EXPECT_EQ(f.recentAnswers, 1);
+  EXPECT_EQ(f.state, FactState::kMissed);
+  // Two more runs of three fast asks each: two fast recalls after a day, fluent at last.
+  for (int64_t day : {101, 102}) {
+    states.BeginRun(day * 86400);
+    for (int i = 0; i < 3; ++i)
+      states.Add(sevenEights, 1500, 0);
+    f = states.FiguresAt(FactPlace(FactOf(sevenEights)));
+    EXPECT_EQ(f.state, day == 101 ? FactState::kGettingThere : FactState::kFluent) << day;
+  }
+  EXPECT_EQ(f.answers, 10);
+  EXPECT_EQ(f.recentAnswers, 3);
+  EXPECT_EQ(f.fastRecalls, 2);
+}
+
+// One slip among fast recalls leaves a fluent fact fluent; a second makes a pattern.
+TEST(FactStates, OneSlipDoesNotHoldAFactBack) {
+  const Problem sum{kSub, 8, 5, 4};
+  struct Case {
+    std::vector<std::pair<uint32_t, int>> firstAsks;
+    FactState state;
+  } cases[] = {
+      {{{1500, 0}, {1500, 0}, {1500, 1}}, FactState::kFluent},
+      {{{1500, 0}, {1500, 1}, {1500, 0}}, FactState::kFluent},
+      {{{1500, 1}, {1500, 0}, {1500, 0}}, FactState::kFluent},
+      {{{1500, 0}, {1500, 0}, {4000, 0}}, FactState::kFluent},  // one slow morning
+      {{{1500, 0}, {1500, 1}, {1500, 1}}, FactState::kMissed},
+      {{{1500, 1}, {1500, 0}, {1500, 0}, {1500, 1}}, FactState::kFluent},  // the first has aged out
+  };
+  for (const Case& c : cases) {
+    FactStates states(kSub);
+    AddDaily(states, sum, c.firstAsks);
+    EXPECT_EQ(states.FiguresAt(FactPlace(FactOf(sum))).state, c.state) << c.firstAsks.size();
+  }
+}
+
+// A fluent fact's evidence ages: due for review after 1, 3, 7, 14, then 28 days as its fast
+// recalls in a row build up; a weak fact says since when it has been weak.
+TEST(FactStates, OldEvidenceIsDueForReview) {
+  const Problem fact{kDiv, 6, 7, 3};
+  struct Case {
+    int fastInARow;
+    int daysLater;
+    bool due;
+  } cases[] = {
+      {2, 0, false}, {2, 1, true},   {3, 2, false}, {3, 3, true},   {4, 6, false},
+      {4, 7, true},  {5, 13, false}, {5, 14, true}, {9, 27, false}, {9, 28, true},
+  };
+  for (const Case& c : cases) {
+    FactStates states(kDiv);
+    AddDaily(states, fact, std::vector<std::pair<uint32_t, int>>(c.fastInARow, {1200, 0}));
+    const int64_t lastDay = 100 + c.fastInARow - 1;
+    states.JudgeOnDay(lastDay + c.daysLater);
+    const FactFigures f = states.FiguresAt(FactPlace(FactOf(fact)));
+    EXPECT_EQ(f.state, FactState::kFluent);
+    EXPECT_EQ(f.streak, c.fastInARow);
+    EXPECT_EQ(f.evidenceAgeDays, c.daysLater);
+    EXPECT_EQ(f.dueForReview, c.due) << c.fastInARow << " in a row, " << c.daysLater << " days";
+    EXPECT_EQ(states.Today(), lastDay + c.daysLater);
+  }
+  FactStates states(kDiv);
+  AddDaily(states, fact, {{1200, 0}, {1200, 0}, {8000, 1}, {9000, 1}, {1200, 0}});  // days 100-104
+  states.BeginRun(110 * 86400);  // a later run without the fact: today is day 110
+  const FactFigures weak = states.FiguresAt(FactPlace(FactOf(fact)));
+  EXPECT_EQ(weak.state, FactState::kMissed);
+  EXPECT_FALSE(weak.dueForReview);
+  EXPECT_EQ(weak.weakForDays, 7);  // since day 103, its second miss in three
+  EXPECT_EQ(weak.evidenceAgeDays, 6);
+}
+
 TEST(FactStates, TheTensOfASumSaysNothingAndTheWindowKeepsTheNewest) {
   FactStates states(kSub);
-  // 8 ＋ 5: a miss and four slow answers, then five fast ones; the tens digit in between.
-  states.Add({kSub, 8, 5, 4}, 9000, 1);
-  for (int i = 0; i < 4; i++)
-    states.Add({kSub, 8, 5, 4}, 8000, 0);
-  for (int i = 0; i < 5; i++) {
+  // 8 ＋ 5: a miss and four slow first asks, then three fast ones; the tens digit in between.
+  AddDaily(states, {kSub, 8, 5, 4}, {{9000, 1}, {8000, 0}, {8000, 0}, {8000, 0}, {8000, 0}}, 1);
+  for (int i = 0; i < 3; i++) {
+    states.BeginRun((10 + i) * 86400);
     states.Add({kSub, 8, 5, 3}, 500, 3);  // 8 ＋ 5 ＝ ?3: always 1
     states.Add({kSub, 8, 5, 4}, 1500 + i * 100, 0);
   }
   states.Add({kSub, 5, 8, 1}, 2500, 0);  // □ ＋ 8 ＝ 13 is 13 − 8
   FactFigures sum = states.Figures({kSub, FactKind::kForward, 8, 5});
-  EXPECT_EQ(sum.answers, 10);
-  EXPECT_EQ(sum.recentAnswers, 5);
+  EXPECT_EQ(sum.answers, 8);
+  EXPECT_EQ(sum.firstAsks, 8);
+  EXPECT_EQ(sum.recentAnswers, 3);
   EXPECT_EQ(sum.recentMissed, 0);
-  EXPECT_EQ(sum.median.twiceMs, 3400u);
+  EXPECT_EQ(sum.median.twiceMs, 3200u);
   EXPECT_EQ(sum.state, FactState::kFluent);
   FactFigures difference = states.Figures({kSub, FactKind::kInverse, 13, 8});
   EXPECT_EQ(difference.answers, 1);
@@ -144,19 +236,18 @@ TEST(FactStates, TheTensOfASumSaysNothingAndTheWindowKeepsTheNewest) {
   EXPECT_GT(difference.lastAnswer, sum.lastAnswer);
 }
 
-// The order of practice: a fact slipped once among five fast answers comes after a slow one.
+// The order of practice: missed, then slow, then getting there.
 TEST(FactStates, WeakestFirst) {
   FactStates states(kDiv);
   auto answer = [&](int a, int b, int slot, std::vector<std::pair<uint32_t, int>> answers) {
-    for (auto [ms, wrong] : answers)
-      states.Add({kDiv, a, b, slot}, ms, wrong);
+    AddDaily(states, {kDiv, a, b, slot}, answers);
   };
-  answer(3, 4, 3, {{1000, 0}, {1000, 1}, {1000, 0}, {1000, 0}, {1000, 0}});  // getting there
-  answer(6, 9, 3, {{7000, 0}, {8000, 0}});                                   // slow, 7.5 s
-  answer(9, 9, 4, {{9000, 0}});                                              // slow, 9.0 s
-  answer(4, 6, 3, {{2000, 1}, {2000, 1}});                                   // missed
-  answer(7, 8, 1, {{4000, 2}, {3000, 1}, {2000, 1}});                        // missed, 3
-  answer(2, 5, 3, {{1000, 0}});                                              // fluent
+  answer(3, 4, 3, {{1000, 0}, {1000, 1}, {4000, 0}});  // getting there
+  answer(6, 9, 3, {{7000, 0}, {8000, 0}});             // slow, 7.5 s
+  answer(9, 9, 4, {{9000, 0}});                        // slow, 9.0 s
+  answer(4, 6, 3, {{2000, 1}, {2000, 1}});             // missed
+  answer(7, 8, 1, {{4000, 2}, {3000, 1}, {2000, 1}});  // missed, 3
+  answer(2, 5, 3, {{1000, 0}, {1000, 0}});             // fluent
   std::vector<Fact> expected = {
       {kDiv, FactKind::kInverse, 56, 8}, {kDiv, FactKind::kForward, 4, 6},
       {kDiv, FactKind::kForward, 9, 9},  {kDiv, FactKind::kForward, 6, 9},

@@ -59,10 +59,11 @@ std::string Mutated(std::string bytes, RandomSource& random) {
 // A whole run of the planner on the history, the child answering by the seed; checks the
 // rules on every problem and returns the problems asked.
 std::vector<Problem> PlannerRun(DrillKind kind, const FactStates& history, RandomSource& random) {
-  FocusPlanner planner(kind, history);
+  const FocusRules rules;
+  FocusPlanner planner(kind, history, rules);
   std::vector<Problem> asked;
   std::array<int, kFactPlaces> lastAsked;
-  lastAsked.fill(-kFocusSpacing - 1);
+  lastAsked.fill(-rules.gap - 1);
   for (int i = 0; i < kProblemsPerRun; ++i) {
     const Problem p = planner.Next(random);
     const Fact fact = FactOf(p);
@@ -71,7 +72,7 @@ std::vector<Problem> PlannerRun(DrillKind kind, const FactStates& history, Rando
     EXPECT_TRUE(IsAsked(fact)) << "problem " << i;
     EXPECT_TRUE(SaysSomethingAboutTheFact(p)) << "problem " << i;
     if (planner.HasHistory()) {
-      EXPECT_GT(i - lastAsked[static_cast<size_t>(place)], kFocusSpacing) << "problem " << i;
+      EXPECT_GT(i - lastAsked[static_cast<size_t>(place)], rules.gap) << "problem " << i;
     }
     lastAsked[static_cast<size_t>(place)] = i;
     const int wrongTries = random.Draw(5) == 0 ? 1 : 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drill/log_format.h"
+#include "drill/log_reader.h"
 #include "platform/headless/headless.h"
 
 namespace drill {
@@ -46,6 +47,9 @@ void ExpectSameStates(const FactStates& got, const FactStates& expected) {
     EXPECT_EQ(g.recentMissed, e.recentMissed) << "place " << place;
     EXPECT_EQ(g.median, e.median) << "place " << place;
     EXPECT_EQ(g.lastAnswer, e.lastAnswer) << "place " << place;
+    EXPECT_EQ(g.answers, e.answers) << "place " << place;
+    EXPECT_EQ(g.firstAsks, e.firstAsks) << "place " << place;
+    EXPECT_EQ(g.evidenceDay, e.evidenceDay) << "place " << place;
   }
 }
 
@@ -70,10 +74,12 @@ TEST(FocusHistory, FoldsThisDrillsLogsInTheOrderPractised) {
         "56,8,00:03.125,0\r\n"}},
   };
   FactStates expected(kDiv);
+  expected.BeginRun(platform::DateTime{{2024, 3, 5}, 9, 7, 2}.Seconds());
   expected.Add(sevenEights, 9000, 1);
   expected.Add(fiftySixBySeven, 4000, 0);
+  expected.BeginRun(platform::DateTime{{2024, 3, 6}, 9, 7, 2}.Seconds());
   expected.Add(sevenEights, 2000, 0);
-  expected.Add(sevenEights, 2100, 0);
+  expected.Add(sevenEights, 2100, 0);  // practice: the run's second ask
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     FocusHistoryBuilder builder(kDiv);
@@ -94,24 +100,33 @@ TEST(FocusHistory, OlderLogsStopMatteringOnceEveryFactHasItsRecentAnswers) {
         lines.push_back({{kind, a, b, 1}, 1500, 0});
       }
     }
-    FocusHistoryBuilder builder(kind);
-    EXPECT_TRUE(builder.WantsOlder(kAll));
-    // Each fact once per round; a round is split into logs of at most 100 answers, each
-    // started a minute after the one before.
-    int minute = 0;
-    for (int round = 0; round < kRecentAnswers; ++round) {
-      EXPECT_TRUE(builder.WantsOlder(kAll)) << "round " << round;
-      for (size_t from = 0; from < lines.size(); from += kProblemsPerRun) {
-        const size_t to = std::min(lines.size(), from + kProblemsPerRun);
-        char time[16];
-        std::snprintf(time, sizeof time, "09:%02d:00", minute++);
-        EXPECT_TRUE(builder.Add(
-            "a.log", Log(kind, "2024/03/05", time, {lines.begin() + from, lines.begin() + to})));
+    // Fast recalls in a row could still lengthen a review interval, up to kLongestStreak of
+    // them; a slow newest answer ends the streak, and then the recent first asks are enough.
+    for (uint32_t newest : {1500u, 4000u}) {
+      SCOPED_TRACE(newest);
+      const int rounds = newest == 1500 ? kLongestStreak : kRecentAnswers;
+      FocusHistoryBuilder builder(kind);
+      EXPECT_TRUE(builder.WantsOlder(kAll));
+      // Each fact once per round, newest round first; a round is split into logs of at most 100
+      // answers, each started a minute before the one taken before it.
+      int minute = 59;
+      for (int round = 0; round < rounds; ++round) {
+        EXPECT_TRUE(builder.WantsOlder(kAll)) << "round " << round;
+        std::vector<Line> answers = lines;
+        for (Line& line : answers)
+          line.milliseconds = round == 0 ? newest : 1500;
+        for (size_t from = 0; from < answers.size(); from += kProblemsPerRun) {
+          const size_t to = std::min(answers.size(), from + kProblemsPerRun);
+          char time[16];
+          std::snprintf(time, sizeof time, "09:%02d:00", minute--);
+          EXPECT_TRUE(builder.Add("a.log", Log(kind, "2024/03/05", time,
+                                               {answers.begin() + from, answers.begin() + to})));
+        }
       }
+      EXPECT_FALSE(builder.WantsOlder(kAll));
+      // Only the runs from a start on count: those before it are older than what is to come.
+      EXPECT_TRUE(builder.WantsOlder(std::nullopt));
     }
-    EXPECT_FALSE(builder.WantsOlder(kAll));
-    // Only the runs from a start on count: those before it are older than what is to come.
-    EXPECT_TRUE(builder.WantsOlder(std::nullopt));
     // The tens of a sum says nothing about its fact and counts for nothing.
     if (kind == kSub) {
       FocusHistoryBuilder tens(kind);

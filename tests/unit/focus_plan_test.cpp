@@ -34,15 +34,23 @@ std::vector<Fact> AskedFacts(DrillKind kind) {
   return facts;
 }
 
-void AddAnswers(FactStates& states, const Fact& fact,
-                std::vector<std::pair<uint32_t, int>> answers) {
-  for (auto [ms, wrongTries] : answers)
+// The day of the focus run; histories end before it.
+constexpr int64_t kToday = 20'000;
+
+// The answers, one run a day, the last one `daysAgo` before kToday.
+void AddAnswers(FactStates& states, const Fact& fact, std::vector<std::pair<uint32_t, int>> answers,
+                int daysAgo = 1) {
+  int64_t day = kToday - daysAgo - static_cast<int64_t>(answers.size()) + 1;
+  for (auto [ms, wrongTries] : answers) {
+    states.BeginRun(day++ * 86400 + 8 * 3600);
     states.Add(ProblemOf(fact), ms, wrongTries);
+  }
 }
 
-// Five fast answers without a slip: fluent.
-void MakeFluent(FactStates& states, const Fact& fact) {
-  AddAnswers(states, fact, {{1500, 0}, {1500, 0}, {1500, 0}, {1500, 0}, {1500, 0}});
+// Fast recalls in `runs` runs a day apart, up to `daysAgo`: fluent, and not due for review
+// with six or more.
+void MakeFluent(FactStates& states, const Fact& fact, int runs = 6, int daysAgo = 1) {
+  AddAnswers(states, fact, std::vector<std::pair<uint32_t, int>>(runs, {1500, 0}), daysAgo);
 }
 
 // How the simulated child answers a problem: wrong tries before the right key, and the time.
@@ -77,12 +85,17 @@ std::vector<Fact> Play(PracticeRun& run, int problems, const Child& child) {
 }
 
 PracticeRun FocusRun(DrillKind kind, const FactStates& history, uint32_t seed = kSeed) {
-  return PracticeRun(kind, 0, seed, FocusPlanner(kind, history));
+  constexpr TimeValue kUnixEpoch = 25569;
+  return PracticeRun(kind, kUnixEpoch + kToday + 9.0 / 24, seed, FocusPlanner(kind, history));
 }
 
-int Count(const std::vector<Fact>& asked, const std::set<Fact>& among) {
-  return static_cast<int>(
-      std::count_if(asked.begin(), asked.end(), [&](const Fact& f) { return among.count(f); }));
+// The problem numbers at which the fact was asked.
+std::vector<int> NumbersOf(const std::vector<Fact>& asked, const Fact& fact) {
+  std::vector<int> numbers;
+  for (size_t i = 0; i < asked.size(); ++i) {
+    if (asked[i] == fact) numbers.push_back(static_cast<int>(i) + 1);
+  }
+  return numbers;
 }
 
 TEST(FocusPlan, AProblemAsksExactlyItsFactInEitherForm) {
@@ -131,25 +144,20 @@ TEST(FocusPlan, NoHistoryGivesExactlyTheNormalRun) {
   }
 }
 
-// Ten weak facts among fluent ones: the weakest come first, and they fill the run but for its
-// review turns.
-TEST(FocusPlan, WeakestFirstAndMostOfTheRun) {
+// Ten weak facts among secure fluent ones: each comes first once, most at risk first, then a
+// second time after a wide gap, and never a third time when answered without a miss.
+TEST(FocusPlan, WeakFactsFirstThenOnceMoreAfterAWideGap) {
   const std::vector<Fact> all = AskedFacts(kDiv);
   FactStates history(kDiv);
   for (const Fact& fact : all)
     MakeFluent(history, fact);
-  // Weakest first, as the report lists them.
   const std::vector<std::pair<Fact, std::vector<std::pair<uint32_t, int>>>> weak = {
-      {all[40], {{2000, 1}, {2000, 1}, {2000, 1}}},    // missed, three slips
-      {all[3], {{2000, 1}, {2000, 2}}},                // missed, two slips
-      {all[70], {{9000, 0}, {9000, 0}, {9000, 0}}},    // slow, 9 s
-      {all[12], {{8000, 0}, {8000, 0}, {8000, 0}}},    // slow, 8 s
-      {all[100], {{7000, 0}, {7000, 0}, {7000, 0}}},   // slow, 7 s
-      {all[58], {{6500, 0}, {6500, 0}, {6500, 0}}},    // slow, 6.5 s
-      {all[21], {{1500, 1}, {1500, 0}, {1500, 0}}},    // getting there: one slip
-      {all[90], {{5000, 0}, {5000, 0}, {5000, 0}}},    // getting there, 5 s
-      {all[33], {{4000, 0}, {4000, 0}, {4000, 0}}},    // getting there, 4 s
-      {all[111], {{3500, 0}, {3500, 0}, {3500, 0}}}};  // getting there, 3.5 s
+      {all[40], {{2000, 1}, {2000, 1}, {2000, 1}}},  // missed in every run
+      {all[70], {{9000, 0}, {9000, 0}, {9000, 0}}},  // slow
+      {all[12], {{8000, 0}, {8000, 0}, {8000, 0}}},  {all[100], {{7000, 0}, {7000, 0}, {7000, 0}}},
+      {all[58], {{6500, 0}, {6500, 0}, {6500, 0}}},  {all[21], {{1500, 1}, {4000, 0}, {1500, 0}}},
+      {all[90], {{5000, 0}, {5000, 0}, {5000, 0}}},  {all[33], {{4000, 0}, {4000, 0}, {4000, 0}}},
+      {all[111], {{3500, 0}, {3500, 0}, {3500, 0}}}, {all[3], {{2000, 1}, {2000, 2}}}};
   std::set<Fact> weakFacts;
   for (const auto& [fact, answers] : weak) {
     AddAnswers(history, fact, answers);
@@ -159,112 +167,131 @@ TEST(FocusPlan, WeakestFirstAndMostOfTheRun) {
 
   PracticeRun run = FocusRun(kDiv, history);
   // The weak facts stay weak: slow and right.
-  const std::vector<Fact> asked = Play(run, kProblemsPerRun, [&](const Fact& fact, int) {
+  const auto child = [&](const Fact& fact, int) {
     return weakFacts.count(fact) ? Reply{0, 7000} : Reply{0, 1500};
-  });
+  };
+  const std::vector<Fact> asked = Play(run, kProblemsPerRun, child);
   ASSERT_EQ(asked.size(), static_cast<size_t>(kProblemsPerRun));
-  for (size_t i = 0; i < 6; ++i)
-    EXPECT_EQ(asked[i], weak[i].first) << "problem " << i + 1;
-  EXPECT_GE(Count(asked, weakFacts), 85);
-  // Every tenth problem reviews a fluent fact.
-  for (size_t i = 9; i < asked.size(); i += 10)
-    EXPECT_FALSE(weakFacts.count(asked[i])) << "problem " << i + 1;
+  EXPECT_EQ(std::set<Fact>(asked.begin(), asked.begin() + 10), weakFacts);
+  EXPECT_EQ(asked[0], all[40]);  // missed every time, and most at risk
+  const FocusRules rules;
+  for (const Fact& fact : weakFacts) {
+    const std::vector<int> numbers = NumbersOf(asked, fact);
+    ASSERT_EQ(numbers.size(), static_cast<size_t>(rules.weakAsks))
+        << fact.first << " " << fact.second;
+    EXPECT_GT(numbers[1] - numbers[0], rules.gap) << fact.first << " " << fact.second;
+  }
   // The same seed and history give the same run.
   PracticeRun again = FocusRun(kDiv, history);
-  EXPECT_EQ(Play(again, kProblemsPerRun,
-                 [&](const Fact& fact, int) {
-                   return weakFacts.count(fact) ? Reply{0, 7000} : Reply{0, 1500};
-                 }),
-            asked);
+  EXPECT_EQ(Play(again, kProblemsPerRun, child), asked);
 }
 
-// A fluent fact answered wrongly at its review comes back after exactly five others, ahead of
-// weaker facts, until it is answered without a miss, and at most three times; answered
-// wrongly after that it rests for the rest of the run.
-TEST(FocusPlan, AWrongAnswerComesBackAfterFiveOthersAtMostThreeTimes) {
+// A wrong answer comes back after the gap for its correction, ahead of the rest, and a fact
+// answered wrongly every time is asked at most once more than a weak fact's asks; the
+// corrections are practice: the run gives the fact one first ask.
+TEST(FocusPlan, AWrongAnswerIsCorrectedAfterTheGap) {
   const std::vector<Fact> all = AskedFacts(kDiv);
+  const Fact reviewed = all[5];
   FactStates history(kDiv);
-  for (const Fact& fact : all)
-    MakeFluent(history, fact);
-  std::set<Fact> slow;
-  for (size_t i = 60; i < 70; ++i) {
-    AddAnswers(history, all[i], {{8000, 0}, {8000, 0}, {8000, 0}});
-    slow.insert(all[i]);
+  for (const Fact& fact : all) {
+    if (fact != reviewed) MakeFluent(history, fact);
   }
-  const Fact reviewed = all[0];  // answered longest ago: the first review
+  MakeFluent(history, reviewed, 2);  // just fluent: due for its first review today
+  const FocusRules rules;
   struct Case {
     const char* what;
-    int rightFromAsk;  // `reviewed` is answered without a miss from this ask on; 0: never
+    int wrongAsks;  // `reviewed` is answered with a miss at this many asks first
     std::vector<int> expected;
   } cases[] = {
-      {"always wrong", 0, {10, 16, 22, 28}},
-      {"right at its first comeback", 2, {10, 16}},
-      // Then it is a missed fact, the weakest, until its slips leave its newest answers; the
-      // 40th problem is a review.
-      {"right at its third comeback", 4, {10, 16, 22, 28, 34, 41, 47}},
+      {"always wrong", 100, {1, 1 + (rules.gap + 1), 1 + 2 * (rules.gap + 1)}},
+      {"right at its correction", 1, {1, 1 + (rules.gap + 1)}},
+      {"right at once", 0, {1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     PracticeRun run = FocusRun(kDiv, history);
     int asks = 0;
-    std::vector<int> numbers;
-    Play(run, kProblemsPerRun, [&](const Fact& fact, int number) {
-      if (fact == reviewed) {
-        numbers.push_back(number);
-        ++asks;
-        return Reply{c.rightFromAsk == 0 || asks < c.rightFromAsk ? 1 : 0, 1500};
-      }
-      return slow.count(fact) ? Reply{0, 8000} : Reply{0, 1500};
+    const std::vector<Fact> asked = Play(run, kProblemsPerRun, [&](const Fact& fact, int) {
+      if (fact != reviewed) return Reply{0, 1500};
+      return Reply{asks++ < c.wrongAsks ? 1 : 0, 1500};
     });
-    EXPECT_EQ(numbers, c.expected);
+    EXPECT_EQ(NumbersOf(asked, reviewed), c.expected);
+    FactStates after = history;
+    after.BeginRun(kToday * 86400 + 9 * 3600);
+    for (const ProblemRecord& record : run.SolvedProblems())
+      after.Add(record.problem, 1500, record.misses);
+    const FactFigures f = after.Figures(reviewed);
+    EXPECT_EQ(f.firstAsks, 3);
+    EXPECT_EQ(f.answers, 2 + static_cast<int>(c.expected.size()));
   }
 }
 
-TEST(FocusPlan, FluentFactsAreReviewedLongestUnseenFirst) {
-  for (DrillKind kind : kDrillKinds) {
-    SCOPED_TRACE(Title(kind));
-    std::vector<Fact> all = AskedFacts(kind);
-    // Practised in an order of its own: every seventh fact, round and round.
-    std::vector<Fact> practised;
-    for (size_t start = 0; start < 7; ++start) {
-      for (size_t i = start; i < all.size(); i += 7)
-        practised.push_back(all[i]);
-    }
-    FactStates history(kind);
-    for (const Fact& fact : practised)
-      MakeFluent(history, fact);
-    PracticeRun run = FocusRun(kind, history);
-    const std::vector<Fact> asked = Play(run, 50, [](const Fact&, int) { return Reply{}; });
-    EXPECT_EQ(asked, std::vector<Fact>(practised.begin(), practised.begin() + 50));
+// Fluent facts come back when their evidence is as old as their streak's interval: a fact
+// fluent since yesterday, one three days after its third fast recall, and one not yet due
+// between them; secure ones not at all while anything is due.
+TEST(FocusPlan, FluentFactsAreReviewedAtGrowingIntervals) {
+  const std::vector<Fact> all = AskedFacts(kDiv);
+  const Fact justFluent = all[7], threeDaysOld = all[30], twoDaysOld = all[60];
+  FactStates history(kDiv);
+  for (const Fact& fact : all) {
+    if (fact != justFluent && fact != threeDaysOld && fact != twoDaysOld) MakeFluent(history, fact);
   }
+  MakeFluent(history, justFluent, 2, 1);
+  MakeFluent(history, threeDaysOld, 3, 3);
+  MakeFluent(history, twoDaysOld, 3, 2);
+  FocusRules noSecuring;
+  noSecuring.secureStreak = 0;
+  constexpr TimeValue kUnixEpoch = 25569;
+  PracticeRun run(kDiv, kUnixEpoch + kToday + 9.0 / 24, kSeed,
+                  FocusPlanner(kDiv, history, noSecuring));
+  const std::vector<Fact> asked = Play(run, 3, [](const Fact&, int) { return Reply{}; });
+  ASSERT_EQ(asked.size(), 3u);
+  EXPECT_EQ(std::set<Fact>(asked.begin(), asked.begin() + 2),
+            (std::set<Fact>{justFluent, threeDaysOld}));
+  EXPECT_NE(asked[2], twoDaysOld);
 }
 
-// Twenty weak facts, the rest never seen: new facts come one on every tenth problem, at most
-// kFocusNewPerRun of them, and join the weak ones once answered slowly.
+// The risk a fact is forgotten grows with the days since it was asked, and falls with fast
+// recalls in a row; a slow median and misses raise it.
+TEST(FocusPlan, RecallRiskFromTheChildsOwnAnswers) {
+  auto risk = [](int ageDays, int streak, uint32_t medianMs, int recentMissed) {
+    FactFigures f;
+    f.state = FactState::kFluent;
+    f.evidenceAgeDays = ageDays;
+    f.streak = streak;
+    f.median.twiceMs = 2 * uint64_t{medianMs};
+    f.recentMissed = recentMissed;
+    return RecallRisk(f);
+  };
+  EXPECT_LT(risk(1, 3, 1500, 0), risk(5, 3, 1500, 0));
+  EXPECT_LT(risk(5, 5, 1500, 0), risk(5, 3, 1500, 0));
+  EXPECT_LT(risk(1, 2, 1500, 0), risk(1, 2, 4000, 0));
+  EXPECT_LT(risk(1, 2, 4000, 0), risk(1, 2, 8000, 0));
+  EXPECT_LT(risk(1, 2, 1500, 0), risk(1, 2, 1500, 1));
+  EXPECT_GT(risk(0, 0, 8000, 2), 0.99);
+  EXPECT_LT(risk(1, 6, 1500, 0), 0.05);
+}
+
+// Forty weak facts, the rest never seen: a new fact comes on every fifth problem from the
+// third, at most newPerRun of them while the weak ones take their turns.
 TEST(FocusPlan, UnseenFactsComeInAFewAtATime) {
   for (DrillKind kind : kDrillKinds) {
     SCOPED_TRACE(Title(kind));
     const std::vector<Fact> all = AskedFacts(kind);
     FactStates history(kind);
     std::set<Fact> seen;
-    for (size_t i = 0; i < 20; ++i) {
-      AddAnswers(history, all[i * 3], {{7000, 0}, {7000, 0}});
-      seen.insert(all[i * 3]);
+    for (size_t i = 0; i < 40; ++i) {
+      AddAnswers(history, all[i * 2], {{7000, 0}, {7000, 0}});
+      seen.insert(all[i * 2]);
     }
     PracticeRun run = FocusRun(kind, history);
-    const std::vector<Fact> asked = Play(run, kProblemsPerRun, [](const Fact&, int) {
-      return Reply{0, 7000};
-    });
-    std::map<Fact, int> firstAsked;
+    const std::vector<Fact> asked = Play(run, 60, [](const Fact&, int) { return Reply{0, 7000}; });
+    std::vector<int> numbers;  // where a new fact first comes; answered slowly, it is weak then
     for (size_t i = 0; i < asked.size(); ++i) {
-      if (!seen.count(asked[i])) firstAsked.try_emplace(asked[i], static_cast<int>(i) + 1);
+      if (seen.insert(asked[i]).second) numbers.push_back(static_cast<int>(i) + 1);
     }
-    std::vector<int> numbers;
-    for (const auto& [fact, number] : firstAsked)
-      numbers.push_back(number);
-    std::sort(numbers.begin(), numbers.end());
-    EXPECT_EQ(numbers, (std::vector<int>{5, 15, 25, 35, 45, 55, 65, 75}));
-    static_assert(kFocusNewPerRun == 8 && kFocusNewEvery == 10);
+    EXPECT_EQ(numbers, (std::vector<int>{3, 8, 13, 18, 23, 28, 33, 38}));
+    EXPECT_EQ(FocusRules{}.newPerRun, 8);
   }
 }
 
