@@ -14,7 +14,7 @@ namespace report {
 struct Learner {
   platform::Path folder;  // the learner's subfolder, relative; empty for the loose logs
   std::string name;       // UTF-8, as the page shows it; no two learners show alike
-  std::vector<drill::LoggedRun> runs;
+  std::vector<drill::LoggedRun> runs;  // by start time
 };
 
 struct FileNote {
@@ -33,7 +33,9 @@ struct Collection {
   int outsideRange = 0;  // runs read but left out by the date range
 };
 
-// The folder must exist; unreadable entries below it are noted, never thrown.
+// The folder must exist; unreadable entries below it are noted, never thrown. Each learner's
+// runs come in the order they were practised, one per run (drill/log_folder.h).
+Collection CollectLogs(const platform::Folder& folder);
 Collection CollectLogs(const platform::Path& folder);
 
 }  // namespace report

@@ -67,21 +67,44 @@ std::string WriteErrorText(const platform::WriteOutcome& outcome) {
     case platform::WriteError::kCannotWrite:
       text = "書いている途中で失敗しました（ディスクがいっぱいなど）。前のファイルはそのままです";
       break;
+    case platform::WriteError::kReadOnly:
+      text = "読み取り専用のファイルなので、書き換えません";
+      break;
     case platform::WriteError::kCannotReplace:
-      text = "前のファイルと入れ替えられません（開かれている、読み取り専用など）";
+      text = "前のファイルと入れ替えられません（ほかのプログラムが開いているなど）";
       break;
   }
   if (!outcome.systemText.empty()) text += "：" + outcome.systemText;
   return text;
 }
 
-// Whether the path is another name of a file the run read: a hard link, or on Windows a short
-// name or the name in another case.
-bool WasRead(const platform::Path& path, const Collection& collection) {
+// An output resolved before anything is written: the folder it goes in, held open, and its
+// name there.
+struct Target {
+  Target(const platform::Path* path, const char* what) : path(path), what(what) {}
+  const platform::Path* path;  // as given
+  const char* what;            // "CSV を" for the table, "" for the page
+  platform::Folder folder;
+  platform::Path name;
+  platform::FileIdentity folderIdentity;
+};
+
+// Whether a name in the folder is another name of a file the run read: a hard link, or on
+// Windows a short name or the name in another case.
+bool WasRead(const Target& target, const Collection& collection) {
   platform::FileIdentity identity;
-  return platform::IdentityOf(path, identity) &&
+  return platform::IdentityOf(target.folder, target.name, identity) &&
          std::find(collection.opened.begin(), collection.opened.end(), identity) !=
              collection.opened.end();
+}
+
+// Whether the page and the table would be one file: one name in one folder (by the folder's
+// identity, so "./out.html" and "out.html" are one), or one existing file by two names.
+bool SameFile(const Target& x, const Target& y) {
+  if (x.folderIdentity == y.folderIdentity && platform::SameName(x.name, y.name)) return true;
+  platform::FileIdentity xFile, yFile;
+  return platform::IdentityOf(x.folder, x.name, xFile) &&
+         platform::IdentityOf(y.folder, y.name, yFile) && xFile == yFile;
 }
 
 Outcome Failure(std::string message) {
@@ -173,52 +196,84 @@ std::vector<LearnerReport> Analyze(const Collection& collection, int64_t judging
   return learners;
 }
 
+// Every check on both outputs comes before either is written: a run that fails has written
+// nothing, and one that succeeds has written both.
 Outcome WriteReport(const Options& options) {
   const std::string folderText = platform::DisplayUtf8(options.folder);
   const std::string outputText = platform::DisplayUtf8(options.output);
-  if (!platform::IsFolder(options.folder)) return Failure("フォルダーがありません: " + folderText);
+  platform::Folder classFolder;
+  if (!platform::OpenFolder(options.folder, classFolder)) {
+    return Failure("フォルダーがありません: " + folderText);
+  }
   // The page and the table keep the same rules: never over a practice log, by its name or as
-  // another name of a file just read, and never over each other.
-  std::vector<const platform::Path*> outputs = {&options.output};
-  if (!options.csv.Empty()) outputs.push_back(&options.csv);
-  auto which = [&](const platform::Path* path) { return path == &options.csv ? "CSV を" : ""; };
-  for (const platform::Path* path : outputs) {
-    if (drill::IsLogFileName(platform::DisplayUtf8(*path))) {
-      return Failure(which(path) + std::string("練習記録（*.log）には書き出しません: ") +
-                     platform::DisplayUtf8(*path));
+  // another name of a file just read, never over anything but a regular file that may be
+  // written, and never over each other.
+  std::vector<Target> targets;
+  targets.emplace_back(&options.output, "");
+  if (!options.csv.Empty()) targets.emplace_back(&options.csv, "CSV を");
+  for (Target& target : targets) {
+    const std::string text = platform::DisplayUtf8(*target.path);
+    platform::Path folderPath;
+    platform::SplitPath(*target.path, folderPath, target.name);
+    if (target.name.Empty()) {
+      return Failure(target.what + std::string("書き出すファイルの名前がありません: ") + text);
+    }
+    if (drill::IsLogFileName(platform::DisplayUtf8(target.name))) {
+      return Failure(target.what + std::string("練習記録（*.log）には書き出しません: ") + text);
+    }
+    if (!platform::OpenFolder(folderPath, target.folder) ||
+        !platform::IdentityOf(target.folder, target.folderIdentity)) {
+      return Failure(target.what + std::string("書き出すフォルダーがありません: ") + text);
+    }
+    const platform::WriteError check = platform::CheckReplaceable(target.folder, target.name);
+    if (check != platform::WriteError::kNone) {
+      return Failure(target.what + std::string("書き出せません: ") + text + "\n" +
+                     WriteErrorText({check, {}}));
     }
   }
-  Collection collection = CollectLogs(options.folder);
+  if (targets.size() == 2 && SameFile(targets[0], targets[1])) {
+    return Failure("CSV（--csv）とページ（-o）が同じファイルです: " + outputText + "、" +
+                   platform::DisplayUtf8(options.csv));
+  }
+  Collection collection = CollectLogs(classFolder);
   if (!collection.folderRead) return Failure("フォルダーを読めません: " + folderText);
-  for (const platform::Path* path : outputs) {
-    if (WasRead(*path, collection)) {
-      return Failure(which(path) + std::string("読んだ練習記録には書き出しません: ") +
-                     platform::DisplayUtf8(*path));
+  for (const Target& target : targets) {
+    if (WasRead(target, collection)) {
+      return Failure(target.what + std::string("読んだ練習記録には書き出しません: ") +
+                     platform::DisplayUtf8(*target.path));
     }
-  }
-  platform::FileIdentity csvFile, pageFile;
-  if (!options.csv.Empty() && platform::IdentityOf(options.csv, csvFile) &&
-      platform::IdentityOf(options.output, pageFile) && csvFile == pageFile) {
-    return Failure("CSV（--csv）とページ（-o）が同じファイルです: " + outputText);
   }
   KeepRange(collection, options.range);
 
   const int64_t judgingDay = JudgingDay(collection, options.range);
   std::vector<LearnerReport> learners = Analyze(collection, judgingDay);
-  std::string html = ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)),
-                                learners, collection, options.range);
-  const std::string csvText = platform::DisplayUtf8(options.csv);
-  if (!options.csv.Empty()) {
-    platform::WriteOutcome written =
-        platform::WriteFileReplacing(options.csv, AnswersCsv(collection, judgingDay));
+  // Both files are written whole under temporary names before either takes its place; those
+  // not committed are removed when this returns.
+  std::vector<platform::ReplacingWrite> writes(targets.size());
+  for (size_t i = 0; i < targets.size(); i++) {
+    const std::string bytes =
+        targets[i].path == &options.csv
+            ? AnswersCsv(collection, judgingDay)
+            : ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)), learners,
+                         collection, options.range);
+    const platform::WriteOutcome written =
+        writes[i].Prepare(targets[i].folder, targets[i].name, bytes);
     if (written.error != platform::WriteError::kNone) {
-      return Failure("CSV を書き出せません: " + csvText + "\n" + WriteErrorText(written));
+      return Failure(targets[i].what + std::string("書き出せません: ") +
+                     platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written));
     }
   }
-  platform::WriteOutcome written = platform::WriteFileReplacing(options.output, html);
-  if (written.error != platform::WriteError::kNone) {
-    return Failure("書き出せません: " + outputText + "\n" + WriteErrorText(written) +
-                   (options.csv.Empty() ? "" : "\n（CSV は書きました: " + csvText + "）"));
+  // The table first; when the page's rename fails after it, the old table goes back.
+  for (size_t i = targets.size(); i-- > 0;) {
+    const platform::WriteOutcome written = writes[i].Commit();
+    if (written.error != platform::WriteError::kNone) {
+      const bool undone = i + 1 == targets.size() || writes[i + 1].Undo();
+      return Failure(
+          targets[i].what + std::string("書き出せません: ") +
+          platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written) +
+          (undone ? ""
+                  : "\n（CSV は書いてしまいました: " + platform::DisplayUtf8(options.csv) + "）"));
+    }
   }
   Outcome outcome;
   outcome.written = options.output;
@@ -229,7 +284,9 @@ Outcome WriteReport(const Options& options) {
     outcome.message += "、期間の外の記録 " + std::to_string(collection.outsideRange) + " 件";
   }
   outcome.message += "）";
-  if (!options.csv.Empty()) outcome.message += "。" + csvText + " も書きました";
+  if (!options.csv.Empty()) {
+    outcome.message += "。" + platform::DisplayUtf8(options.csv) + " も書きました";
+  }
   return outcome;
 }
 
