@@ -76,6 +76,52 @@ bool NaturalLess(const std::string& x, const std::string& y) {
   return x < y;  // "a01" and "a1": any fixed order
 }
 
+// The number a name starts with, in ASCII or full-width digits; -1 when it starts with none.
+int64_t LeadingNumber(std::string_view name) {
+  int64_t number = -1;
+  for (size_t i = 0; i < name.size() && number < 1000000;) {
+    int digit = -1;
+    if (name[i] >= '0' && name[i] <= '9') {
+      digit = name[i] - '0';
+      i += 1;
+    } else if (name.substr(i, 2) == "\xEF\xBC" && i + 2 < name.size() &&
+               static_cast<unsigned char>(name[i + 2]) >= 0x90 &&
+               static_cast<unsigned char>(name[i + 2]) <= 0x99) {
+      digit = static_cast<unsigned char>(name[i + 2]) - 0x90;  // ０ to ９, U+FF10 to U+FF19
+      i += 3;
+    }
+    if (digit < 0) break;
+    number = (number < 0 ? 0 : number * 10) + digit;
+  }
+  return number;
+}
+
+// The name's characters with katakana read as hiragana (ア as あ), so that kana names sort
+// together whichever script a folder uses; bytes that are no UTF-8 are kept as they are.
+std::u32string KanaFolded(std::string_view name) {
+  std::u32string out;
+  for (size_t i = 0; i < name.size();) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(name[i + k]); };
+    char32_t c = byte(0);
+    size_t length = 1;
+    if (c >= 0xE0 && c < 0xF0 && i + 2 < name.size()) {
+      c = ((c & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+      length = 3;
+    } else if (c >= 0xC0 && c < 0xE0 && i + 1 < name.size()) {
+      c = ((c & 0x1F) << 6) | (byte(1) & 0x3F);
+      length = 2;
+    }
+    if (c >= 0x30A1 && c <= 0x30F6) c -= 0x60;
+    out += c;
+    i += length;
+  }
+  return out;
+}
+
+bool StartsWithKana(const std::u32string& folded) {
+  return !folded.empty() && folded[0] >= 0x3041 && folded[0] <= 0x30FF;
+}
+
 // A used file whose lines do not all count: why, in one of two texts the page groups by.
 FileNote CountNote(const std::string& path, const drill::LoggedRun& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
@@ -105,7 +151,8 @@ struct Found {
 // subfolder to the subfolder's learner. What cannot be read or is not followed is noted.
 // False when the folder itself cannot be listed.
 bool FindLogs(const Path& folder, const std::string& relative, const Path& learner,
-              std::vector<Found>& found, std::vector<FileNote>& notes) {
+              std::vector<Found>& found, std::vector<FileNote>& notes,
+              std::vector<Path>& learnerFolders) {
   std::vector<platform::FolderEntry> entries;
   if (!platform::ListFolder(folder, entries)) return false;
   for (platform::FolderEntry& entry : entries) {
@@ -114,7 +161,9 @@ bool FindLogs(const Path& folder, const std::string& relative, const Path& learn
     Path path = platform::Join(folder, entry.name);
     switch (entry.kind) {
       case platform::EntryKind::kFolder:
-        if (!FindLogs(path, shown, relative.empty() ? entry.name : learner, found, notes)) {
+        if (relative.empty()) learnerFolders.push_back(entry.name);
+        if (!FindLogs(path, shown, relative.empty() ? entry.name : learner, found, notes,
+                      learnerFolders)) {
           notes.push_back({shown, words::kFolderUnreadable, {}});
         }
         break;
@@ -156,7 +205,36 @@ void TellApart(std::vector<Learner>& learners) {
   }
 }
 
+// A file name's part after the last folder.
+std::string_view FileNameOf(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
+
+bool RosterLess(const std::string& x, const std::string& y) {
+  const int64_t xNumber = LeadingNumber(x), yNumber = LeadingNumber(y);
+  if ((xNumber < 0) != (yNumber < 0)) return xNumber >= 0;
+  if (xNumber != yNumber) return xNumber < yNumber;
+  const std::u32string xFolded = KanaFolded(x), yFolded = KanaFolded(y);
+  const bool xKana = StartsWithKana(xFolded), yKana = StartsWithKana(yFolded);
+  if (xKana != yKana) return xKana;
+  if (xKana && xFolded != yFolded) return xFolded < yFolded;
+  return NaturalLess(x, y);
+}
+
+bool OriginalFirst(std::string_view x, std::string_view y) {
+  const auto key = [](std::string_view path) {
+    std::string_view name = FileNameOf(path);
+    const size_t dot = name.rfind('.');
+    const std::string_view stem = name.substr(0, dot);
+    const bool drillsOwn =
+        !stem.empty() && stem.find_first_not_of("0123456789") == std::string_view::npos;
+    return std::make_tuple(!drillsOwn, name.size(), path);
+  };
+  return key(x) < key(y);
+}
 
 Collection CollectLogs(const Path& folder) {
   Collection collection;
@@ -164,12 +242,14 @@ Collection CollectLogs(const Path& folder) {
   // The logs first, in path order, so that the page does not depend on the order in which
   // the file system lists a folder.
   std::vector<Found> found;
-  if (!FindLogs(folder, "", Path(), found, collection.notRead)) {
+  std::vector<Path> learnerFolders;
+  if (!FindLogs(folder, "", Path(), found, collection.notRead, learnerFolders)) {
     collection.folderRead = false;
     return collection;
   }
+  // Of two logs of one run the first is kept, so an original comes before its copies.
   std::sort(found.begin(), found.end(),
-            [](const Found& x, const Found& y) { return x.shown < y.shown; });
+            [](const Found& x, const Found& y) { return OriginalFirst(x.shown, y.shown); });
 
   // A run is known by its learner, drill and start second: the drill names its log after the
   // start, so a second file with all three alike is a copy (a backup folder, say) and would
@@ -215,6 +295,10 @@ Collection CollectLogs(const Path& folder) {
     collection.filesRead++;
   }
 
+  // A child's folder without a log yet (or without one that could be used) is a child who
+  // has not started: the page lists the child too.
+  for (const Path& path : learnerFolders)
+    learners.try_emplace(path);
   const std::string folderName = platform::DisplayUtf8(platform::FolderName(folder));
   for (auto& [path, learner] : learners) {
     learner.folder = path;
@@ -224,7 +308,7 @@ Collection CollectLogs(const Path& folder) {
   TellApart(collection.learners);
   std::sort(collection.learners.begin(), collection.learners.end(),
             [](const Learner& x, const Learner& y) {
-              if (x.name != y.name) return NaturalLess(x.name, y.name);
+              if (x.name != y.name) return RosterLess(x.name, y.name);
               return x.folder < y.folder;
             });
   auto byPath = [](const FileNote& x, const FileNote& y) { return x.path < y.path; };

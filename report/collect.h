@@ -14,7 +14,7 @@ namespace report {
 struct Learner {
   platform::Path folder;  // the learner's subfolder, relative; empty for the loose logs
   std::string name;       // UTF-8, as the page shows it; no two learners show alike
-  std::vector<drill::LoggedRun> runs;
+  std::vector<drill::LoggedRun> runs;  // empty for a child's folder with no usable log yet
 };
 
 struct FileNote {
@@ -25,13 +25,24 @@ struct FileNote {
 
 struct Collection {
   bool folderRead = true;         // false: the folder itself could not be listed
-  std::vector<Learner> learners;  // by name
+  std::vector<Learner> learners;  // in the class's order (RosterLess)
   std::vector<FileNote> notRead;
   std::vector<FileNote> partlyRead;            // used, but with lines skipped or a wrong count
   std::vector<platform::FileIdentity> opened;  // every file the run read from
   int filesRead = 0;     // runs used: read whole or in part, and within the date range
   int outsideRange = 0;  // runs read but left out by the date range
 };
+
+// The class's order of two learners' names: a name that starts with a number (01_山田, 1 やまだ)
+// takes its place by that number, as 出席番号; the others follow, those starting with kana in
+// kana order (katakana read as hiragana), then the rest, numbers within a name compared as
+// numbers. Kanji cannot be read from the text, so they keep the order of their characters.
+bool RosterLess(const std::string& x, const std::string& y);
+
+// Of two logs of the same run, the one to keep: the one named as the drill names its logs
+// (the start's digits alone, 20260413084000.log) over a copy ("20260413084000 - コピー.log"),
+// then the shorter file name, then the path. Paths relative to the folder, UTF-8.
+bool OriginalFirst(std::string_view x, std::string_view y);
 
 // The folder must exist; unreadable entries below it are noted, never thrown.
 Collection CollectLogs(const platform::Path& folder);
