@@ -64,8 +64,8 @@ table.grid{table-layout:fixed}
 table.grid td,table.grid th{width:2.7em;height:2.6em;text-align:center;padding:0;font-size:.85em;line-height:1.15}
 table.grid td b{display:block;font-weight:normal;font-size:1.1em}
 table.grid td{position:relative}
-table.grid td i.few-mark{position:absolute;top:0;right:2px;font-size:.75em;line-height:1}
-table.grid td i.due-mark{position:absolute;top:0;left:2px;font-size:.75em;line-height:1;font-style:normal}
+table.grid td i.few-mark{position:absolute;top:1px;right:1px;font-size:.62em;line-height:1}
+table.grid td i.due-mark{position:absolute;top:1px;left:1px;font-size:.62em;line-height:1;font-style:normal}
 .key i{font-style:normal;font-size:.8em;vertical-align:top}
 table.grid th[scope=row]{width:3em}
 td.fluent,.key.fluent{background:var(--fluent);color:var(--fluent-ink)}
@@ -90,6 +90,7 @@ td.few{outline:2px dashed currentColor;outline-offset:-2px}
 .tally{white-space:nowrap;font-variant-numeric:tabular-nums;font-size:.9em}
 table.overview th small{display:block;font-size:.8em}
 table.overview td.name{vertical-align:top;font-weight:bold}
+table.overview td.states{white-space:normal}
 table.overview td,table.overview th{padding:2px 4px}
 td.c1{background:var(--class1)}
 td.c2{background:var(--class2)}
@@ -140,6 +141,7 @@ table.overview{font-size:8pt}
 table.overview td,table.overview th{padding:0 3px;line-height:1.25}
 table.overview caption small{display:inline;margin-left:1em}
 table.overview .bar{width:6em;height:.9em}
+table.overview td.states{white-space:nowrap}
 #files{break-before:page}
 #files.none{display:none}
 #need{break-inside:avoid}

@@ -200,6 +200,23 @@ document.getElementById('page').onload = function () {
   out.learners = d.querySelectorAll('section.learner').length;
   out.topLinks = d.querySelectorAll('section.learner h2 a.top[href="#top"]').length;
   out.top = !!d.getElementById('top');
+  // The corner marks of a grid cell (few answers, due for review) touch neither each other
+  // nor the state's mark and the seconds.
+  const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top ||
+      b.bottom <= a.top;
+  out.markedCells = 0;
+  out.crowdedCells = [...d.querySelectorAll('table.grid td')].filter(td => {
+    const corners = [...td.querySelectorAll('i')].map(i => i.getBoundingClientRect());
+    if (!corners.length) return false;
+    out.markedCells++;
+    // The glyphs' boxes, not the block of the state's mark, which spans the cell.
+    const figures = [td.querySelector('b').firstChild, td.lastChild].map(node => {
+      const glyphs = d.createRange();
+      glyphs.selectNodeContents(node);
+      return glyphs.getBoundingClientRect();
+    });
+    return corners.some((c, i) => figures.concat(corners.slice(i + 1)).some(f => !apart(c, f)));
+  }).map(td => td.title);
   out.brokenHeaders = [...d.querySelectorAll('th')].filter(th => {
     const range = d.createRange();
     range.selectNodeContents(th);
@@ -466,6 +483,8 @@ class RenderedReport(unittest.TestCase):
 
     def testDesktopHeadersAreNotBroken(self):
         self.assertEqual(self.desktop["width"], 1280)
+        self.assertGreater(self.desktop["markedCells"], 0)
+        self.assertEqual(self.desktop["crowdedCells"], [])
         self.assertEqual(self.desktop["hiddenTables"], [])
         self.assertEqual(self.desktop["brokenHeaders"], [])
         self.assertGreaterEqual(min(self.desktop["chartText"]), 11)
