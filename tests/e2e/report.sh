@@ -46,7 +46,7 @@ for kind in forward inverse; do
   [ "$n" = "$learners" ] || fail "$n grids of $kind facts for $learners learners"
 done
 grids=$((2 * learners))
-marked=$(grep -oE '<td class="[a-z ]*" title="[^"]*">(<i class="few-mark">＊</i>)?<b>' "$page" | wc -l)
+marked=$(grep -oE '<td class="[a-z ]*" title="[^"]*">(<i class="few-mark">＊</i>)?(<i class="due-mark">↻</i>)?<b>' "$page" | wc -l)
 [ "$marked" -gt 0 ] || fail "no grid cell carries a mark"
 grep -q '<code>notes.log</code>' "$page" || fail "notes.log is not listed as not read"
 # The newest log of each scenario, a focus run's too, is read.
