@@ -5,6 +5,6 @@ add_library(quarn_install_actions SHARED packaging/installer/practice_folder_act
 target_include_directories(quarn_install_actions PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quarn_install_actions
   PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quarn_install_actions PRIVATE msi shell32)
+target_link_libraries(quarn_install_actions PRIVATE msi shell32 advapi32)
 target_link_options(quarn_install_actions PRIVATE -static -static-libgcc -static-libstdc++ -s)
 set_target_properties(quarn_install_actions PROPERTIES PREFIX "" OUTPUT_NAME QuarnSetup)

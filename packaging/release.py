@@ -40,8 +40,13 @@ FOCUS_ARGUMENT = "/focus"
 PRACTICE_FOLDER_PROPERTY = "PRACTICEFOLDER"
 ACTIONS_BINARY = "QuarnSetup"
 PRACTICE_FOLDER_ACTION = "UsePracticeFolder"
+# The action that forgets the class folder a user's installs kept, at an uninstall: an upgrade
+# or repair without PRACTICEFOLDER keeps the class folder until then. The action itself tells
+# the removal of an older version in an upgrade apart (the newer one has claimed the folder).
+FORGET_FOLDER_ACTION = "ForgetPracticeFolder"
 # After CostFinalize (1000), which resolves the folders, before InstallValidate (1400).
 PRACTICE_FOLDER_SEQUENCE = 1010
+FORGET_FOLDER_SEQUENCE = 1011
 ZIP_EPOCH_MIN = 315532800  # 1980-01-01, the first date a zip can hold
 
 
@@ -189,15 +194,21 @@ def Wxs(args, files, contentHash):
     components.append("PracticeFolder")
     w("</Directory></Directory>")
     w("</Directory>")
-    w(
-        f'<CustomAction Id="{PRACTICE_FOLDER_ACTION}" BinaryKey="{ACTIONS_BINARY}" '
-        f'DllEntry="{PRACTICE_FOLDER_ACTION}" Execute="immediate" Return="ignore"/>'
-    )
-    # A sequence number: wixl misplaces Before/After relative to the standard actions.
+    for action in (PRACTICE_FOLDER_ACTION, FORGET_FOLDER_ACTION):
+        w(
+            f'<CustomAction Id="{action}" BinaryKey="{ACTIONS_BINARY}" '
+            f'DllEntry="{action}" Execute="immediate" Return="ignore"/>'
+        )
+    # A sequence number: wixl misplaces Before/After relative to the standard actions. The
+    # class folder's action runs without the property too: it then reads the kept folder.
     w("<InstallExecuteSequence>")
     w(
         f'<Custom Action="{PRACTICE_FOLDER_ACTION}" Sequence="{PRACTICE_FOLDER_SEQUENCE}">'
-        f'{PRACTICE_FOLDER_PROPERTY} AND NOT (REMOVE="ALL")</Custom>'
+        f'NOT (REMOVE="ALL")</Custom>'
+    )
+    w(
+        f'<Custom Action="{FORGET_FOLDER_ACTION}" Sequence="{FORGET_FOLDER_SEQUENCE}">'
+        f'REMOVE="ALL"</Custom>'
     )
     w("</InstallExecuteSequence>")
     w('<Feature Id="Quarn" Level="1">')

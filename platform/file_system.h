@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -74,12 +76,57 @@ Path Join(const Path& folder, const Path& name);
 // it, and for "/x/class/../class".
 Path FolderName(const Path& folder);
 
+// A folder held open. What is listed, read and written through it stays in the folder that
+// was opened, even when a name on its path is swapped for a link afterwards; on Windows the
+// folder cannot be renamed or removed while it is held. Move-only.
+class Folder {
+ public:
+  Folder() = default;
+  Folder(intptr_t handle, Path where) : handle(handle), where(std::move(where)) {}
+  Folder(Folder&& other) noexcept;
+  Folder& operator=(Folder&& other) noexcept;
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder();
+
+  bool IsOpen() const { return handle != kClosed; }
+  intptr_t Handle() const { return handle; }
+  // The path it was opened by (on Windows the system's full form of it), for the names in it.
+  const Path& Where() const { return where; }
+
+  static constexpr intptr_t kClosed = -1;  // also INVALID_HANDLE_VALUE
+
+ private:
+  intptr_t handle = kClosed;
+  Path where;
+};
+
+// Opens the folder a path names, following the links the path holds: the user named it so.
+// "" is the current folder. False when there is no folder there or it cannot be read.
+bool OpenFolder(const Path& path, Folder& folder);
+// Opens an entry of a folder found by listing it; a link (or junction) there is never
+// followed, whatever was listed under the name before.
+bool OpenSubfolder(const Folder& parent, const Path& name, Folder& folder);
+bool ListFolder(const Folder& folder, std::vector<FolderEntry>& entries);
+// ReadSmallFile for an entry of an open folder; a link there is kNotAFile.
+ReadStatus ReadSmallFile(const Folder& folder, const Path& name, size_t maxBytes,
+                         std::string& bytes, FileIdentity& identity);
+// The folder's own identity, and that of what a name in it holds (a link's own, unfollowed).
+bool IdentityOf(const Folder& folder, FileIdentity& identity);
+bool IdentityOf(const Folder& folder, const Path& name, FileIdentity& identity);
+
+// A path as its folder and its last name: "out.html" is "" and "out.html", "a/" is "a" and "".
+void SplitPath(const Path& path, Path& folder, Path& name);
+// Whether two names in one folder name the same entry: case-insensitively on Windows.
+bool SameName(const Path& x, const Path& y);
+
 enum class WriteError {
   kNone,
   kNotAFile,       // what the path names is a link, a folder, a FIFO or a device
+  kReadOnly,       // the old file is marked read-only: someone keeps it as it is
   kCannotCreate,   // no new file can be made in the folder
   kCannotWrite,    // writing failed part-way (a full disk)
-  kCannotReplace,  // the new file cannot take the old one's place (in use, read-only)
+  kCannotReplace,  // the new file cannot take the old one's place (in use)
 };
 
 struct WriteOutcome {
@@ -87,9 +134,55 @@ struct WriteOutcome {
   std::string systemText;  // the system's own words on the failure, UTF-8; may be empty
 };
 
-// Writes bytes to a new file beside path and renames it over path, so that path holds either
-// the old contents or all of the new ones. Refuses a path that names anything but a regular
-// file, and removes the new file when anything fails.
+// Whether a name in a folder may be replaced: nothing there, or a regular file that is not
+// read-only.
+WriteError CheckReplaceable(const Folder& folder, const Path& name);
+
+// A file written whole under a temporary name beside the one it replaces, then put in its
+// place, so that the name holds either the old contents or all of the new ones. The new file
+// keeps the old one's permissions (on Windows its attributes and security too). What was not
+// committed is removed when this ends. The folder must outlive it. Move-only.
+class ReplacingWrite {
+ public:
+  ReplacingWrite() = default;
+  ReplacingWrite(ReplacingWrite&& other) noexcept;
+  ReplacingWrite& operator=(ReplacingWrite&&) = delete;
+  ReplacingWrite(const ReplacingWrite&) = delete;
+  ReplacingWrite& operator=(const ReplacingWrite&) = delete;
+  ~ReplacingWrite();
+
+  // Checks the name (CheckReplaceable) and writes bytes to the temporary file.
+  WriteOutcome Prepare(const Folder& folder, const Path& name, std::string_view bytes);
+  // Renames the written file over the name. The old file stays aside under a second name
+  // until this ends, so that Undo can put it back.
+  WriteOutcome Commit();
+  // After Commit: the old file back in its place, or the new one removed where there was none.
+  // False when that failed.
+  bool Undo();
+
+ private:
+  const Folder* folder = nullptr;
+  Path name;
+  Path temporary;  // the new file; empty once committed or removed
+  Path kept;       // the old file after Commit, where there was one and it could be kept
+  bool committed = false;
+  bool replacedOld = false;  // Commit put the new file in the place of an old one
+};
+
+// Prepare and Commit for a path, in the folder the path names.
 WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes);
+
+// The longest temporary name ReplacingWrite makes (for the new file and for the old one kept
+// aside), in the system's units: shorter than many final names, so that it fits wherever the
+// final name fits.
+inline constexpr size_t kMaxTemporaryName = 20;
+
+// For the tests of what a swap of folders does: called between the checks and the listing or
+// the rename they lead to. Empty outside the tests.
+struct FileSystemHooks {
+  std::function<void()> afterListing;   // once a folder has been listed
+  std::function<void()> beforeReplace;  // before the rename of a committed write
+};
+FileSystemHooks& TestHooks();
 
 }  // namespace platform

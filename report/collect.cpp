@@ -6,6 +6,7 @@
 #include <map>
 #include <tuple>
 
+#include "drill/log_folder.h"
 #include "drill/log_format.h"
 #include "report/words.h"
 
@@ -139,37 +140,70 @@ FileNote CountNote(const std::string& path, const drill::LoggedRun& run) {
   return {path, run.skippedLines ? words::kUnreadableLines : words::kCountMismatch, detail};
 }
 
-// A log found under the folder: where it is, its path relative to the folder as the page
-// shows it, and the folder of the learner it belongs to.
+// A log read under the folder: its path relative to the folder as the page shows it, the
+// folder of the learner it belongs to, and its run.
 struct Found {
-  Path path;
   std::string shown;
   Path learner;
+  drill::LoggedRun run;
 };
 
-// Walks the folder, depth first; logs directly in it belong to `learner`, those in a
-// subfolder to the subfolder's learner. What cannot be read or is not followed is noted.
-// False when the folder itself cannot be listed.
-bool FindLogs(const Path& folder, const std::string& relative, const Path& learner,
-              std::vector<Found>& found, std::vector<FileNote>& notes,
+// Reads one log of an open folder: its run, or a note on why it is not used.
+void ReadOne(const platform::Folder& folder, const Path& name, std::string shown,
+             const Path& learner, std::vector<Found>& found, Collection& collection) {
+  std::string bytes;
+  platform::FileIdentity identity;
+  const platform::ReadStatus status =
+      platform::ReadSmallFile(folder, name, drill::kMaxLogBytes, bytes, identity);
+  if (status == platform::ReadStatus::kRead || status == platform::ReadStatus::kTooLarge) {
+    collection.opened.push_back(identity);
+  }
+  if (status == platform::ReadStatus::kNotAFile) {
+    collection.notRead.push_back({std::move(shown), words::kNotAFile, {}});
+  } else if (status == platform::ReadStatus::kCannotRead) {
+    collection.notRead.push_back({std::move(shown), words::kCannotRead, {}});
+  } else if (status == platform::ReadStatus::kTooLarge) {
+    collection.notRead.push_back({std::move(shown), words::kTooLarge, {}});
+  } else if (drill::ReadResult result = drill::ReadLog(bytes); !result.Ok()) {
+    collection.notRead.push_back({std::move(shown), FaultText(result.fault), {}});
+  } else {
+    found.push_back({std::move(shown), learner, std::move(result.run)});
+  }
+}
+
+// Walks the open folder, depth first, reading each log as it comes: logs directly in it belong
+// to `learner`, those in a subfolder to the subfolder's learner. Subfolders are opened through
+// the folder and never through a link, so a name swapped for a link after the listing leads
+// nowhere. What cannot be read or is not followed is noted, and each learner's folder is
+// listed in learnerFolders. False when the folder itself cannot be listed.
+bool FindLogs(const platform::Folder& folder, const std::string& relative, const Path& learner,
+              std::vector<Found>& found, Collection& collection,
               std::vector<Path>& learnerFolders) {
   std::vector<platform::FolderEntry> entries;
   if (!platform::ListFolder(folder, entries)) return false;
+  // By name, so that the page does not depend on the order the file system lists a folder in.
+  std::sort(entries.begin(), entries.end(),
+            [](const platform::FolderEntry& x, const platform::FolderEntry& y) {
+              return x.name < y.name;
+            });
+  std::vector<FileNote>& notes = collection.notRead;
   for (platform::FolderEntry& entry : entries) {
     std::string name = platform::DisplayUtf8(entry.name);
     std::string shown = relative.empty() ? name : relative + "/" + name;
-    Path path = platform::Join(folder, entry.name);
     switch (entry.kind) {
-      case platform::EntryKind::kFolder:
+      case platform::EntryKind::kFolder: {
         if (relative.empty()) learnerFolders.push_back(entry.name);
-        if (!FindLogs(path, shown, relative.empty() ? entry.name : learner, found, notes,
+        platform::Folder subfolder;
+        if (!platform::OpenSubfolder(folder, entry.name, subfolder) ||
+            !FindLogs(subfolder, shown, relative.empty() ? entry.name : learner, found, collection,
                       learnerFolders)) {
           notes.push_back({shown, words::kFolderUnreadable, {}});
         }
         break;
+      }
       case platform::EntryKind::kFile:
         if (drill::IsLogFileName(name))
-          found.push_back({std::move(path), std::move(shown), learner});
+          ReadOne(folder, entry.name, std::move(shown), learner, found, collection);
         break;
       case platform::EntryKind::kLink:
         // Followed, a link could lead out of the folder or back into it.
@@ -205,12 +239,6 @@ void TellApart(std::vector<Learner>& learners) {
   }
 }
 
-// A file name's part after the last folder.
-std::string_view FileNameOf(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 bool RosterLess(const std::string& x, const std::string& y) {
@@ -224,82 +252,50 @@ bool RosterLess(const std::string& x, const std::string& y) {
   return NaturalLess(x, y);
 }
 
-bool OriginalFirst(std::string_view x, std::string_view y) {
-  const auto key = [](std::string_view path) {
-    std::string_view name = FileNameOf(path);
-    const size_t dot = name.rfind('.');
-    const std::string_view stem = name.substr(0, dot);
-    const bool drillsOwn =
-        !stem.empty() && stem.find_first_not_of("0123456789") == std::string_view::npos;
-    return std::make_tuple(!drillsOwn, name.size(), path);
-  };
-  return key(x) < key(y);
-}
-
 Collection CollectLogs(const Path& folder) {
-  Collection collection;
-
-  // The logs first, in path order, so that the page does not depend on the order in which
-  // the file system lists a folder.
-  std::vector<Found> found;
-  std::vector<Path> learnerFolders;
-  if (!FindLogs(folder, "", Path(), found, collection.notRead, learnerFolders)) {
+  platform::Folder opened;
+  if (!platform::OpenFolder(folder, opened)) {
+    Collection collection;
     collection.folderRead = false;
     return collection;
   }
-  // Of two logs of one run the first is kept, so an original comes before its copies.
-  std::sort(found.begin(), found.end(),
-            [](const Found& x, const Found& y) { return OriginalFirst(x.shown, y.shown); });
+  return CollectLogs(opened);
+}
 
-  // A run is known by its learner, drill and start second: the drill names its log after the
-  // start, so a second file with all three alike is a copy (a backup folder, say) and would
-  // count twice.
-  std::map<std::tuple<Path, drill::DrillKind, int64_t>, std::string> seen;
-  std::map<Path, Learner> learners;
-  std::string bytes;
-  for (const Found& file : found) {
-    platform::FileIdentity identity;
-    const platform::ReadStatus status =
-        platform::ReadSmallFile(file.path, drill::kMaxLogBytes, bytes, identity);
-    if (status == platform::ReadStatus::kRead || status == platform::ReadStatus::kTooLarge) {
-      collection.opened.push_back(identity);
-    }
-    if (status == platform::ReadStatus::kNotAFile) {
-      collection.notRead.push_back({file.shown, words::kNotAFile, {}});
-      continue;
-    }
-    if (status == platform::ReadStatus::kCannotRead) {
-      collection.notRead.push_back({file.shown, words::kCannotRead, {}});
-      continue;
-    }
-    if (status == platform::ReadStatus::kTooLarge) {
-      collection.notRead.push_back({file.shown, words::kTooLarge, {}});
-      continue;
-    }
-    drill::ReadResult result = drill::ReadLog(bytes);
-    if (!result.Ok()) {
-      collection.notRead.push_back({file.shown, FaultText(result.fault), {}});
-      continue;
-    }
-    auto [first, isNew] = seen.try_emplace(
-        std::make_tuple(file.learner, result.run.kind, result.run.start.Seconds()), file.shown);
-    if (!isNew) {
-      collection.notRead.push_back(
-          {file.shown, words::kSameRun, first->second + words::kSameRunAs});
-      continue;
-    }
-    FileNote note = CountNote(file.shown, result.run);
-    if (!note.path.empty()) collection.partlyRead.push_back(std::move(note));
-    Learner& learner = learners[file.learner];
-    learner.runs.push_back(std::move(result.run));
-    collection.filesRead++;
+Collection CollectLogs(const platform::Folder& folder) {
+  Collection collection;
+  std::vector<Found> found;
+  std::vector<Path> learnerFolders;
+  if (!FindLogs(folder, "", Path(), found, collection, learnerFolders)) {
+    collection.folderRead = false;
+    return collection;
   }
 
+  // Each learner's logs by the folder-reading rule the drills' focus mode uses too: one run
+  // per run however many copies a backup left, in the order they were practised.
+  std::map<Path, drill::FolderRuns> byLearner;
+  for (Found& file : found)
+    byLearner[file.learner].Add(std::move(file.shown), std::move(file.run));
+  std::map<Path, Learner> learners;
+  for (auto& [path, runs] : byLearner) {
+    for (drill::FolderCopy& copy : runs.TakeCopies()) {
+      collection.notRead.push_back(
+          {std::move(copy.name), words::kSameRun, copy.keptName + words::kSameRunAs});
+    }
+    Learner& learner = learners[path];
+    for (drill::FolderRun& run : runs.TakeRuns()) {
+      FileNote note = CountNote(run.name, run.run);
+      if (!note.path.empty()) collection.partlyRead.push_back(std::move(note));
+      learner.runs.push_back(std::move(run.run));
+      collection.filesRead++;
+    }
+  }
   // A child's folder without a log yet (or without one that could be used) is a child who
   // has not started: the page lists the child too.
   for (const Path& path : learnerFolders)
     learners.try_emplace(path);
-  const std::string folderName = platform::DisplayUtf8(platform::FolderName(folder));
+
+  const std::string folderName = platform::DisplayUtf8(platform::FolderName(folder.Where()));
   for (auto& [path, learner] : learners) {
     learner.folder = path;
     learner.name = path.Empty() ? folderName : platform::DisplayUtf8(path);

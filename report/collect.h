@@ -14,7 +14,8 @@ namespace report {
 struct Learner {
   platform::Path folder;  // the learner's subfolder, relative; empty for the loose logs
   std::string name;       // UTF-8, as the page shows it; no two learners show alike
-  std::vector<drill::LoggedRun> runs;  // empty for a child's folder with no usable log yet
+  std::vector<drill::LoggedRun> runs;  // by start time; empty for a child's folder with no
+                                       // usable log yet
 };
 
 struct FileNote {
@@ -39,12 +40,10 @@ struct Collection {
 // numbers. Kanji cannot be read from the text, so they keep the order of their characters.
 bool RosterLess(const std::string& x, const std::string& y);
 
-// Of two logs of the same run, the one to keep: the one named as the drill names its logs
-// (the start's digits alone, 20260413084000.log) over a copy ("20260413084000 - コピー.log"),
-// then the shorter file name, then the path. Paths relative to the folder, UTF-8.
-bool OriginalFirst(std::string_view x, std::string_view y);
-
-// The folder must exist; unreadable entries below it are noted, never thrown.
+// The folder must exist; unreadable entries below it are noted, never thrown. Each learner's
+// runs come in the order they were practised, one per run (drill/log_folder.h); a learner's
+// folder without a usable log gives a learner without runs.
+Collection CollectLogs(const platform::Folder& folder);
 Collection CollectLogs(const platform::Path& folder);
 
 }  // namespace report

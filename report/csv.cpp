@@ -29,11 +29,28 @@ std::string MillisecondsText(uint32_t ms) {
 
 }  // namespace
 
+bool StartsDangerously(std::string_view text) {
+  if (text.empty()) return false;
+  if (std::string_view("=+-@\t\r\n").find(text[0]) != std::string_view::npos) return true;
+  // The full-width forms a spreadsheet in Japanese takes for = + - @, the byte order mark and
+  // the controls that reorder what follows them, each as its UTF-8 bytes.
+  static constexpr std::string_view kStarts[] = {
+      "\xEF\xBC\x9D", "\xEF\xBC\x8B", "\xEF\xBC\x8D", "\xEF\xBC\xA0",  // ＝ ＋ － ＠
+      "\xEF\xBB\xBF",                                                  // U+FEFF
+      "\xE2\x80\x8E", "\xE2\x80\x8F",                                  // U+200E, U+200F
+      "\xE2\x80\xAA", "\xE2\x80\xAB", "\xE2\x80\xAC", "\xE2\x80\xAD",
+      "\xE2\x80\xAE",                                                  // U+202A to U+202E
+      "\xE2\x81\xA6", "\xE2\x81\xA7", "\xE2\x81\xA8", "\xE2\x81\xA9",  // U+2066 to U+2069
+  };
+  for (std::string_view start : kStarts) {
+    if (text.starts_with(start)) return true;
+  }
+  return false;
+}
+
 std::string CsvField(std::string_view text) {
   std::string field;
-  if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) {
-    field = "'";
-  }
+  if (StartsDangerously(text)) field = "'";
   field += text;
   if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";

@@ -12,9 +12,13 @@
 
 namespace report {
 
-// A field as RFC 4180 writes it: quoted when it holds a comma, a quote or a line end. Text a
-// spreadsheet would take for a formula (=, +, -, @ first) gets a leading apostrophe, so that a
-// folder's name cannot put a live formula into the teacher's sheet.
+// Whether a spreadsheet may take the text for a formula or show it reordered: it starts with
+// = + - @, a tab, CR or LF, their full-width forms, a byte order mark or a bidi control.
+bool StartsDangerously(std::string_view text);
+
+// A field as RFC 4180 writes it: quoted when it holds a comma, a quote or a line end. Text
+// that StartsDangerously gets a leading apostrophe, so that a folder's name cannot put a live
+// formula or a disguised name into the teacher's sheet.
 std::string CsvField(std::string_view text);
 
 // The run's start in its own local clock as a spreadsheet reads a date and time:

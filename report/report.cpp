@@ -97,21 +97,46 @@ std::string WriteErrorText(const platform::WriteOutcome& outcome) {
     case platform::WriteError::kCannotWrite:
       text = "書いている途中で失敗しました（ディスクがいっぱいなど）。前のファイルはそのままです";
       break;
+    case platform::WriteError::kReadOnly:
+      text = "読み取り専用のファイルなので、書き換えません";
+      break;
     case platform::WriteError::kCannotReplace:
-      text = "前のファイルと入れ替えられません（開かれている、読み取り専用など）";
+      text = "前のファイルと入れ替えられません（ほかのプログラムが開いているなど）";
       break;
   }
   if (!outcome.systemText.empty()) text += "：" + outcome.systemText;
   return text;
 }
 
-// Whether the path is another name of a file the run read: a hard link, or on Windows a short
-// name or the name in another case.
-bool WasRead(const platform::Path& path, const Collection& collection) {
+// An output resolved before anything is written: the folder it goes in, held open, and its
+// name there.
+struct Target {
+  Target(const platform::Path* path, const char* what, const char* option)
+      : path(path), what(what), option(option) {}
+  const platform::Path* path;  // as given
+  const char* what;            // "CSVを" for the answers table, "" for the page
+  const char* option;          // the output and its option, as a refusal names them
+  platform::Folder folder;
+  platform::Path name;
+  platform::FileIdentity folderIdentity;
+};
+
+// Whether a name in the folder is another name of a file the run read: a hard link, or on
+// Windows a short name or the name in another case.
+bool WasRead(const Target& target, const Collection& collection) {
   platform::FileIdentity identity;
-  return platform::IdentityOf(path, identity) &&
+  return platform::IdentityOf(target.folder, target.name, identity) &&
          std::find(collection.opened.begin(), collection.opened.end(), identity) !=
              collection.opened.end();
+}
+
+// Whether two outputs would be one file: one name in one folder (by the folder's
+// identity, so "./out.html" and "out.html" are one), or one existing file by two names.
+bool SameFile(const Target& x, const Target& y) {
+  if (x.folderIdentity == y.folderIdentity && platform::SameName(x.name, y.name)) return true;
+  platform::FileIdentity xFile, yFile;
+  return platform::IdentityOf(x.folder, x.name, xFile) &&
+         platform::IdentityOf(y.folder, y.name, yFile) && xFile == yFile;
 }
 
 Outcome Failure(std::string message) {
@@ -206,42 +231,59 @@ std::vector<LearnerReport> Analyze(const Collection& collection, int64_t judging
   return learners;
 }
 
+// Every check on every output comes before any is written: a run that fails has written
+// nothing, and one that succeeds has written them all.
 Outcome WriteReport(const Options& options) {
   const std::string folderText = platform::DisplayUtf8(options.folder);
   const std::string outputText = platform::DisplayUtf8(options.output);
-  if (!platform::IsFolder(options.folder)) return Failure("フォルダーがありません: " + folderText);
+  platform::Folder classFolder;
+  if (!platform::OpenFolder(options.folder, classFolder)) {
+    return Failure("フォルダーがありません: " + folderText);
+  }
   // The page and the tables keep the same rules: never over a practice log, by its name or as
-  // another name of a file just read, and never over each other. The tables come first.
-  struct Output {
-    const platform::Path* path;
-    const char* what;  // how messages name it
-  };
-  std::vector<Output> outputs;
-  if (!options.csv.Empty()) outputs.push_back({&options.csv, "CSVを"});
-  if (!options.csvFacts.Empty()) outputs.push_back({&options.csvFacts, "問題ごとのCSVを"});
-  outputs.push_back({&options.output, ""});
-  for (const Output& out : outputs) {
-    if (drill::IsLogFileName(platform::DisplayUtf8(*out.path))) {
-      return Failure(out.what + std::string("練習記録（*.log）には書き出しません: ") +
-                     platform::DisplayUtf8(*out.path));
+  // another name of a file just read, never over anything but a regular file that may be
+  // written, and never over each other.
+  std::vector<Target> targets;
+  targets.emplace_back(&options.output, "", "ページ（-o）");
+  if (!options.csv.Empty()) targets.emplace_back(&options.csv, "CSVを", "CSV（--csv）");
+  if (!options.csvFacts.Empty()) {
+    targets.emplace_back(&options.csvFacts, "問題ごとのCSVを", "問題ごとのCSV（--csv-facts）");
+  }
+  for (Target& target : targets) {
+    const std::string text = platform::DisplayUtf8(*target.path);
+    platform::Path folderPath;
+    platform::SplitPath(*target.path, folderPath, target.name);
+    if (target.name.Empty()) {
+      return Failure(target.what + std::string("書き出すファイルの名前がありません: ") + text);
+    }
+    if (drill::IsLogFileName(platform::DisplayUtf8(target.name))) {
+      return Failure(target.what + std::string("練習記録（*.log）には書き出しません: ") + text);
+    }
+    if (!platform::OpenFolder(folderPath, target.folder) ||
+        !platform::IdentityOf(target.folder, target.folderIdentity)) {
+      return Failure(target.what + std::string("書き出すフォルダーがありません: ") + text);
+    }
+    const platform::WriteError check = platform::CheckReplaceable(target.folder, target.name);
+    if (check != platform::WriteError::kNone) {
+      return Failure(target.what + std::string("書き出せません: ") + text + "\n" +
+                     WriteErrorText({check, {}}));
     }
   }
-  Collection collection = CollectLogs(options.folder);
-  if (!collection.folderRead) return Failure("フォルダーを読めません: " + folderText);
-  for (const Output& out : outputs) {
-    if (WasRead(*out.path, collection)) {
-      return Failure(out.what + std::string("読んだ練習記録には書き出しません: ") +
-                     platform::DisplayUtf8(*out.path));
-    }
-  }
-  for (size_t i = 0; i < outputs.size(); i++) {
-    platform::FileIdentity x, y;
-    if (!platform::IdentityOf(*outputs[i].path, x)) continue;
-    for (size_t j = i + 1; j < outputs.size(); j++) {
-      if (platform::IdentityOf(*outputs[j].path, y) && x == y) {
-        return Failure("ページとCSVに同じファイルは使えません: " +
-                       platform::DisplayUtf8(*outputs[j].path));
+  for (size_t i = 0; i < targets.size(); i++) {
+    for (size_t j = i + 1; j < targets.size(); j++) {
+      if (SameFile(targets[i], targets[j])) {
+        return Failure(std::string(targets[j].option) + "と" + targets[i].option +
+                       "が同じファイルです: " + platform::DisplayUtf8(*targets[i].path) + "、" +
+                       platform::DisplayUtf8(*targets[j].path));
       }
+    }
+  }
+  Collection collection = CollectLogs(classFolder);
+  if (!collection.folderRead) return Failure("フォルダーを読めません: " + folderText);
+  for (const Target& target : targets) {
+    if (WasRead(target, collection)) {
+      return Failure(target.what + std::string("読んだ練習記録には書き出しません: ") +
+                     platform::DisplayUtf8(*target.path));
     }
   }
   KeepRange(collection, options.range);
@@ -252,20 +294,35 @@ Outcome WriteReport(const Options& options) {
       options.title.empty()
           ? words::kHeading + platform::DisplayUtf8(platform::FolderName(options.folder))
           : options.title;
-  std::string html = ReportPage(title, learners, collection, options.range);
-  std::string written;  // the tables written so far, for the message
-  for (const Output& out : outputs) {
-    const std::string text = platform::DisplayUtf8(*out.path);
-    const std::string bytes = out.path == &options.output ? std::move(html)
-                              : out.path == &options.csv  ? AnswersCsv(collection, judgingDay)
-                                                          : FactsCsv(learners);
-    platform::WriteOutcome outcome = platform::WriteFileReplacing(*out.path, bytes);
-    if (outcome.error != platform::WriteError::kNone) {
-      return Failure(std::string(out.what[0] ? out.what : "") + "書き出せません: " + text + "\n" +
-                     WriteErrorText(outcome) +
-                     (written.empty() ? "" : "\n（" + written + "は書きました）"));
+  // Every file is written whole under a temporary name before any takes its place; those not
+  // committed are removed when this returns.
+  std::vector<platform::ReplacingWrite> writes(targets.size());
+  for (size_t i = 0; i < targets.size(); i++) {
+    const std::string bytes = targets[i].path == &options.csv ? AnswersCsv(collection, judgingDay)
+                              : targets[i].path == &options.csvFacts
+                                  ? FactsCsv(learners)
+                                  : ReportPage(title, learners, collection, options.range);
+    const platform::WriteOutcome written =
+        writes[i].Prepare(targets[i].folder, targets[i].name, bytes);
+    if (written.error != platform::WriteError::kNone) {
+      return Failure(targets[i].what + std::string("書き出せません: ") +
+                     platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written));
     }
-    if (out.path != &options.output) written += (written.empty() ? "" : "、") + text;
+  }
+  // The tables first and the page last; when a rename fails after others, the old files go
+  // back in their places.
+  for (size_t i = targets.size(); i-- > 0;) {
+    const platform::WriteOutcome written = writes[i].Commit();
+    if (written.error == platform::WriteError::kNone) continue;
+    std::string stayed;  // the files that could not be put back
+    for (size_t j = i + 1; j < targets.size(); j++) {
+      if (!writes[j].Undo()) {
+        stayed += (stayed.empty() ? "" : "、") + platform::DisplayUtf8(*targets[j].path);
+      }
+    }
+    return Failure(targets[i].what + std::string("書き出せません: ") +
+                   platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written) +
+                   (stayed.empty() ? "" : "\n（" + stayed + "は書いてしまいました）"));
   }
   Outcome outcome;
   outcome.written = options.output;
@@ -276,7 +333,10 @@ Outcome WriteReport(const Options& options) {
     outcome.message += "、期間の外の記録" + Grouped(collection.outsideRange) + "件";
   }
   outcome.message += "）";
-  if (!written.empty()) outcome.message += "。" + written + "も書きました";
+  std::string tables;
+  for (size_t i = 1; i < targets.size(); i++)
+    tables += (tables.empty() ? "" : "、") + platform::DisplayUtf8(*targets[i].path);
+  if (!tables.empty()) outcome.message += "。" + tables + "も書きました";
   return outcome;
 }
 

@@ -46,7 +46,9 @@ struct Outcome {
 };
 
 // Reads options.folder and writes the page, and the table when asked; nothing else is written
-// anywhere. The table is written first: when it fails, nothing is.
+// anywhere. Both outputs are checked, and both written under temporary names, before either
+// takes its place, and a rename of the page that fails after the table's puts the old table
+// back: a run that fails has written nothing (where even that fails, the message says so).
 Outcome WriteReport(const Options& options);
 
 }  // namespace report

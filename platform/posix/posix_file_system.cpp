@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -121,16 +122,25 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
+// Lists the folder open as fd. readdir reads through a descriptor of its own, so the folder
+// can be listed again.
+bool ListOpenFolder(int fd, std::vector<FolderEntry>& entries) {
   entries.clear();
-  Directory dir(opendir(folder.Native().c_str()));
-  if (!dir) return false;
+  const int own = openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (own < 0) return false;
+  Directory dir(fdopendir(own));
+  if (!dir) {
+    ::close(own);
+    return false;
+  }
   for (;;) {
     errno = 0;
     const dirent* entry = readdir(dir.get());
-    if (!entry) return errno == 0;
+    if (!entry) {
+      if (errno != 0) return false;
+      if (TestHooks().afterListing) TestHooks().afterListing();
+      return true;
+    }
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     EntryKind kind = EntryKind::kOther;
@@ -159,17 +169,9 @@ bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
   }
 }
 
-bool IsFolder(const Path& path) {
-  struct stat info;
-  return stat(path.Native().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
-                         FileIdentity& identity) {
-  bytes.clear();
-  // Not blocking: a FIFO would otherwise wait for a writer for ever.
-  Descriptor file(open(path.Native().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-  if (!file.IsOpen()) return errno == ELOOP ? ReadStatus::kNotAFile : ReadStatus::kCannotRead;
+// Reads an open descriptor whole, but never more than maxBytes + 1 bytes of it.
+ReadStatus ReadOpened(const Descriptor& file, size_t maxBytes, std::string& bytes,
+                      FileIdentity& identity) {
   struct stat info;
   if (fstat(file.Get(), &info) != 0) return ReadStatus::kCannotRead;
   identity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
@@ -188,6 +190,93 @@ ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
     return ReadStatus::kTooLarge;
   }
   return ReadStatus::kRead;
+}
+
+// Not blocking: a FIFO would otherwise wait for a writer for ever. Never through a link.
+constexpr int kReadFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+int FolderFd(const Folder& folder) {
+  return static_cast<int>(folder.Handle());
+}
+
+}  // namespace
+
+Folder::Folder(Folder&& other) noexcept
+    : handle(std::exchange(other.handle, kClosed)), where(std::move(other.where)) {}
+
+Folder& Folder::operator=(Folder&& other) noexcept {
+  if (this != &other) {
+    if (handle != kClosed) ::close(static_cast<int>(handle));
+    handle = std::exchange(other.handle, kClosed);
+    where = std::move(other.where);
+  }
+  return *this;
+}
+
+Folder::~Folder() {
+  if (handle != kClosed) ::close(static_cast<int>(handle));
+}
+
+bool OpenFolder(const Path& path, Folder& folder) {
+  const std::string& text = path.Native();
+  const int fd = open(text.empty() ? "." : text.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  folder = Folder(fd, path);
+  return true;
+}
+
+bool OpenSubfolder(const Folder& parent, const Path& name, Folder& folder) {
+  const int fd = openat(FolderFd(parent), name.Native().c_str(),
+                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  folder = Folder(fd, Join(parent.Where(), name));
+  return true;
+}
+
+bool ListFolder(const Folder& folder, std::vector<FolderEntry>& entries) {
+  return ListOpenFolder(FolderFd(folder), entries);
+}
+
+bool ListFolder(const Path& path, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  Folder folder;
+  return OpenFolder(path.Empty() ? Path(".") : path, folder) && ListFolder(folder, entries);
+}
+
+ReadStatus ReadSmallFile(const Folder& folder, const Path& name, size_t maxBytes,
+                         std::string& bytes, FileIdentity& identity) {
+  bytes.clear();
+  Descriptor file(openat(FolderFd(folder), name.Native().c_str(), kReadFlags));
+  if (!file.IsOpen()) return errno == ELOOP ? ReadStatus::kNotAFile : ReadStatus::kCannotRead;
+  return ReadOpened(file, maxBytes, bytes, identity);
+}
+
+bool IdentityOf(const Folder& folder, FileIdentity& identity) {
+  struct stat info;
+  if (fstat(FolderFd(folder), &info) != 0) return false;
+  identity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  return true;
+}
+
+bool IdentityOf(const Folder& folder, const Path& name, FileIdentity& identity) {
+  struct stat info;
+  if (fstatat(FolderFd(folder), name.Native().c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    return false;
+  identity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  return true;
+}
+
+bool IsFolder(const Path& path) {
+  struct stat info;
+  return stat(path.Native().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
+                         FileIdentity& identity) {
+  bytes.clear();
+  Descriptor file(open(path.Native().c_str(), kReadFlags));
+  if (!file.IsOpen()) return errno == ELOOP ? ReadStatus::kNotAFile : ReadStatus::kCannotRead;
+  return ReadOpened(file, maxBytes, bytes, identity);
 }
 
 // Here the identity comes with the check for a regular file at no cost.
@@ -243,44 +332,144 @@ Path FolderName(const Path& folder) {
   return Path(absolute.has_filename() ? absolute.filename().native() : absolute.native());
 }
 
-WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {
-  const std::string& target = path.Native();
-  struct stat info;
-  if (lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    return {WriteError::kNotAFile, {}};
+void SplitPath(const Path& path, Path& folder, Path& name) {
+  const std::string& text = path.Native();
+  const size_t slash = text.rfind('/');
+  if (slash == std::string::npos) {
+    folder = Path();
+    name = path;
+    return;
   }
+  // "/x" is in the root, whose name keeps its slash.
+  folder = Path(text.substr(0, slash == 0 ? 1 : slash));
+  name = Path(text.substr(slash + 1));
+}
 
-  // The new file goes beside the old one: a rename within one file system is atomic.
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temporary;
+bool SameName(const Path& x, const Path& y) {
+  return x == y;
+}
+
+WriteError CheckReplaceable(const Folder& folder, const Path& name) {
+  struct stat info;
+  if (fstatat(FolderFd(folder), name.Native().c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    return WriteError::kNone;
+  if (!S_ISREG(info.st_mode)) return WriteError::kNotAFile;
+  // No one may write it: its owner made it so (the owner and root could still rename over it).
+  if ((info.st_mode & 0222) == 0) return WriteError::kReadOnly;
+  return WriteError::kNone;
+}
+
+ReplacingWrite::ReplacingWrite(ReplacingWrite&& other) noexcept
+    : folder(std::exchange(other.folder, nullptr)),
+      name(std::move(other.name)),
+      temporary(std::exchange(other.temporary, Path())),
+      kept(std::exchange(other.kept, Path())),
+      committed(std::exchange(other.committed, false)),
+      replacedOld(other.replacedOld) {}
+
+ReplacingWrite::~ReplacingWrite() {
+  if (!folder) return;
+  if (!temporary.Empty()) unlinkat(FolderFd(*folder), temporary.Native().c_str(), 0);
+  if (!kept.Empty()) unlinkat(FolderFd(*folder), kept.Native().c_str(), 0);
+}
+
+WriteOutcome ReplacingWrite::Prepare(const Folder& into, const Path& target,
+                                     std::string_view bytes) {
+  folder = &into;
+  name = target;
+  const int dir = FolderFd(into);
+  if (WriteError check = CheckReplaceable(into, target); check != WriteError::kNone) {
+    return {check, {}};
+  }
+  struct stat old;
+  const bool replacing =
+      fstatat(dir, target.Native().c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
+
+  // A short name of its own beside the old file: a rename within one folder is atomic, and a
+  // name no longer than kMaxTemporaryName fits wherever the page's own name does.
   Descriptor file(-1);
-  for (int attempt = 0; attempt < 100 && !file.IsOpen(); attempt++) {
-    temporary = folder + "." + name + "." + std::to_string(getpid()) + "-" +
-                std::to_string(attempt) + ".tmp";
+  std::string candidate;
+  for (unsigned attempt = 0; attempt < 100 && !file.IsOpen(); attempt++) {
+    char text[kMaxTemporaryName + 1];
+    std::snprintf(text, sizeof text, ".q%x-%u.tmp", static_cast<unsigned>(getpid()) & 0xFFFFFFu,
+                  attempt);
+    candidate = text;
     // O_EXCL: a name someone else placed there, a link above all, is never opened.
     Descriptor created(
-        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        openat(dir, text, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!created.IsOpen() && errno != EEXIST) return {WriteError::kCannotCreate, SystemText(errno)};
     file = std::move(created);
   }
   if (!file.IsOpen()) return {WriteError::kCannotCreate, SystemText(EEXIST)};
+  temporary = Path(candidate);
 
-  // fsync makes a failure the file system defers (a full disk) show before the rename.
   int error = 0;
-  if (!WriteAll(file.Get(), bytes) || fsync(file.Get()) != 0) error = errno;
+  if (replacing) {
+    // The old file's permissions, which the umask would otherwise have cut; its owner and
+    // group too where the system lets this user give them.
+    if (fchmod(file.Get(), old.st_mode & 07777) != 0) error = errno;
+    if (fchown(file.Get(), old.st_uid, old.st_gid) != 0 &&
+        fchown(file.Get(), -1, old.st_gid) != 0) {
+      // Another user's file in a shared folder: the new one is this user's.
+    }
+  }
+  // fsync makes a failure the file system defers (a full disk) show before the rename.
+  if (!error && (!WriteAll(file.Get(), bytes) || fsync(file.Get()) != 0)) error = errno;
   if (!file.Close() && !error) error = errno;
-  if (error) {
-    unlink(temporary.c_str());
-    return {WriteError::kCannotWrite, SystemText(error)};
-  }
-  if (rename(temporary.c_str(), target.c_str()) != 0) {
-    error = errno;
-    unlink(temporary.c_str());
-    return {WriteError::kCannotReplace, SystemText(error)};
-  }
+  if (error) return {WriteError::kCannotWrite, SystemText(error)};
   return {};
+}
+
+WriteOutcome ReplacingWrite::Commit() {
+  if (!folder || temporary.Empty()) return {WriteError::kCannotWrite, {}};
+  if (TestHooks().beforeReplace) TestHooks().beforeReplace();
+  const int dir = FolderFd(*folder);
+  // A second name for the old file (a hard link, which costs nothing), for Undo. Where the
+  // file system has none, the write goes on without one.
+  for (unsigned attempt = 0; attempt < 100; attempt++) {
+    char text[kMaxTemporaryName + 1];
+    std::snprintf(text, sizeof text, ".q%x-k%u.tmp", static_cast<unsigned>(getpid()) & 0xFFFFFFu,
+                  attempt);
+    if (linkat(dir, name.Native().c_str(), dir, text, 0) == 0) {
+      kept = Path(text);
+      break;
+    }
+    if (errno != EEXIST) break;
+  }
+  struct stat old;
+  replacedOld = fstatat(dir, name.Native().c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (renameat(dir, temporary.Native().c_str(), dir, name.Native().c_str()) != 0) {
+    return {WriteError::kCannotReplace, SystemText(errno)};
+  }
+  temporary = Path();
+  committed = true;
+  return {};
+}
+
+bool ReplacingWrite::Undo() {
+  if (!committed) return true;
+  committed = false;
+  const int dir = FolderFd(*folder);
+  if (kept.Empty()) return !replacedOld && unlinkat(dir, name.Native().c_str(), 0) == 0;
+  if (renameat(dir, kept.Native().c_str(), dir, name.Native().c_str()) != 0) return false;
+  kept = Path();
+  return true;
+}
+
+WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {
+  Path folderPath, name;
+  SplitPath(path, folderPath, name);
+  Folder folder;
+  if (name.Empty()) return {WriteError::kNotAFile, {}};
+  if (!OpenFolder(folderPath, folder)) return {WriteError::kCannotCreate, SystemText(errno)};
+  ReplacingWrite write;
+  WriteOutcome outcome = write.Prepare(folder, name, bytes);
+  return outcome.error == WriteError::kNone ? write.Commit() : outcome;
+}
+
+FileSystemHooks& TestHooks() {
+  static FileSystemHooks hooks;
+  return hooks;
 }
 
 }  // namespace platform

@@ -76,6 +76,37 @@ std::wstring Decimal(DWORD n) {
   return digits;
 }
 
+// A text the system fills in, asked again with a larger buffer until it fits: fill returns
+// the length written, or the length needed (counting the null) when the buffer is too small.
+template <class Fill>
+std::wstring GrownText(Fill fill) {
+  std::wstring text(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD n = fill(text.data(), static_cast<DWORD>(text.size()));
+    if (n == 0) return {};
+    if (n < text.size()) {
+      text.resize(n);
+      return text;
+    }
+    text.resize(n + 1);
+  }
+  return {};
+}
+
+// The path in the form that lifts MAX_PATH: "\\?\C:\..." or "\\?\UNC\server\share...",
+// made whole first, since such a path is taken literally (no ".", "..", "/" or relative
+// part). Device paths ("\\.\CON") and paths in that form already stay as they are.
+std::wstring LongPath(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+  const std::wstring full = GrownText([&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.empty() ? L"." : path.c_str(), size, buffer, nullptr);
+  });
+  if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return full;
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+  return path;
+}
+
 bool IdentityOfHandle(HANDLE h, FileIdentity& identity, DWORD* attributes = nullptr) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(h, &info)) return false;
@@ -127,9 +158,9 @@ ReadStatus ReadOpened(HANDLE file, size_t maxBytes, std::string& bytes) {
 bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
   entries.clear();
   WIN32_FIND_DATAW data;
-  FindHandle search(FindFirstFileExW(Join(folder, Path(L"*")).Native().c_str(), FindExInfoBasic,
-                                     &data, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH));
+  FindHandle search(FindFirstFileExW(
+      Join(Path(LongPath(folder.Native())), Path(L"*")).Native().c_str(), FindExInfoBasic, &data,
+      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   // The root of an empty drive has not even "." and "..".
   if (!search) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
@@ -143,7 +174,7 @@ bool ListFolder(const Path& folder, std::vector<FolderEntry>& entries) {
 }
 
 bool IsFolder(const Path& path) {
-  const DWORD attributes = GetFileAttributesW(path.Native().c_str());
+  const DWORD attributes = GetFileAttributesW(LongPath(path.Native()).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -151,7 +182,7 @@ ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes,
                          FileIdentity& identity) {
   bytes.clear();
   // Shared for writing too: a drill that is still running holds its log open for writing.
-  FileHandle file(CreateFileW(path.Native().c_str(), GENERIC_READ, kShareAll, nullptr,
+  FileHandle file(CreateFileW(LongPath(path.Native()).c_str(), GENERIC_READ, kShareAll, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return ReadStatus::kCannotRead;
   if (GetFileType(file.Get()) != FILE_TYPE_DISK) return ReadStatus::kNotAFile;
@@ -165,7 +196,7 @@ ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes) 
   bytes.clear();
   // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS, so what opens is a file, a
   // device or a pipe.
-  FileHandle file(CreateFileW(path.Native().c_str(), GENERIC_READ, kShareAll, nullptr,
+  FileHandle file(CreateFileW(LongPath(path.Native()).c_str(), GENERIC_READ, kShareAll, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return ReadStatus::kCannotRead;
   if (GetFileType(file.Get()) != FILE_TYPE_DISK) return ReadStatus::kNotAFile;
@@ -173,8 +204,8 @@ ReadStatus ReadSmallFile(const Path& path, size_t maxBytes, std::string& bytes) 
 }
 
 bool IdentityOf(const Path& path, FileIdentity& identity) {
-  FileHandle file(CreateFileW(path.Native().c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  FileHandle file(CreateFileW(LongPath(path.Native()).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return file && IdentityOfHandle(file.Get(), identity);
 }
 
@@ -215,33 +246,189 @@ Path FolderName(const Path& folder) {
   return Path(std::move(text));
 }
 
-WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {
-  const std::wstring& target = path.Native();
-  if (HoldsOtherThanAFile(target)) return {WriteError::kNotAFile, {}};
+Folder::Folder(Folder&& other) noexcept
+    : handle(std::exchange(other.handle, kClosed)), where(std::move(other.where)) {}
 
-  // The new file goes beside the old one: a move within one volume replaces it at once.
-  const size_t cut = target.find_last_of(L"\\/");
-  std::wstring folder;
-  if (cut != std::wstring::npos) {
-    folder = target.substr(0, cut + 1);
-  } else if (target.size() >= 2 && target[1] == L':') {
-    folder = target.substr(0, 2);
+Folder& Folder::operator=(Folder&& other) noexcept {
+  if (this != &other) {
+    if (handle != kClosed) CloseHandle(reinterpret_cast<HANDLE>(handle));
+    handle = std::exchange(other.handle, kClosed);
+    where = std::move(other.where);
   }
-  const std::wstring name = target.substr(folder.size());
-  std::wstring temporary;
+  return *this;
+}
+
+Folder::~Folder() {
+  if (handle != kClosed) CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+namespace {
+
+HANDLE HandleOf(const Folder& folder) {
+  return reinterpret_cast<HANDLE>(folder.Handle());
+}
+
+// Opens a folder and checks on the handle what it is. Without FILE_SHARE_DELETE nobody can
+// rename or remove the folder (nor, on NTFS, a folder above it) while it is held, so its path
+// keeps naming it; where someone holds it open for deleting, it is opened sharing that too.
+// With `followLink` false a junction or directory link at the name is opened itself, and
+// refused.
+bool OpenChecked(const std::wstring& path, bool followLink, Folder& folder) {
+  const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+  constexpr DWORD kAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+  FileHandle h(CreateFileW(path.c_str(), kAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, flags, nullptr));
+  if (!h && GetLastError() == ERROR_SHARING_VIOLATION) {
+    h = FileHandle(
+        CreateFileW(path.c_str(), kAccess, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
+  }
+  if (!h) return false;
+  FileIdentity ignored;
+  DWORD attributes = 0;
+  if (!IdentityOfHandle(h.Get(), ignored, &attributes)) return false;
+  DWORD tag = 0;
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    tag = GetFileInformationByHandleEx(h.Get(), FileAttributeTagInfo, &info, sizeof info)
+              ? info.ReparseTag
+              : win32::kReparseTagNameSurrogate;
+  }
+  if (win32::KindFromAttributes(attributes, followLink ? 0 : tag) != EntryKind::kFolder)
+    return false;
+  // The names inside are joined to the path the handle holds, in its long form.
+  std::wstring where = GrownText([&](wchar_t* buffer, DWORD size) {
+    return GetFinalPathNameByHandleW(h.Get(), buffer, size, FILE_NAME_NORMALIZED);
+  });
+  if (where.empty()) where = LongPath(path);
+  folder = Folder(reinterpret_cast<intptr_t>(h.Detach()), Path(std::move(where)));
+  return true;
+}
+
+}  // namespace
+
+bool OpenFolder(const Path& path, Folder& folder) {
+  return OpenChecked(LongPath(path.Native()), true, folder);
+}
+
+bool OpenSubfolder(const Folder& parent, const Path& name, Folder& folder) {
+  return OpenChecked(Join(parent.Where(), name).Native(), false, folder);
+}
+
+bool ListFolder(const Folder& folder, std::vector<FolderEntry>& entries) {
+  if (!ListFolder(folder.Where(), entries)) return false;
+  if (TestHooks().afterListing) TestHooks().afterListing();
+  return true;
+}
+
+ReadStatus ReadSmallFile(const Folder& folder, const Path& name, size_t maxBytes,
+                         std::string& bytes, FileIdentity& identity) {
+  bytes.clear();
+  // A link at the name is opened itself and refused, never followed.
+  FileHandle file(CreateFileW(Join(folder.Where(), name).Native().c_str(), GENERIC_READ, kShareAll,
+                              nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return ReadStatus::kCannotRead;
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return ReadStatus::kNotAFile;
+  DWORD attributes = 0;
+  if (!IdentityOfHandle(file.Get(), identity, &attributes)) return ReadStatus::kCannotRead;
+  DWORD tag = 0;
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    tag = GetFileInformationByHandleEx(file.Get(), FileAttributeTagInfo, &info, sizeof info)
+              ? info.ReparseTag
+              : win32::kReparseTagNameSurrogate;
+  }
+  if (win32::KindFromAttributes(attributes, tag) != EntryKind::kFile) return ReadStatus::kNotAFile;
+  return ReadOpened(file.Get(), maxBytes, bytes);
+}
+
+bool IdentityOf(const Folder& folder, FileIdentity& identity) {
+  return IdentityOfHandle(HandleOf(folder), identity);
+}
+
+bool IdentityOf(const Folder& folder, const Path& name, FileIdentity& identity) {
+  FileHandle file(CreateFileW(Join(folder.Where(), name).Native().c_str(), FILE_READ_ATTRIBUTES,
+                              kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  return file && IdentityOfHandle(file.Get(), identity);
+}
+
+void SplitPath(const Path& path, Path& folder, Path& name) {
+  const std::wstring& text = path.Native();
+  const size_t cut = text.find_last_of(L"\\/");
+  if (cut != std::wstring::npos) {
+    // "C:\x" and "\x" keep the separator: without it they name another folder.
+    const bool root = cut == 0 || (cut == 2 && text[1] == L':');
+    folder = Path(text.substr(0, root ? cut + 1 : cut));
+    name = Path(text.substr(cut + 1));
+  } else if (text.size() >= 2 && text[1] == L':') {
+    folder = Path(text.substr(0, 2));  // "C:out.html": the drive's current folder
+    name = Path(text.substr(2));
+  } else {
+    folder = Path();
+    name = path;
+  }
+}
+
+// Windows drops dots and spaces at the end of a name and compares names without case.
+bool SameName(const Path& x, const Path& y) {
+  auto trimmed = [](const std::wstring& text) {
+    const size_t end = text.find_last_not_of(L". ");
+    return end == std::wstring::npos ? std::wstring() : text.substr(0, end + 1);
+  };
+  const std::wstring a = trimmed(x.Native()), b = trimmed(y.Native());
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+WriteError CheckReplaceable(const Folder& folder, const Path& name) {
+  const std::wstring target = Join(folder.Where(), name).Native();
+  if (HoldsOtherThanAFile(target)) return WriteError::kNotAFile;
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return WriteError::kReadOnly;
+  return WriteError::kNone;
+}
+
+ReplacingWrite::ReplacingWrite(ReplacingWrite&& other) noexcept
+    : folder(std::exchange(other.folder, nullptr)),
+      name(std::move(other.name)),
+      temporary(std::exchange(other.temporary, Path())),
+      kept(std::exchange(other.kept, Path())),
+      committed(std::exchange(other.committed, false)),
+      replacedOld(other.replacedOld) {}
+
+ReplacingWrite::~ReplacingWrite() {
+  if (!folder) return;
+  if (!temporary.Empty()) ::DeleteFileW(Join(folder->Where(), temporary).Native().c_str());
+  if (!kept.Empty()) ::DeleteFileW(Join(folder->Where(), kept).Native().c_str());
+}
+
+WriteOutcome ReplacingWrite::Prepare(const Folder& into, const Path& target,
+                                     std::string_view bytes) {
+  folder = &into;
+  name = target;
+  if (WriteError check = CheckReplaceable(into, target); check != WriteError::kNone) {
+    return {check, {}};
+  }
+  // A short name of its own beside the old file: a move within one volume replaces it at
+  // once, and a name no longer than kMaxTemporaryName fits wherever the page's own does.
+  std::wstring candidate;
   FileHandle file;
   for (int attempt = 0; attempt < 100 && !file; attempt++) {
-    temporary = folder + L"~" + name + L"." + Decimal(GetCurrentProcessId()) + L"-" +
+    candidate = L"~q" + Decimal(GetCurrentProcessId() % 1000000) + L"-" +
                 Decimal(static_cast<DWORD>(attempt)) + L".tmp";
     // CREATE_NEW: a name someone else placed there, a link above all, is never opened.
-    file = FileHandle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    file =
+        FileHandle(CreateFileW(Join(into.Where(), Path(candidate)).Native().c_str(), GENERIC_WRITE,
+                               0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     const DWORD error = GetLastError();
     if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
       return {WriteError::kCannotCreate, SystemText(error)};
     }
   }
   if (!file) return {WriteError::kCannotCreate, SystemText(ERROR_FILE_EXISTS)};
+  temporary = Path(candidate);
 
   DWORD error = ERROR_SUCCESS;
   while (!bytes.empty() && error == ERROR_SUCCESS) {
@@ -255,18 +442,69 @@ WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {
   }
   // A write the system accepted can still fail on its way to the disk; the flush shows it.
   if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
-  file.Reset();
-  if (error != ERROR_SUCCESS) {
-    ::DeleteFileW(temporary.c_str());
-    return {WriteError::kCannotWrite, SystemText(error)};
-  }
-  if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = GetLastError();
-    ::DeleteFileW(temporary.c_str());
-    return {WriteError::kCannotReplace, SystemText(error)};
-  }
+  if (error != ERROR_SUCCESS) return {WriteError::kCannotWrite, SystemText(error)};
   return {};
+}
+
+// ReplaceFileW gives the new file the old one's attributes, security, creation time and short
+// name; a plain move would leave it the folder's inherited security instead. The old file is
+// kept aside under a backup name of its own for Undo. Where there is no old file (or it went
+// since the check), the new file is moved into place.
+WriteOutcome ReplacingWrite::Commit() {
+  if (!folder || temporary.Empty()) return {WriteError::kCannotWrite, {}};
+  if (TestHooks().beforeReplace) TestHooks().beforeReplace();
+  const std::wstring target = Join(folder->Where(), name).Native();
+  const std::wstring written = Join(folder->Where(), temporary).Native();
+  // The temporary name with another ending: as short, and as much this run's own.
+  const std::wstring& own = temporary.Native();
+  const std::wstring backupName = own.substr(0, own.size() - 4) + L".old";
+  const std::wstring backup = Join(folder->Where(), Path(backupName)).Native();
+  bool replaced = ReplaceFileW(target.c_str(), written.c_str(), backup.c_str(),
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                               nullptr, nullptr);
+  DWORD error = replaced ? ERROR_SUCCESS : GetLastError();
+  replacedOld = replaced;
+  if (replaced && GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+    kept = Path(backupName);
+  if (!replaced && error == ERROR_FILE_NOT_FOUND &&
+      GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    replaced = MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    error = replaced ? ERROR_SUCCESS : GetLastError();
+  }
+  if (!replaced) return {WriteError::kCannotReplace, SystemText(error)};
+  temporary = Path();
+  committed = true;
+  return {};
+}
+
+bool ReplacingWrite::Undo() {
+  if (!committed) return true;
+  committed = false;
+  const std::wstring target = Join(folder->Where(), name).Native();
+  if (kept.Empty()) return !replacedOld && ::DeleteFileW(target.c_str());
+  // The old file itself goes back, with its own attributes and security.
+  if (!MoveFileExW(Join(folder->Where(), kept).Native().c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return false;
+  kept = Path();
+  return true;
+}
+
+WriteOutcome WriteFileReplacing(const Path& path, std::string_view bytes) {
+  Path folderPath, name;
+  SplitPath(path, folderPath, name);
+  if (name.Empty()) return {WriteError::kNotAFile, {}};
+  Folder folder;
+  if (!OpenFolder(folderPath, folder))
+    return {WriteError::kCannotCreate, SystemText(GetLastError())};
+  ReplacingWrite write;
+  WriteOutcome outcome = write.Prepare(folder, name, bytes);
+  return outcome.error == WriteError::kNone ? write.Commit() : outcome;
+}
+
+FileSystemHooks& TestHooks() {
+  static FileSystemHooks hooks;
+  return hooks;
 }
 
 }  // namespace platform

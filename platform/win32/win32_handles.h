@@ -37,6 +37,8 @@ class Unique {
 
   Handle Get() const { return handle; }
   explicit operator bool() const { return handle != None(); }
+  // Gives the handle up to a new owner.
+  Handle Detach() { return std::exchange(handle, None()); }
   void Reset() {
     if (handle != None()) Release{}(handle);
     handle = None();

@@ -2,7 +2,8 @@
 # Runs Quarn_Report.exe under Wine in a folder holding the logs of the full-run and focus
 # scenarios, one learner per scenario, a learner with a Japanese name (a copy of the first scenario's logs)
 # and a file that is not a log, as a double-click would (no folder given) but with
-# --no-open; then asks for a folder that does not exist.
+# --no-open; then asks for a folder that does not exist, names the page and the table alike
+# but for letter case, writes both over the old page and refuses a read-only page.
 # Usage: report.sh QUARN_REPORT_EXE WORK_DIRECTORY SCENARIO_DIRECTORY...
 set -u
 exe=$1
@@ -62,4 +63,39 @@ wine "$exe" 'Z:\no\such\folder' --no-open >"$work/missing.txt" 2>&1
 status=$?
 cat "$work/missing.txt"
 [ "$status" = 2 ] || fail "a missing folder gave exit code $status, not 2"
+# Names alike but for letter case are one file on Windows: refused, and nothing written.
+(cd "$work/logs" && wine "$exe" --no-open -o Out.html --csv out.html >"$work/same.txt" 2>&1)
+status=$?
+cat "$work/same.txt"
+[ "$status" = 2 ] || fail "the page and the table as one file gave exit code $status, not 2"
+[ -e "$work/logs/out.html" ] || [ -e "$work/logs/Out.html" ] && fail "a run that exits 2 wrote"
+# Again over the old page, with the table; then a read-only page is refused and kept.
+(cd "$work/logs" && wine "$exe" --no-open --csv answers.csv >"$work/again.txt" 2>&1)
+status=$?
+cat "$work/again.txt"
+[ "$status" = 0 ] || fail "the second run gave exit code $status"
+[ -s "$work/logs/answers.csv" ] || fail "no answers.csv"
+leftover=$(cd "$work/logs" && ls | grep -c '\.tmp$')
+[ "$leftover" = 0 ] || fail "$leftover temporary files left"
+(cd "$work/logs" && wine cmd /c attrib +r report.html >/dev/null 2>&1)
+cp "$page" "$work/read-only.html"
+(cd "$work/logs" && wine "$exe" --no-open >"$work/read-only.txt" 2>&1)
+status=$?
+cat "$work/read-only.txt"
+[ "$status" = 2 ] || fail "a read-only page gave exit code $status, not 2"
+cmp -s "$page" "$work/read-only.html" || fail "the read-only page was replaced"
+(cd "$work/logs" && wine cmd /c attrib -r report.html >/dev/null 2>&1)
+# A folder deeper than MAX_PATH, and a page name of 250 characters in it.
+deep="$work/deep"
+for i in 1 2 3 4 5 6 7 8 9 10 11; do deep="$deep/folder-of-a-class-at-depth-$i"; done
+mkdir -p "$deep"
+cp "$1"/*.log "$deep/"
+long=$(printf 'p%.0s' $(seq 1 245)).html
+# winepath cuts a name at MAX_PATH: the Windows form is made here, on drive Z:.
+deepWindows=$(cd "$deep" && pwd -P | sed 's|^|Z:|' | tr / '\\')
+wine "$exe" --no-open -o "$deepWindows\\$long" "$deepWindows" >"$work/deep.txt" 2>&1
+status=$?
+cat "$work/deep.txt"
+[ "$status" = 0 ] || fail "a folder of ${#deep} characters gave exit code $status"
+[ -s "$deep/$long" ] || fail "no page in a folder of ${#deep} characters"
 echo "report.html: $(wc -c <"$page") bytes, $grids fact grids"

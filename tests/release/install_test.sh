@@ -3,8 +3,9 @@
 # (PRACTICEFOLDER outside Documents, one folder per user), one whose class folder is out of
 # reach, and a plain one; each time the installed programs run from their shortcuts (the
 # driver's "installed" scenario) and a silent uninstall keeps the practice folder with its
-# log; then an older version replaced by the newer one. Needs a display (ctest runs it on
-# tools/test.sh's Xvfb).
+# log; then an older version replaced by this one and this one by a rebuilt newer one, the class
+# folder kept across the upgrade and a repair without the property; and a refused class folder.
+# Needs a display (ctest runs it on tools/test.sh's Xvfb).
 #
 # Usage: install_test.sh WORK DRIVER MSI [--program PATH=TITLE | --focus NAME=TITLE]...
 #                        -- RELEASE_COMMAND...
@@ -147,32 +148,102 @@ check "Documents\\Quarn is not made for an unreachable class folder" test ! -e "
 
 installAndRun "in Documents\\Quarn" "$practiceDir" ""
 
-echo "== an older version, then this one"
-# The older build: the same programs with one byte more at the end, which the loader ignores.
-oldDir="$work/older"
-oldMsi="$oldDir/Quarn-0.9.0-win64.msi"
-mkdir -p "$oldDir"
-oldPrograms=()
-for entry in "${builtPrograms[@]}"; do
-  path=${entry%%=*}
-  cp "$path" "$oldDir/$(basename "$path")"
-  printf '\0' >>"$oldDir/$(basename "$path")"
-  oldPrograms+=(--program "$oldDir/$(basename "$path")=${entry#*=}")
-done
-for entry in "${focusEntries[@]}"; do oldPrograms+=(--focus "$entry"); done
-check "an older installer is made" "${release[@]}" --version 0.9.0 --msi --out "$oldDir" \
-  --work "$oldDir/work" "${oldPrograms[@]}"
-check "the older version installs" wine msiexec /i "$(winepath -w "$oldMsi")" /qn
+# rebuild VERSION SUFFIX_BYTES: an msi of the same programs with bytes more at the end, which
+# the loader ignores, as another version would ship them; prints its path.
+rebuild() {
+  local dir="$work/v$1" entry path made=()
+  mkdir -p "$dir"
+  for entry in "${builtPrograms[@]}"; do
+    path=${entry%%=*}
+    cp "$path" "$dir/$(basename "$path")"
+    printf "$2" >>"$dir/$(basename "$path")"
+    made+=(--program "$dir/$(basename "$path")=${entry#*=}")
+  done
+  for entry in "${focusEntries[@]}"; do made+=(--focus "$entry"); done
+  "${release[@]}" --version "$1" --msi --out "$dir" --work "$dir/work" "${made[@]}" >/dev/null &&
+    echo "$dir/Quarn-$1-win64.msi"
+}
+# The class folder the user's installs keep, as the registry holds it.
+keptFolder() {
+  wine reg query 'HKCU\Software\Quarn' /v PracticeFolder 2>/dev/null | tr -d '\r' |
+    awk '$1 == "PracticeFolder" { print substr($0, index($0, "REG_SZ") + 10) }'
+}
+
+echo "== an older version for one class, then this one for another, then a newer one without"
+# Documents\Quarn was checked above; from here on it must not come back.
+rm -rf "$practiceDir"
+oldMsi=$(rebuild 0.9.0 '\0')
+check "an older installer is made" test -f "$oldMsi"
+check "the older version installs" \
+  wine msiexec /i "$(winepath -w "$oldMsi")" 'PRACTICEFOLDER=C:\quarn-old\[LogonUser]' /qn
 check "its uninstall entry says 0.9.0" test "$(uninstallEntries)" = "0.9.0 Quarn Project"
-check "the newer version installs over it" wine msiexec /i "$(winepath -w "$msi")" /qn
+check "it keeps its class folder" test "$(keptFolder)" = "C:\\quarn-old\\$user\\"
+check "the newer version installs over it with a new class folder" \
+  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[LogonUser]' /qn
 check "one uninstall entry, version $version" test "$(uninstallEntries)" = "$version Quarn Project"
 for entry in "${builtPrograms[@]}"; do
   path=${entry%%=*}
   check "$(basename "$path") is the newer build's" cmp -s "$installDir/$(basename "$path")" "$path"
 done
 check "the guide is the newer version's" grep -q "ドリル $version " "$installDir/Guide-ja.txt"
+check "the new class folder replaces the kept one" \
+  test "$(keptFolder)" = "C:\\quarn-class\\$user\\"
 check "the newer version uninstalls" wine msiexec /x "$(winepath -w "$msi")" /qn
 check "nothing is left installed" test ! -e "$installDir"
+check "the uninstall forgets the class folder" test -z "$(keptFolder)"
+
+# Wine's installer loses the product that replaced another from its upgrade records when the
+# replaced one is removed, so the upgrade without the property starts from a plain install.
+echo "== this version for a class, then a newer one without the property"
+check "this version installs for a class" \
+  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[LogonUser]' /qn
+
+# An upgrade and a repair without the property keep the class folder: the shortcuts start
+# there and a drill's log lands there, not in Documents\Quarn.
+nextVersion=$(echo "$version" | awk -F. '{ print $1 "." $2 "." $3 + 1 }')
+nextMsi=$(rebuild "$nextVersion" '\0\0')
+check "a rebuilt $nextVersion installer is made" test -f "$nextMsi"
+check "$nextVersion installs over $version without PRACTICEFOLDER" \
+  wine msiexec /i "$(winepath -w "$nextMsi")" /qn
+check "one uninstall entry, version $nextVersion" \
+  test "$(uninstallEntries)" = "$nextVersion Quarn Project"
+# The logs of the first install go aside: the driver expects the one its run writes.
+mkdir -p "$work/earlier-logs"
+mv "$classDir"/*.log "$work/earlier-logs/" 2>/dev/null
+wineserver -w
+check "after the upgrade the programs run from their shortcuts in the class folder" \
+  wine "$driver" installed --desktop quarninstall --work "$work/driver-upgraded" --shots "$work" \
+  --timeout 120 --practice "C:\\quarn-class\\$user" "${driverArgs[@]}"
+check "a drill's log lands in the class folder" test "$(ls "$classDir"/*.log | wc -l)" = 1
+check "Documents\\Quarn is not made by the upgrade" test ! -e "$practiceDir"
+# A repair (Wine's msiexec takes no /f with /qn) makes the shortcuts again: they go first.
+rm -f "$menuDir"/*.lnk
+check "a repair without PRACTICEFOLDER succeeds" \
+  wine msiexec /i "$(winepath -w "$nextMsi")" REINSTALL=ALL REINSTALLMODE=vamus /qn
+wineserver -w
+check "after the repair the shortcuts start in the class folder" \
+  wine "$driver" installed --desktop quarninstall --work "$work/driver-repaired" --shots "$work" \
+  --timeout 60 --shortcuts-only --practice "C:\\quarn-class\\$user" "${driverArgs[@]}"
+check "$nextVersion uninstalls" wine msiexec /x "$(winepath -w "$nextMsi")" /qn
+check "nothing is left installed" test ! -e "$installDir"
+check "the uninstall forgets the class folder" test -z "$(keptFolder)"
+
+# A value that would break a class leaves Documents\Quarn, with the reason in the log.
+printf 'not a folder' >"$WINEPREFIX/drive_c/quarn-file"
+refused=('C:\quarn-class\[NoSuchProperty]=comes to nothing'
+  'C:\quarn-file\[LogonUser]=a file stands where')
+for entry in "${refused[@]}"; do
+  value=${entry%%=*} reason=${entry#*=}
+  echo "== install with the class folder $value"
+  rm -rf "$practiceDir"
+  check "msiexec /i /qn PRACTICEFOLDER=$value succeeds" \
+    wine msiexec /i "$(winepath -w "$msi")" "PRACTICEFOLDER=$value" \
+    /qn /l*v "$(winepath -w "$work/refused.log")"
+  check "the log says why: $reason" grep -aq "$reason" <(tr -d '\0' <"$work/refused.log")
+  check "Documents\\Quarn is made instead" test -d "$practiceDir"
+  check "nothing is kept for the next install" test -z "$(keptFolder)"
+  check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+done
 
 wineserver -k 2>/dev/null
 echo "$failures failed check(s)"

@@ -170,23 +170,25 @@ class Msi(unittest.TestCase):
         self.assertIn("WIX_UPGRADE_DETECTED", properties["SecureCustomProperties"].split(";"))
         self.assertNotIn("PRACTICEFOLDER", properties, "a default would apply without the property")
         actions = {row[0]: row for row in Table(ARGS.msi, "CustomAction")}
-        self.assertEqual(set(actions), {"UsePracticeFolder"})
-        _, kind, binary, entry = actions["UsePracticeFolder"][:4]
-        kind = int(kind)
-        self.assertEqual(kind & 0x3F, 1, "a DLL stored in the Binary table")
-        self.assertEqual(kind & 0x400, 0, "immediate: it sets the installer's folder table")
-        self.assertTrue(kind & 0x40, "its result is ignored")
-        self.assertIn(binary, [row[0] for row in Table(ARGS.msi, "Binary")])
-        dll = subprocess.run(["msiinfo", "extract", ARGS.msi, "Binary." + binary], check=True,
-                             capture_output=True).stdout
-        self.assertTrue(dll.startswith(b"MZ"))
-        self.assertIn(entry.encode() + b"\0", dll, "the DLL exports no " + entry)
+        self.assertEqual(set(actions), {"UsePracticeFolder", "ForgetPracticeFolder"})
         sequence = {row[0]: row for row in Table(ARGS.msi, "InstallExecuteSequence")}
-        number = int(sequence["UsePracticeFolder"][2])
-        self.assertLess(int(sequence["CostFinalize"][2]), number)
-        self.assertLess(number, int(sequence["InstallValidate"][2]))
-        self.assertIn("PRACTICEFOLDER", sequence["UsePracticeFolder"][1])
-        self.assertIn('REMOVE="ALL"', sequence["UsePracticeFolder"][1])
+        for action in actions:
+            _, kind, binary, entry = actions[action][:4]
+            kind = int(kind)
+            self.assertEqual(kind & 0x3F, 1, "a DLL stored in the Binary table")
+            self.assertEqual(kind & 0x400, 0, "immediate: it sets the installer's folder table")
+            self.assertTrue(kind & 0x40, "its result is ignored")
+            self.assertIn(binary, [row[0] for row in Table(ARGS.msi, "Binary")])
+            dll = subprocess.run(["msiinfo", "extract", ARGS.msi, "Binary." + binary],
+                                 check=True, capture_output=True).stdout
+            self.assertTrue(dll.startswith(b"MZ"))
+            self.assertIn(entry.encode() + b"\0", dll, "the DLL exports no " + entry)
+            number = int(sequence[action][2])
+            self.assertLess(int(sequence["CostFinalize"][2]), number)
+            self.assertLess(number, int(sequence["InstallValidate"][2]))
+        # Without the property it runs too, and reads the folder the last install kept.
+        self.assertEqual(sequence["UsePracticeFolder"][1], 'NOT (REMOVE="ALL")')
+        self.assertEqual(sequence["ForgetPracticeFolder"][1], 'REMOVE="ALL"')
 
     def testUpgradeReplacesOlderAndRefusesDowngrade(self):
         actions = {row[0]: int(row[2]) for row in Table(ARGS.msi, "InstallExecuteSequence")}

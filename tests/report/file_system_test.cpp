@@ -157,4 +157,42 @@ TEST_F(FileSystem, WriteReplacesTheOldFileWhole) {
       << "a temporary file was left behind";
 }
 
+TEST(PathText, SplitPath) {
+  struct Case {
+    std::string path, folder, name;
+  } cases[] = {{"out.html", "", "out.html"},
+               {"a/out.html", "a", "out.html"},
+               {"/out.html", "/", "out.html"},
+               {"a/", "a", ""},
+               {"./a/../b/out.html", "./a/../b", "out.html"}};
+  for (const Case& c : cases) {
+    Path folder, name;
+    platform::SplitPath(Path(c.path), folder, name);
+    EXPECT_EQ(folder.Native(), c.folder) << c.path;
+    EXPECT_EQ(name.Native(), c.name) << c.path;
+  }
+}
+
+// Through an open folder nothing behind a link is opened, read or replaced.
+TEST_F(FileSystem, AnOpenFolderNeverFollowsALink) {
+  Write("ken/a.log", "x");
+  Write("locked.html", "x");
+  fs::permissions(root / "locked.html", fs::perms::owner_read);
+  fs::create_directory_symlink(root / "ken", root / "to-ken");
+  fs::create_symlink(root / "ken" / "a.log", root / "to-a.log");
+  platform::Folder folder, sub;
+  ASSERT_TRUE(platform::OpenFolder(At(""), folder));
+  EXPECT_TRUE(platform::OpenSubfolder(folder, Path("ken"), sub));
+  EXPECT_FALSE(platform::OpenSubfolder(folder, Path("to-ken"), sub));
+  std::string bytes;
+  platform::FileIdentity identity;
+  EXPECT_EQ(platform::ReadSmallFile(folder, Path("to-a.log"), 10, bytes, identity),
+            platform::ReadStatus::kNotAFile);
+  EXPECT_EQ(platform::CheckReplaceable(folder, Path("to-a.log")), platform::WriteError::kNotAFile);
+  EXPECT_EQ(platform::CheckReplaceable(folder, Path("ken")), platform::WriteError::kNotAFile);
+  EXPECT_EQ(platform::CheckReplaceable(folder, Path("locked.html")),
+            platform::WriteError::kReadOnly);
+  EXPECT_EQ(platform::CheckReplaceable(folder, Path("new.html")), platform::WriteError::kNone);
+}
+
 }  // namespace

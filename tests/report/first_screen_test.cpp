@@ -188,14 +188,6 @@ TEST(Roster, NumberedFirstThenKanaThenTheRest) {
   }
 }
 
-TEST(Collect, TheOriginalIsKeptOverItsCopy) {
-  EXPECT_TRUE(OriginalFirst("ken/20260413084000.log", "ken/20260413084000 - コピー.log"));
-  EXPECT_TRUE(OriginalFirst("ken/20260413084000.log", "ken/a/20260413084000 (2).log"));
-  EXPECT_TRUE(OriginalFirst("ken/a.log", "ken/ab.log"));
-  EXPECT_TRUE(OriginalFirst("ken/backup/good.log", "ken/good.log"));  // alike: by path
-  EXPECT_FALSE(OriginalFirst("ken/x.log", "ken/x.log"));
-}
-
 class Files : public testing_support::ClassFolderTest {
  protected:
   std::string Read(const fs::path& path) {

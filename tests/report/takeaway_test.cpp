@@ -84,6 +84,29 @@ TEST(Csv, FieldsQuotedAsRfc4180AndNeverAFormula) {
       {"@sum", "'@sum"},
       {"\tab", "'\tab"},
       {"a=b", "a=b"},  // only the first character makes a formula
+      {"\nx", "\"'\nx\""},
+      {"\xEF\xBC\x9D"
+       "1+1",
+       "'\xEF\xBC\x9D"
+       "1+1"},  // ＝1+1
+      {"\xEF\xBC\x8B"
+       "1",
+       "'\xEF\xBC\x8B"
+       "1"},  // ＋1
+      {"\xEF\xBC\x8D"
+       "1",
+       "'\xEF\xBC\x8D"
+       "1"},  // －1
+      {"\xEF\xBC\xA0"
+       "a",
+       "'\xEF\xBC\xA0"
+       "a"},                                    // ＠a
+      {"\xEF\xBB\xBF=1", "'\xEF\xBB\xBF=1"},    // a byte order mark before a formula
+      {"\xE2\x80\x8Fken", "'\xE2\x80\x8Fken"},  // U+200F
+      {"\xE2\x80\xAEnek", "'\xE2\x80\xAEnek"},  // U+202E
+      {"\xE2\x81\xA6ken", "'\xE2\x81\xA6ken"},  // U+2066
+      {"\xE2\x81\xA9ken", "'\xE2\x81\xA9ken"},  // U+2069
+      {"k\xE2\x80\xAEn", "k\xE2\x80\xAEn"},     // inside, the page shows it isolated
       {"7\xC3\x97?\xEF\xBC\x9D"
        "56",
        "7\xC3\x97?\xEF\xBC\x9D"

@@ -196,6 +196,7 @@ class ExeResources(unittest.TestCase):
                 self.assertEqual(level.get("level"), "asInvoker")
                 self.assertEqual(root.find(".//ws5:dpiAware", ns).text, "true")
                 self.assertEqual(root.find(".//ws16:dpiAwareness", ns).text, "system")
+                self.assertEqual(root.find(".//ws16:longPathAware", ns).text, "true")
 
     def testVersionBlock(self):
         for program, _, description in self.BUILDS:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ namespace {
 
 constexpr DrillKind kDiv = DrillKind::kDivision;
 constexpr DrillKind kSub = DrillKind::kSubtraction;
+// A start before every run: WantsOlder counts all the runs taken.
+constexpr int64_t kAll = std::numeric_limits<int64_t>::min();
 
 struct Line {
   Problem problem;
@@ -80,8 +83,8 @@ TEST(FocusHistory, FoldsThisDrillsLogsInTheOrderPractised) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     FocusHistoryBuilder builder(kDiv);
-    for (const std::string& file : c.files)
-      builder.Add(file);
+    for (size_t i = 0; i < c.files.size(); ++i)
+      builder.Add("f" + std::to_string(i) + ".log", c.files[i]);
     ExpectSameStates(builder.Build(), expected);
   }
 }
@@ -103,20 +106,26 @@ TEST(FocusHistory, OlderLogsStopMatteringOnceEveryFactHasItsRecentAnswers) {
       SCOPED_TRACE(newest);
       const int rounds = newest == 1500 ? kLongestStreak : kRecentAnswers;
       FocusHistoryBuilder builder(kind);
+      EXPECT_TRUE(builder.WantsOlder(kAll));
       // Each fact once per round, newest round first; a round is split into logs of at most 100
-      // answers.
+      // answers, each started a minute before the one taken before it.
+      int minute = 59;
       for (int round = 0; round < rounds; ++round) {
-        EXPECT_TRUE(builder.WantsOlder()) << "round " << round;
+        EXPECT_TRUE(builder.WantsOlder(kAll)) << "round " << round;
         std::vector<Line> answers = lines;
         for (Line& line : answers)
           line.milliseconds = round == 0 ? newest : 1500;
         for (size_t from = 0; from < answers.size(); from += kProblemsPerRun) {
           const size_t to = std::min(answers.size(), from + kProblemsPerRun);
-          builder.Add(
-              Log(kind, "2024/03/05", "09:07:02", {answers.begin() + from, answers.begin() + to}));
+          char time[16];
+          std::snprintf(time, sizeof time, "09:%02d:00", minute--);
+          EXPECT_TRUE(builder.Add("a.log", Log(kind, "2024/03/05", time,
+                                               {answers.begin() + from, answers.begin() + to})));
         }
       }
-      EXPECT_FALSE(builder.WantsOlder());
+      EXPECT_FALSE(builder.WantsOlder(kAll));
+      // Only the runs from a start on count: those before it are older than what is to come.
+      EXPECT_TRUE(builder.WantsOlder(std::nullopt));
     }
     // The tens of a sum says nothing about its fact and counts for nothing.
     if (kind == kSub) {
@@ -124,9 +133,12 @@ TEST(FocusHistory, OlderLogsStopMatteringOnceEveryFactHasItsRecentAnswers) {
       std::vector<Line> tensOnly;
       for (const Line& line : lines)
         tensOnly.push_back({{kind, line.problem.a, line.problem.b, 3}, 1500, 0});
-      for (int round = 0; round < kRecentAnswers; ++round)
-        tens.Add(Log(kind, "2024/03/05", "09:07:02", {tensOnly.begin(), tensOnly.begin() + 90}));
-      EXPECT_TRUE(tens.WantsOlder());
+      for (int round = 0; round < kRecentAnswers; ++round) {
+        const std::string time = "09:0" + std::to_string(round) + ":00";
+        tens.Add("t.log",
+                 Log(kind, "2024/03/05", time.c_str(), {tensOnly.begin(), tensOnly.begin() + 90}));
+      }
+      EXPECT_TRUE(tens.WantsOlder(kAll));
       EXPECT_EQ(tens.Build().FiguresAt(0).answers, 0);
     }
   }
@@ -152,6 +164,24 @@ TEST(FocusHistory, AtMostAYearOfLogsIsRead) {
   EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 3, 5}).answers,
             static_cast<int>(kFocusHistoryLogs));
   EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 2, 5}).state, FactState::kUnseen);
+}
+
+// Damaged files count towards the files examined, never towards the year of logs: the reading
+// stays bounded however many a folder holds, and a few hundred do not crowd out the logs.
+TEST(FocusHistory, DamagedFilesUseTheExaminedBoundOnly) {
+  const std::vector<Line> one = {{{kDiv, 7, 8, 4}, 1500, 0}};
+  for (const int damaged : {300, 3000}) {
+    SCOPED_TRACE(damaged);
+    headless::Reset();
+    for (int i = 0; i < damaged; ++i)
+      headless::Machine().files["x" + std::to_string(10000 + i) + ".log"] =
+          "Divide Quarn,garbage\r\n";
+    headless::Machine().files["20240305090000.log"] = Log(kDiv, "2024/03/05", "09:00:00", one);
+    const FactStates states = ReadFocusHistory(kDiv);
+    const size_t reads = headless::TraceOf({"file read"}).size();
+    EXPECT_EQ(reads, std::min<size_t>(damaged + 1, kFocusExaminedFiles));
+    EXPECT_EQ(states.Figures({kDiv, FactKind::kForward, 7, 8}).answers, damaged < 2500 ? 1 : 0);
+  }
 }
 
 }  // namespace
