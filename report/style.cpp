@@ -107,7 +107,7 @@ table.sheet>*>tr>td{border:0;padding:0}
 @media (max-width:640px){
 body{padding:6px;font-size:15px}
 .chart text{font-size:21px}
-table.grid td,table.grid th{width:2.25em;height:2.5em;font-size:.78em}
+table.grid td,table.grid th{width:2.6em;height:2.5em;font-size:.78em}
 table.grid th[scope=row]{width:2.5em}
 table.overview,table.overview caption,table.overview tbody,table.overview tr{display:block}
 table.overview thead{display:none}

@@ -495,8 +495,10 @@ class RenderedReport(unittest.TestCase):
         self.assertGreaterEqual(min(self.phone["chartText"]), 11)
         self.assertLessEqual(self.phone["overviewRight"], 390)
         self.assertLessEqual(self.phone["scrollWidth"], 390)
-        # Every table whole on the phone, nothing scrolled out of sight.
+        # Every table whole on the phone, nothing scrolled out of sight, and the corner marks
+        # clear of the figures in the phone's narrower cells too.
         self.assertEqual(self.phone["hiddenTables"], [])
+        self.assertEqual(self.phone["crowdedCells"], [])
         # From each child's part a way back to the top.
         self.assertTrue(self.phone["top"])
         self.assertEqual(self.phone["topLinks"], self.phone["learners"])
