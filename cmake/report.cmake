@@ -33,4 +33,7 @@ else()
   target_link_libraries(quarn_report_bench PRIVATE quarn_report)
   # It runs the program beside it.
   add_dependencies(quarn_report_bench quarn-report)
+  # A realistic class's folder of logs, to look at the page a teacher sees.
+  add_executable(quarn_make_class ${CMAKE_SOURCE_DIR}/tools/make_class.cpp)
+  target_link_libraries(quarn_make_class PRIVATE quarn_drill)
 endif()

@@ -62,10 +62,7 @@ std::string ProgressChart(const DrillStats& stats) {
     svg += "<text x=\"" + Fixed(kLeft - 5, 0) + "\" y=\"" + Fixed(y + 5, 1) +
            "\" text-anchor=\"end\">" + Fixed(secondStep * i, secondStep < 1 ? 1 : 0) + "</text>";
     svg += "<text x=\"" + Fixed(kRight + 5, 0) + "\" y=\"" + Fixed(y + 5, 1) + "\">" +
-           Fixed(missStep * i, missStep < 0.5 ? 2
-                               : missStep < 1 ? 1
-                                              : 0) +
-           "</text>";
+           Fixed(100 * missStep * i, 0) + "</text>";
   }
   svg += "<text x=\"" + Fixed(kLeft - 5, 0) + "\" y=\"16\" text-anchor=\"end\">" + words::kSeconds +
          "</text>";
@@ -79,6 +76,21 @@ std::string ProgressChart(const DrillStats& stats) {
   if (last != first) {
     svg += "<text x=\"" + Fixed(kRight, 0) + "\" y=\"" + Fixed(kHeight - 6, 0) +
            "\" text-anchor=\"end\">" + DateText(stats.runs.back().start.date) + "</text>";
+    // Mondays between, each with a tick, where they leave room for their dates: a teacher
+    // reads the weeks of school from them.
+    constexpr double kLabelRoom = 90;
+    double previous = kLeft;
+    const int64_t lastDay = DayNumber(stats.runs.back().start);
+    for (int64_t day = DayNumber(stats.runs.front().start) + 1; day <= lastDay; day++) {
+      if ((day + 4) % 7 != 1) continue;  // 1970-01-01 was a Thursday: Monday is 1
+      const double at = kLeft + (kRight - kLeft) * static_cast<double>(day * 86400 - first) / span;
+      if (at - previous < kLabelRoom || kRight - at < kLabelRoom) continue;
+      svg += "<line class=\"axis\" x1=\"" + Fixed(at, 1) + "\" x2=\"" + Fixed(at, 1) + "\" y1=\"" +
+             Fixed(kBottom, 0) + "\" y2=\"" + Fixed(kBottom + 4, 0) + "\"/><text x=\"" +
+             Fixed(at, 1) + "\" y=\"" + Fixed(kHeight - 6, 0) + "\" text-anchor=\"middle\">" +
+             DayText(day) + "</text>";
+      previous = at;
+    }
   }
 
   // Each series' dots are one path of zero-length segments with round caps: a year of runs
@@ -138,7 +150,7 @@ std::string ProgressChart(const DrillStats& stats) {
     svg += "<tr><td>" + DateText(run.start.date) + " " + ClockText(run.start) + "<td>" +
            std::to_string(run.answers) + (run.full ? "" : words::kShortRunMark) +
            (run.focus ? words::kFocusRunMark : "") + "<td>" + SecondsText(run.median) + "<td>" +
-           Fixed(run.missesPerProblem, 2);
+           Fixed(100 * run.missesPerProblem, 1);
   }
   return svg + "</tbody></table></details></div>";
 }

@@ -77,6 +77,52 @@ bool NaturalLess(const std::string& x, const std::string& y) {
   return x < y;  // "a01" and "a1": any fixed order
 }
 
+// The number a name starts with, in ASCII or full-width digits; -1 when it starts with none.
+int64_t LeadingNumber(std::string_view name) {
+  int64_t number = -1;
+  for (size_t i = 0; i < name.size() && number < 1000000;) {
+    int digit = -1;
+    if (name[i] >= '0' && name[i] <= '9') {
+      digit = name[i] - '0';
+      i += 1;
+    } else if (name.substr(i, 2) == "\xEF\xBC" && i + 2 < name.size() &&
+               static_cast<unsigned char>(name[i + 2]) >= 0x90 &&
+               static_cast<unsigned char>(name[i + 2]) <= 0x99) {
+      digit = static_cast<unsigned char>(name[i + 2]) - 0x90;  // ０ to ９, U+FF10 to U+FF19
+      i += 3;
+    }
+    if (digit < 0) break;
+    number = (number < 0 ? 0 : number * 10) + digit;
+  }
+  return number;
+}
+
+// The name's characters with katakana read as hiragana (ア as あ), so that kana names sort
+// together whichever script a folder uses; bytes that are no UTF-8 are kept as they are.
+std::u32string KanaFolded(std::string_view name) {
+  std::u32string out;
+  for (size_t i = 0; i < name.size();) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(name[i + k]); };
+    char32_t c = byte(0);
+    size_t length = 1;
+    if (c >= 0xE0 && c < 0xF0 && i + 2 < name.size()) {
+      c = ((c & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+      length = 3;
+    } else if (c >= 0xC0 && c < 0xE0 && i + 1 < name.size()) {
+      c = ((c & 0x1F) << 6) | (byte(1) & 0x3F);
+      length = 2;
+    }
+    if (c >= 0x30A1 && c <= 0x30F6) c -= 0x60;
+    out += c;
+    i += length;
+  }
+  return out;
+}
+
+bool StartsWithKana(const std::u32string& folded) {
+  return !folded.empty() && folded[0] >= 0x3041 && folded[0] <= 0x30FF;
+}
+
 // A used file whose lines do not all count: why, in one of two texts the page groups by.
 FileNote CountNote(const std::string& path, const drill::LoggedRun& run) {
   int lines = static_cast<int>(run.answers.size()) + run.skippedLines;
@@ -128,10 +174,11 @@ void ReadOne(const platform::Folder& folder, const Path& name, std::string shown
 // Walks the open folder, depth first, reading each log as it comes: logs directly in it belong
 // to `learner`, those in a subfolder to the subfolder's learner. Subfolders are opened through
 // the folder and never through a link, so a name swapped for a link after the listing leads
-// nowhere. What cannot be read or is not followed is noted. False when the folder itself
-// cannot be listed.
+// nowhere. What cannot be read or is not followed is noted, and each learner's folder is
+// listed in learnerFolders. False when the folder itself cannot be listed.
 bool FindLogs(const platform::Folder& folder, const std::string& relative, const Path& learner,
-              std::vector<Found>& found, Collection& collection) {
+              std::vector<Found>& found, Collection& collection,
+              std::vector<Path>& learnerFolders) {
   std::vector<platform::FolderEntry> entries;
   if (!platform::ListFolder(folder, entries)) return false;
   // By name, so that the page does not depend on the order the file system lists a folder in.
@@ -145,10 +192,11 @@ bool FindLogs(const platform::Folder& folder, const std::string& relative, const
     std::string shown = relative.empty() ? name : relative + "/" + name;
     switch (entry.kind) {
       case platform::EntryKind::kFolder: {
+        if (relative.empty()) learnerFolders.push_back(entry.name);
         platform::Folder subfolder;
         if (!platform::OpenSubfolder(folder, entry.name, subfolder) ||
-            !FindLogs(subfolder, shown, relative.empty() ? entry.name : learner, found,
-                      collection)) {
+            !FindLogs(subfolder, shown, relative.empty() ? entry.name : learner, found, collection,
+                      learnerFolders)) {
           notes.push_back({shown, words::kFolderUnreadable, {}});
         }
         break;
@@ -193,6 +241,17 @@ void TellApart(std::vector<Learner>& learners) {
 
 }  // namespace
 
+bool RosterLess(const std::string& x, const std::string& y) {
+  const int64_t xNumber = LeadingNumber(x), yNumber = LeadingNumber(y);
+  if ((xNumber < 0) != (yNumber < 0)) return xNumber >= 0;
+  if (xNumber != yNumber) return xNumber < yNumber;
+  const std::u32string xFolded = KanaFolded(x), yFolded = KanaFolded(y);
+  const bool xKana = StartsWithKana(xFolded), yKana = StartsWithKana(yFolded);
+  if (xKana != yKana) return xKana;
+  if (xKana && xFolded != yFolded) return xFolded < yFolded;
+  return NaturalLess(x, y);
+}
+
 Collection CollectLogs(const Path& folder) {
   platform::Folder opened;
   if (!platform::OpenFolder(folder, opened)) {
@@ -206,7 +265,8 @@ Collection CollectLogs(const Path& folder) {
 Collection CollectLogs(const platform::Folder& folder) {
   Collection collection;
   std::vector<Found> found;
-  if (!FindLogs(folder, "", Path(), found, collection)) {
+  std::vector<Path> learnerFolders;
+  if (!FindLogs(folder, "", Path(), found, collection, learnerFolders)) {
     collection.folderRead = false;
     return collection;
   }
@@ -230,6 +290,10 @@ Collection CollectLogs(const platform::Folder& folder) {
       collection.filesRead++;
     }
   }
+  // A child's folder without a log yet (or without one that could be used) is a child who
+  // has not started: the page lists the child too.
+  for (const Path& path : learnerFolders)
+    learners.try_emplace(path);
 
   const std::string folderName = platform::DisplayUtf8(platform::FolderName(folder.Where()));
   for (auto& [path, learner] : learners) {
@@ -240,7 +304,7 @@ Collection CollectLogs(const platform::Folder& folder) {
   TellApart(collection.learners);
   std::sort(collection.learners.begin(), collection.learners.end(),
             [](const Learner& x, const Learner& y) {
-              if (x.name != y.name) return NaturalLess(x.name, y.name);
+              if (x.name != y.name) return RosterLess(x.name, y.name);
               return x.folder < y.folder;
             });
   auto byPath = [](const FileNote& x, const FileNote& y) { return x.path < y.path; };

@@ -14,7 +14,8 @@ namespace report {
 struct Learner {
   platform::Path folder;  // the learner's subfolder, relative; empty for the loose logs
   std::string name;       // UTF-8, as the page shows it; no two learners show alike
-  std::vector<drill::LoggedRun> runs;  // by start time
+  std::vector<drill::LoggedRun> runs;  // by start time; empty for a child's folder with no
+                                       // usable log yet
 };
 
 struct FileNote {
@@ -25,7 +26,7 @@ struct FileNote {
 
 struct Collection {
   bool folderRead = true;         // false: the folder itself could not be listed
-  std::vector<Learner> learners;  // by name
+  std::vector<Learner> learners;  // in the class's order (RosterLess)
   std::vector<FileNote> notRead;
   std::vector<FileNote> partlyRead;            // used, but with lines skipped or a wrong count
   std::vector<platform::FileIdentity> opened;  // every file the run read from
@@ -33,8 +34,15 @@ struct Collection {
   int outsideRange = 0;  // runs read but left out by the date range
 };
 
+// The class's order of two learners' names: a name that starts with a number (01_山田, 1 やまだ)
+// takes its place by that number, as 出席番号; the others follow, those starting with kana in
+// kana order (katakana read as hiragana), then the rest, numbers within a name compared as
+// numbers. Kanji cannot be read from the text, so they keep the order of their characters.
+bool RosterLess(const std::string& x, const std::string& y);
+
 // The folder must exist; unreadable entries below it are noted, never thrown. Each learner's
-// runs come in the order they were practised, one per run (drill/log_folder.h).
+// runs come in the order they were practised, one per run (drill/log_folder.h); a learner's
+// folder without a usable log gives a learner without runs.
 Collection CollectLogs(const platform::Folder& folder);
 Collection CollectLogs(const platform::Path& folder);
 

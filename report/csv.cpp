@@ -61,9 +61,9 @@ std::string CsvField(std::string_view text) {
   return quoted + "\"";
 }
 
-std::string IsoLocalText(const platform::DateTime& start) {
+std::string SheetDateTime(const platform::DateTime& start) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d",
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d",
                 static_cast<int>(start.date.year % 10000), start.date.month % 100,
                 start.date.day % 100, start.hour % 100, start.minute % 100, start.second % 100);
   return buffer;
@@ -108,14 +108,19 @@ std::string AnswersCsv(const Collection& collection, int64_t judgingDay) {
     size_t row = 0;
     for (const drill::LoggedRun* run : runs) {
       const drill::FactStates& kindStates = states[run->kind == drill::DrillKind::kSubtraction];
-      const std::string head =
-          name + "," + ShortDrillName(run->kind) + "," + IsoLocalText(run->start) + ",";
+      const std::string head = name + "," + ShortDrillName(run->kind) + "," +
+                               SheetDateTime(run->start) + "," +
+                               (run->focus ? words::kCsvFocus : "") + ",";
       for (size_t i = 0; i < run->answers.size(); i++) {
         const drill::LoggedAnswer& answer = run->answers[i];
         const drill::Problem& p = answer.problem;
         csv += head;
         for (const std::string& field :
-             {std::to_string(i + 1), drill::LogProblemFieldUtf8(p), FactText(drill::FactOf(p)),
+             {std::to_string(i + 1), drill::LogProblemFieldUtf8(p),
+              // The tens of a sum is always 1: the row says so rather than credit the fact.
+              drill::SaysSomethingAboutTheFact(p)
+                  ? FactText(drill::FactOf(p))
+                  : FactText(drill::FactOf(p)) + words::kCsvTensOfSum,
               std::to_string(p.hiddenSlot), std::to_string(p.Answer()),
               MillisecondsText(answer.milliseconds)}) {
           csv += field;
@@ -127,6 +132,32 @@ std::string AnswersCsv(const Collection& collection, int64_t judgingDay) {
         if (drill::SaysSomethingAboutTheFact(p))
           csv += StateText(kindStates.Figures(drill::FactOf(p)));
         csv += kLineEnd;
+      }
+    }
+  }
+  return csv;
+}
+
+std::string FactsCsv(const std::vector<LearnerReport>& learners) {
+  std::string csv;
+  csv += kUtf8Bom;
+  csv += words::kCsvFactsHead;
+  csv += kLineEnd;
+  for (const LearnerReport& learner : learners) {
+    const std::string name = CsvField(learner.name);
+    for (const DrillStats& d : learner.drills) {
+      for (const auto* cells : {&d.forward, &d.inverse}) {
+        for (const FactCell& cell : *cells) {
+          if (!cell.asked) continue;
+          const drill::FactFigures& f = cell.figures;
+          const bool seen = f.state != FactState::kUnseen;
+          csv += name + "," + ShortDrillName(d.kind) + "," + FactText(cell.fact) + "," +
+                 StateText(f) + "," + (f.Few() ? words::kCsvYes : "") + "," +
+                 (cell.longWeak ? words::kCsvYes : "") + "," + std::to_string(f.answers) + "," +
+                 std::to_string(f.recentAnswers) + "," + std::to_string(f.recentMissed) + "," +
+                 (seen ? SecondsText(f.median) : "");
+          csv += kLineEnd;
+        }
       }
     }
   }

@@ -22,7 +22,7 @@ struct DateRange {
   bool Contains(const platform::DateTime& start) const;
 };
 
-// "2024-03-05", or "2024/03/05" as the page writes dates; a day the calendar has.
+// "2024-03-05", "2024/03/05" or "2024/3/5"; a day the calendar has.
 bool ParseDay(std::string_view text, platform::CivilDate& day);
 
 // Leaves out the runs that started on a day outside the range, and the learners left with no

@@ -43,6 +43,23 @@ std::string GridRows(drill::DrillKind drill, std::string_view op, CellHtml cell)
 
 }  // namespace
 
+int ClassShade(int count) {
+  if (count <= 0) return 0;
+  if (count == 1) return 1;
+  if (count <= 3) return 2;
+  if (count <= 6) return 3;
+  return 4;
+}
+
+std::string NameList(const std::vector<const std::string*>& names) {
+  std::string text;
+  for (const std::string* name : names) {
+    if (!text.empty()) text += words::kComma;
+    text += EscapeHtml(*name);
+  }
+  return text;
+}
+
 std::string Swatch(FactState state) {
   return "<span class=\"key " + std::string(StateClass(state)) + "\">" + StateMark(state) +
          "</span>";
@@ -64,8 +81,8 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
         words::kClose + words::kPeriod + FactText(example) + words::kRowAndColumn + "</small>";
   } else {
     html +=
-        std::string(IsDivision(drill) ? words::kFactorName : words::kAddendName) +
-        words::kOperandHidden +
+        std::string(IsDivision(drill) ? words::kDivisionOperandHidden
+                                      : words::kSubtractionOperandHidden) +
         (IsDivision(drill) ? words::kDivisionInverseExample : words::kSubtractionInverseExample) +
         words::kClose + words::kPeriod + FactText(example) + words::kRowIs +
         (IsDivision(drill) ? words::kDivisorName : words::kSubtrahendName) +
@@ -87,9 +104,12 @@ std::string FactGrid(const DrillStats& stats, FactKind kind) {
               if (f.dueForReview) {
                 title += words::kCellDue + std::to_string(f.evidenceAgeDays) + words::kCellDueEnd;
               }
-              text = "<b>" + std::string(StateMark(f.state)) + "</b>" + SecondsText(f.median) +
-                     (f.Few() ? "<i>*</i>" : "") +
-                     (f.dueForReview ? std::string("<i>") + words::kDueMark + "</i>" : "");
+              // The few-answers and review marks sit in the cell's corners, clear of the figures.
+              text =
+                  (f.Few() ? "<i class=\"few-mark\">＊</i>" : std::string()) +
+                  (f.dueForReview ? std::string("<i class=\"due-mark\">") + words::kDueMark + "</i>"
+                                  : std::string()) +
+                  "<b>" + StateMark(f.state) + "</b>" + SecondsText(f.median);
             }
             return "<td class=\"" + std::string(StateClass(f.state)) + (f.Few() ? " few" : "") +
                    (f.dueForReview ? " due" : "") + "\" title=\"" + EscapeHtml(title) + "\">" +
@@ -134,10 +154,13 @@ std::string PracticeTable(const DrillStats& stats) {
   for (const FactCell& cell : stats.practice) {
     const drill::FactFigures& f = cell.figures;
     html += "<tr><th scope=\"row\">" + FactText(cell.fact) + "</th><td>" + Swatch(f.state) +
-            StateText(f) + "</td><td class=\"num\">" + SecondsText(f.median) + words::kSeconds +
-            "</td><td class=\"num\">" + std::to_string(f.recentMissed) + "/" +
-            std::to_string(f.recentAnswers) + words::kTimes + "</td><td class=\"num\">" +
-            std::to_string(f.answers) + words::kTimes + "</td></tr>";
+            StateText(f) + (f.Few() ? "<i class=\"few-mark\">＊</i>" : "") +
+            (cell.longWeak ? std::string("<span class=\"long\">") + words::kLongWeakMark + "</span>"
+                           : "") +
+            "</td><td class=\"num\">" + SecondsText(f.median) + words::kSeconds +
+            "</td><td class=\"num\">" + words::kRecentOf1 + std::to_string(f.recentAnswers) +
+            words::kRecentOf2 + std::to_string(f.recentMissed) + words::kTimes +
+            "</td><td class=\"num\">" + Grouped(f.answers) + words::kTimes + "</td></tr>";
   }
   return html + "</tbody></table></div>";
 }
@@ -148,6 +171,7 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
   for (drill::DrillKind drill : drill::kDrillKinds) {
     // For each fact, the learners who have it slow or missed, of those who practise the drill.
     std::array<int, drill::kFactPlaces> weak{};
+    std::array<std::vector<const std::string*>, drill::kFactPlaces> who;
     int practising = 0;
     for (const LearnerReport& learner : learners) {
       for (const DrillStats& d : learner.drills) {
@@ -156,7 +180,9 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
         for (int place = 0; place < drill::kFactPlaces; place++) {
           const FactCell& cell = place < 81 ? d.forward[place] : d.inverse[place - 81];
           FactState s = cell.figures.state;
-          weak[place] += cell.asked && (s == FactState::kSlow || s == FactState::kMissed);
+          if (!cell.asked || (s != FactState::kSlow && s != FactState::kMissed)) continue;
+          weak[place]++;
+          who[place].push_back(&learner.name);
         }
       }
     }
@@ -176,8 +202,8 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
                      Fact fact = drill::FactAtPlace(drill, place);
                      if (!drill::IsAsked(fact)) return "<td class=\"never\"></td>";
                      int count = weak[place];
-                     // Four shades by the share of the learners.
-                     int shade = count == 0 ? 0 : 1 + std::min(3, (4 * count - 1) / practising);
+                     // Four shades by the count, so that 1, 3 and 7 children look apart.
+                     int shade = ClassShade(count);
                      return "<td" +
                             (shade ? " class=\"c" + std::to_string(shade) + "\"" : std::string()) +
                             " title=\"" + FactText(fact) + words::kColon + std::to_string(count) +
@@ -192,14 +218,15 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
     }
     std::stable_sort(places.begin(), places.end(), [&](int x, int y) { return weak[x] > weak[y]; });
     if (places.size() > static_cast<size_t>(kPracticeFacts)) places.resize(kPracticeFacts);
-    html += std::string("<div><table class=\"classlist\"><caption>") + words::kClassListCaption +
-            "</caption>" + ColumnHeads({words::kProblem, words::kPeopleCount}) + "<tbody>";
+    html += std::string("<div class=\"classlist\"><table class=\"classlist\"><caption>") +
+            words::kClassListCaption + "</caption>" +
+            ColumnHeads({words::kProblem, words::kPeopleCount, words::kChildren}) + "<tbody>";
     for (int place : places) {
       html += "<tr><th scope=\"row\">" + FactText(drill::FactAtPlace(drill, place)) +
               "</th><td class=\"num\">" + std::to_string(weak[place]) + words::kPeople +
-              "</td></tr>";
+              "</td><td class=\"who\">" + NameList(who[place]) + "</td></tr>";
     }
-    if (places.empty()) html += std::string("<tr><td colspan=\"2\">") + words::kNone + "</td></tr>";
+    if (places.empty()) html += std::string("<tr><td colspan=\"3\">") + words::kNone + "</td></tr>";
     html += "</tbody></table></div></div></div>";
   }
   if (!any) html += std::string("<p>") + words::kNoRecordsYet + "</p>";

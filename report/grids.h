@@ -15,6 +15,11 @@ std::string Swatch(FactState state);
 std::string FactGrid(const DrillStats& stats, drill::FactKind kind);
 std::string SlotTable(const DrillStats& stats);
 std::string PracticeTable(const DrillStats& stats);
+// The class map's shade of a count of learners: 0 none, 1 one, 2 two or three, 3 four to six,
+// 4 seven or more.
+int ClassShade(int count);
+// Names joined as a list a teacher reads out: 山田、さくら; escaped for HTML.
+std::string NameList(const std::vector<const std::string*>& names);
 // For each drill, how many of the learners who practise it have each fact slow or missed.
 std::string ClassMap(const std::vector<LearnerReport>& learners);
 

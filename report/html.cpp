@@ -7,6 +7,7 @@
 #include <map>
 
 #include "report/chart.h"
+#include "report/first_screen.h"
 #include "report/grids.h"
 #include "report/style.h"
 #include "report/wording.h"
@@ -19,10 +20,6 @@ using drill::FactKind;
 
 constexpr std::array<FactState, 4> kWeakToStrong = {FactState::kMissed, FactState::kSlow,
                                                     FactState::kGettingThere, FactState::kFluent};
-
-std::string DrillId(size_t learner, drill::DrillKind drill) {
-  return "l" + std::to_string(learner) + (IsDivision(drill) ? "d" : "s");
-}
 
 // Notes grouped by reason, the largest group first, each with at most kNamesPerReason names
 // and the count of the rest: a folder of 100,000 empty files must not make a page of them.
@@ -66,10 +63,11 @@ std::string KeyLine() {
                           FactState::kMissed, FactState::kUnseen}) {
     html += "<span class=\"item\">" + Swatch(state) + StateName(state) + "</span>";
   }
-  return html + "<span class=\"item\"><span class=\"key unseen few\">*</span>" + words::kKeyFew1 +
+  return html + "<span class=\"item\"><i class=\"few-mark\">＊</i>" + words::kKeyFew1 +
          std::to_string(drill::kFewAnswers - 1) + words::kKeyFew2 +
-         "</span><span class=\"item\"><span class=\"key fluent\">◎<i>" + words::kDueMark +
-         "</i></span>" + words::kKeyDue + "</span></p>";
+         "</span><span class=\"item\"><span class=\"long\">" + words::kLongWeakMark + "</span>" +
+         words::kKeyLongWeak + "</span><span class=\"item\"><span class=\"key fluent\">◎<i>" +
+         words::kDueMark + "</i></span>" + words::kKeyDue + "</span></p>";
 }
 
 // The facts of a drill by state as a small bar, weakest first, with the counts beside it.
@@ -98,13 +96,14 @@ std::string ChangeText(const Change& change) {
   if (!change.known) return words::kDash;
   int64_t diff = change.last.Tenths() - change.first.Tenths();
   std::string title = std::string(" title=\"") + words::kFirstRuns + std::to_string(kBaselineRuns) +
-                      words::kTimesSpace + SecondsText(change.first) + words::kSecondsLastRuns +
-                      std::to_string(kBaselineRuns) + words::kTimesSpace +
+                      words::kTimesColon + SecondsText(change.first) + words::kSecondsLastRuns +
+                      std::to_string(kBaselineRuns) + words::kTimesColon +
                       SecondsText(change.last) + words::kSeconds + "\"";
   if (diff == 0) return "<span" + title + ">" + words::kNoChange + "</span>";
   std::string text = std::string(diff < 0 ? words::kMinusSign : "+") +
                      TenthsText(diff < 0 ? -diff : diff) + words::kSeconds;
   if (change.clear == 0) return "<span" + title + ">" + text + "</span>";
+  // Most children get faster with practice: only a slowing down is made to stand out.
   return "<span class=\"" + std::string(change.clear < 0 ? "better" : "worse") + "\"" + title +
          ">" + text + (change.clear < 0 ? words::kFaster : words::kSlower) + "</span>";
 }
@@ -131,8 +130,10 @@ std::string Legend() {
        recent + kMissedMeaning1 + std::to_string(drill::kMissedAnswers) + kMissedMeaning2);
   item(FactState::kUnseen, kUnseenMeaning);
   html += std::string("<li><span class=\"key never\"></span>") + kNeverMeaning + "</li>";
-  html += std::string("<li><span class=\"key unseen few\">*</span>") + kFewMeaning1 +
-          std::to_string(drill::kFewAnswers - 1) + kFewMeaning2 + "</li>";
+  html += std::string("<li><span class=\"key unseen few\"></span><i class=\"few-mark\">＊</i>") +
+          kFewMeaning1 + std::to_string(drill::kFewAnswers - 1) + kFewMeaning2 + "</li>";
+  html += std::string("<li><span class=\"long\">") + kLongWeakMark + "</span>" + kLongWeakMeaning1 +
+          std::to_string(kLongWeakDays) + kLongWeakMeaning2 + "</li>";
   html += std::string("<li><span class=\"key fluent\">◎<i>") + kDueMark + "</i></span>" +
           kDueMeaning1 + std::to_string(drill::kFluentAnswers) + kDueMeaning2 +
           std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers)) + kDueMeaning3 +
@@ -149,40 +150,59 @@ std::string Legend() {
   return html;
 }
 
-std::string Overview(const std::vector<LearnerReport>& learners) {
-  std::string html = std::string("<table class=\"overview\"><caption>") + words::kOverviewCaption +
-                     "<small>" + words::kOverviewNote + "</small></caption>" +
-                     ColumnHeads({words::kName, words::kDrill, words::kRuns, words::kProblemCount,
-                                  words::kLatestRun, words::kPerProblem, words::kChangeFromFirst,
-                                  words::kStatesOfFacts}) +
-                     "<tbody>";
+std::string Overview(const std::vector<LearnerReport>& learners, int64_t lastDay) {
+  const std::string weeks = words::kWeekDaysShort;
+  std::string html =
+      std::string("<table class=\"overview\"><caption>") + words::kOverviewCaption + "<small>" +
+      words::kOverviewNote + words::kWeekDaysNote1 + std::to_string(kRecentWeeks - 1) +
+      words::kWeekDaysNote2 + "</small></caption>" + "<thead><tr><th scope=\"col\">" +
+      words::kName + "</th><th scope=\"col\">" + words::kDrill + "</th><th scope=\"col\">" +
+      words::kRuns + words::kWeekSeparator + words::kProblemCount + "</th><th scope=\"col\">" +
+      words::kLatestRun + "</th><th scope=\"col\">" + weeks + "</th><th scope=\"col\">" +
+      words::kPerProblem + "</th><th scope=\"col\">" + words::kChangeFromFirst +
+      "</th><th scope=\"col\">" + words::kStatesOfFacts + "</th></tr></thead><tbody>";
   for (size_t i = 0; i < learners.size(); i++) {
     const LearnerReport& learner = learners[i];
+    if (learner.drills.empty()) {
+      html += "<tr class=\"learner not-started\"><td class=\"name\">" + EscapeHtml(learner.name) +
+              "</td><td colspan=\"7\">" + words::kNotStarted + "</td></tr>";
+      continue;
+    }
     for (const DrillStats& d : learner.drills) {
-      html += "<tr class=\"learner\"><td class=\"name\"><a href=\"#" + DrillId(i, d.kind) + "\">" +
-              EscapeHtml(learner.name) + "</a></td><td class=\"drill-name\">" +
-              ShortDrillName(d.kind) + "</td><td class=\"num\" data-label=\"" + words::kRuns +
-              "\">" + std::to_string(d.runs.size()) + words::kTimes +
-              "</td><td class=\"num\" data-label=\"" + words::kProblemCount + "\">" +
-              std::to_string(d.answers) + words::kProblems + "</td>";
+      // Both drills of a child together, under one name.
+      html += "<tr class=\"learner\">";
+      if (&d == &learner.drills.front()) {
+        html += "<td class=\"name\" rowspan=\"" + std::to_string(learner.drills.size()) +
+                "\"><a href=\"#" + DrillId(i, d.kind) + "\">" + EscapeHtml(learner.name) +
+                "</a></td>";
+      }
+      html += std::string("<td class=\"drill-name\">") + ShortDrillName(d.kind) +
+              "</td><td class=\"num\" data-label=\"" + words::kRuns + "\">" +
+              Grouped(static_cast<int64_t>(d.runs.size())) + words::kTimes + words::kWeekSeparator +
+              Grouped(d.answers) + words::kProblems + "</td>";
       if (d.runs.empty()) {
-        html += "<td></td><td></td><td></td><td></td></tr>";
+        html += "<td></td><td></td><td></td><td></td><td></td></tr>";
         continue;
       }
       const RunPoint& run = d.runs.back();
       html += std::string("<td data-label=\"") + words::kLatestRun + "\">" +
-              DateText(run.start.date) + "</td><td class=\"num\" data-label=\"" +
-              words::kPerProblem + "\">" + SecondsText(run.median) + words::kSeconds +
-              "</td><td class=\"num\" data-label=\"" + words::kChangeFromFirst + "\">" +
-              ChangeText(d.change) + "</td><td class=\"states\" data-label=\"" +
-              words::kStatesOfFactsShort + "\">" + StateBar(d) + "</td></tr>";
+              LastPracticeText(d, lastDay) + "</td><td class=\"num\" data-label=\"" +
+              words::kWeekDaysShort + "\">" + WeekDaysText(d, lastDay) +
+              "</td><td class=\"num\" data-label=\"" + words::kPerProblem + "\">" +
+              SecondsText(run.median) + words::kSeconds + "</td><td class=\"num\" data-label=\"" +
+              words::kChangeFromFirst + "\">" + ChangeText(d.change) +
+              "</td><td class=\"states\" data-label=\"" + words::kStatesOfFactsShort + "\">" +
+              StateBar(d) + "</td></tr>";
     }
   }
   return html + "</tbody></table>";
 }
 
 std::string FileNotes(const Collection& collection) {
-  std::string html = std::string("<section id=\"files\"><h2>") + words::kFilesNotRead + "</h2>";
+  // Nothing to say about the files prints no page for it.
+  const bool none = collection.notRead.empty() && collection.partlyRead.empty();
+  std::string html = std::string("<section id=\"files\"") + (none ? " class=\"none\"" : "") +
+                     "><h2>" + words::kFilesNotRead + "</h2>";
   if (collection.notRead.empty()) {
     html += std::string("<p>") + words::kNoneSentence + "</p>";
   } else {
@@ -195,48 +215,66 @@ std::string FileNotes(const Collection& collection) {
   return html + "</section>";
 }
 
-std::string ReportPage(std::string_view folderName, const std::vector<LearnerReport>& learners,
+std::string ReportPage(std::string_view title, const std::vector<LearnerReport>& learners,
                        const Collection& collection, const DateRange& range) {
   const std::string days = RangeText(range);
+  const int64_t lastDay = LastDayOf(learners);
+  int started = 0;
+  for (const LearnerReport& learner : learners)
+    started += !learner.drills.empty();
   std::string html = std::string(
                          "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">"
                          "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
                          "<title>") +
-                     words::kTitle + EscapeHtml(folderName) + (days.empty() ? "" : " " + days) +
-                     "</title><style>" + kPageStyle + "</style></head><body>";
+                     EscapeHtml(title) + (days.empty() ? "" : " " + days) + "</title><style>" +
+                     kPageStyle + "</style></head><body id=\"top\">";
   html +=
-      "<h1>" + (words::kHeading + EscapeHtml(folderName)) +
+      "<header><h1>" + EscapeHtml(title) +
       (days.empty() ? "" : "<small class=\"range\">" + days + words::kRangeRecords + "</small>") +
-      "</h1><p>" + std::to_string(learners.size()) + words::kPeopleComma +
-      std::to_string(collection.filesRead) + words::kRunsRecorded;
+      "</h1><p>" + Grouped(started) + words::kPeopleComma + Grouped(collection.filesRead) +
+      words::kRunsRecorded;
+  if (started < static_cast<int>(learners.size())) {
+    html += std::string(words::kOpen) + words::kNotStarted + words::kColon +
+            Grouped(static_cast<int64_t>(learners.size()) - started) + words::kPeople +
+            words::kClose;
+  }
   if (!collection.notRead.empty()) {
     html += std::string(words::kOpen) + "<a href=\"#files\">" + words::kFilesNotRead +
-            std::to_string(collection.notRead.size()) + words::kFiles + "</a>" + words::kClose;
+            Grouped(static_cast<int64_t>(collection.notRead.size())) + words::kFiles + "</a>" +
+            words::kClose;
   }
   html += "</p>";
   if (collection.outsideRange) {
     html += std::string("<p class=\"outside\">") + words::kOutsideRange +
-            std::to_string(collection.outsideRange) + words::kOutsideRangeLeftOut + "</p>";
+            Grouped(collection.outsideRange) + words::kOutsideRangeLeftOut + "</p>";
   }
-  if (learners.empty()) {
+  html += "</header>";
+  if (!started) {
     html += std::string("<p class=\"empty\">") +
             (collection.outsideRange ? words::kNoRunsInRange : words::kNoLogs) + "</p>";
+  } else {
+    html += NeedSection(learners, lastDay);
   }
   html += std::string("<section id=\"overview\"><h2>") + words::kOverviewHeading + "</h2>" +
-          Overview(learners) + "</section>";
+          Overview(learners, lastDay) + "</section>";
   html += ClassMap(learners) + Legend();
   for (size_t i = 0; i < learners.size(); i++) {
     const LearnerReport& learner = learners[i];
+    if (learner.drills.empty()) continue;
     // In print the head repeats on every page the learner's part spans.
     html +=
         "<section class=\"learner\"><table class=\"sheet\" "
         "role=\"presentation\"><thead><tr><td><h2>" +
-        EscapeHtml(learner.name) + "</h2>" + KeyLine() + "</td></tr></thead><tbody><tr><td>";
+        EscapeHtml(learner.name) + "<a class=\"top\" href=\"#top\">" + words::kBackToTop +
+        "</a></h2>" + KeyLine() + "</td></tr></thead><tbody><tr><td>";
     for (const DrillStats& d : learner.drills) {
       html += "<div class=\"drill\" id=\"" + DrillId(i, d.kind) +
               "\"><div class=\"drill-head\"><h3>" + DrillName(d.kind) + words::kColon +
-              std::to_string(d.runs.size()) + words::kTimesComma + std::to_string(d.answers) +
-              words::kProblems + "</h3><p class=\"counts\">" + StateBar(d) + "</p>" +
+              Grouped(static_cast<int64_t>(d.runs.size())) + words::kTimesComma +
+              Grouped(d.answers) + words::kProblems + "</h3><p class=\"counts\">" + StateBar(d) +
+              words::kKeySpace + words::kLatestRun + words::kColon + LastPracticeText(d, lastDay) +
+              words::kKeySpace + words::kWeekDays1 + std::to_string(kRecentWeeks - 1) +
+              words::kWeekDays2 + words::kColon + WeekDaysText(d, lastDay) + "</p>" + RowCounts(d) +
               ProgressChart(d) + "</div>" + FactGrid(d, FactKind::kForward) +
               FactGrid(d, FactKind::kInverse) + SlotTable(d) + PracticeTable(d) + "</div>";
     }

@@ -3,6 +3,7 @@
 // style and the words have their own files.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,11 +19,12 @@ inline constexpr int kNamesPerReason = 50;
 
 // The page's parts.
 std::string Legend();
-std::string Overview(const std::vector<LearnerReport>& learners);
+// lastDay: the day "days ago" counts from (LastDayOf).
+std::string Overview(const std::vector<LearnerReport>& learners, int64_t lastDay);
 std::string FileNotes(const Collection& collection);
 
-// folderName is shown in the title, with the range when it limits the runs; UTF-8.
-std::string ReportPage(std::string_view folderName, const std::vector<LearnerReport>& learners,
+// The title heads the page, with the range when it limits the runs; UTF-8.
+std::string ReportPage(std::string_view title, const std::vector<LearnerReport>& learners,
                        const Collection& collection, const DateRange& range = {});
 
 }  // namespace report

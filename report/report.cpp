@@ -5,37 +5,56 @@
 
 #include "drill/log_format.h"
 #include "report/csv.h"
+#include "report/wording.h"
+#include "report/words.h"
 
 namespace report {
 namespace {
 
-// The options that choose what the report covers and what else it writes: --csv, --from and
-// --to. Takes the option at args[i] and its value; false when it is none of them.
+// The options that choose what the report covers and what else it writes: --csv,
+// --csv-facts, --title, --from and --to. Takes the option at args[i] and its value; false when
+// it is none of them.
 bool TakeContentOption(const std::vector<platform::Path>& args, size_t& i, Options& options) {
   const std::string arg = platform::DisplayUtf8(args[i]);
-  if (arg != "--csv" && arg != "--from" && arg != "--to") return false;
+  const bool file = arg == "--csv" || arg == "--csv-facts";
+  if (!file && arg != "--title" && arg != "--from" && arg != "--to") return false;
   if (i + 1 == args.size()) {
-    options.error = arg + " の後に" + (arg == "--csv" ? "ファイル名" : "日付") + "がありません";
+    options.error = arg + "の後に" +
+                    (file               ? "ファイル名"
+                     : arg == "--title" ? "題名"
+                                        : "日付") +
+                    "がありません";
     return true;
   }
   const platform::Path& value = args[++i];
   const std::string text = platform::DisplayUtf8(value);
-  if (arg == "--csv") {
-    if (!options.csv.Empty()) {
-      options.error = "CSV のファイル（--csv）は 1 つだけ指定できます";
+  if (file) {
+    platform::Path& path = arg == "--csv" ? options.csv : options.csvFacts;
+    if (!path.Empty()) {
+      options.error = arg + "は1つだけ指定できます";
     } else if (value.Empty()) {
-      options.error = "--csv のファイル名が空です";
+      options.error = arg + "のファイル名が空です";
     } else {
-      options.csv = value;
+      path = value;
+    }
+    return true;
+  }
+  if (arg == "--title") {
+    if (!options.title.empty()) {
+      options.error = "--titleは1つだけ指定できます";
+    } else if (text.empty()) {
+      options.error = "--titleの題名が空です";
+    } else {
+      options.title = text;
     }
     return true;
   }
   std::optional<platform::CivilDate>& end = arg == "--from" ? options.range.from : options.range.to;
   platform::CivilDate day;
   if (end) {
-    options.error = arg + " は 1 つだけ指定できます";
+    options.error = arg + "は1つだけ指定できます";
   } else if (!ParseDay(text, day)) {
-    options.error = arg + " の日付が正しくありません（2024-03-05 の形で）: " + text;
+    options.error = arg + "の日付が正しくありません（2024-03-05 か 2024/3/5 の形で）: " + text;
   } else {
     end = day;
   }
@@ -46,9 +65,20 @@ bool TakeContentOption(const std::vector<platform::Path>& args, size_t& i, Optio
 void CheckContentOptions(Options& options) {
   if (!options.error.empty()) return;
   if (options.range.from && options.range.to && *options.range.to < *options.range.from) {
-    options.error = "--from の日付が --to の日付より後です";
-  } else if (!options.csv.Empty() && options.csv == options.output) {
-    options.error = "CSV（--csv）とページ（-o）に同じファイルは使えません";
+    options.error = "--fromの日付が--toの日付より後です";
+    return;
+  }
+  // No two outputs may be one file.
+  const std::vector<const platform::Path*> outputs = {&options.output, &options.csv,
+                                                      &options.csvFacts};
+  for (size_t i = 0; i < outputs.size(); i++) {
+    for (size_t j = i + 1; j < outputs.size(); j++) {
+      if (!outputs[j]->Empty() && *outputs[i] == *outputs[j]) {
+        options.error =
+            "ページ（-o）、CSV（--csv）、問題ごとの CSV（--csv-facts）に同じファイルは使えません";
+        return;
+      }
+    }
   }
 }
 
@@ -81,9 +111,11 @@ std::string WriteErrorText(const platform::WriteOutcome& outcome) {
 // An output resolved before anything is written: the folder it goes in, held open, and its
 // name there.
 struct Target {
-  Target(const platform::Path* path, const char* what) : path(path), what(what) {}
+  Target(const platform::Path* path, const char* what, const char* option)
+      : path(path), what(what), option(option) {}
   const platform::Path* path;  // as given
-  const char* what;            // "CSV を" for the table, "" for the page
+  const char* what;            // "CSVを" for the answers table, "" for the page
+  const char* option;          // the output and its option, as a refusal names them
   platform::Folder folder;
   platform::Path name;
   platform::FileIdentity folderIdentity;
@@ -98,7 +130,7 @@ bool WasRead(const Target& target, const Collection& collection) {
              collection.opened.end();
 }
 
-// Whether the page and the table would be one file: one name in one folder (by the folder's
+// Whether two outputs would be one file: one name in one folder (by the folder's
 // identity, so "./out.html" and "out.html" are one), or one existing file by two names.
 bool SameFile(const Target& x, const Target& y) {
   if (x.folderIdentity == y.folderIdentity && platform::SameName(x.name, y.name)) return true;
@@ -114,14 +146,17 @@ Outcome Failure(std::string message) {
 }  // namespace
 
 const char kUsage[] =
-    "使い方: Quarn_Report [-o FILE] [--csv FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-    "                     [--no-open] [--] [FOLDER]\n"
-    "  FOLDER の練習記録（*.log、サブフォルダーは 1 人ずつ）から report.html を作ります。\n"
+    "使い方: Quarn_Report [-o FILE] [--csv FILE] [--csv-facts FILE] [--title TEXT]\n"
+    "                     [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--no-open] [--] [FOLDER]\n"
+    "  FOLDER の練習記録（*.log、サブフォルダーは1人ずつ）から report.html を作ります。\n"
     "  FOLDER        記録のフォルダー（省略すると今のフォルダー）\n"
     "  -o FILE       書き出すファイル（省略すると FOLDER/report.html）\n"
-    "  --csv FILE    答えを 1 問 1 行の CSV（表計算ソフト用）にも書き出す。ページも書きます\n"
+    "  --csv FILE    答えを1問1行の CSV（表計算ソフト用）にも書き出す。ページも書きます\n"
+    "  --csv-facts FILE\n"
+    "                児童・ドリル・問題ごとに1行、判定と数値の CSV も書き出す\n"
+    "  --title TEXT  ページの題名（省略すると「練習の記録：フォルダー名」）\n"
     "  --from YYYY-MM-DD\n"
-    "                この日から始めた回だけにする\n"
+    "                この日から始めた回だけにする（2024/3/5 の形でも）\n"
     "  --to YYYY-MM-DD\n"
     "                この日までに始めた回だけにする（ページも CSV も同じ期間です）\n"
     "  --no-open     書いたあとブラウザーで開かない\n"
@@ -148,17 +183,17 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
       if (!options.error.empty()) return options;
     } else if (option && (arg == "-o" || arg == "--output")) {
       if (i + 1 == args.size()) {
-        options.error = arg + " の後にファイル名がありません";
+        options.error = arg + "の後にファイル名がありません";
         return options;
       }
       if (haveOutput) {
-        options.error = "書き出すファイル（-o）は 1 つだけ指定できます";
+        options.error = "書き出すファイル（-o）は1つだけ指定できます";
         return options;
       }
       options.output = args[++i];
       haveOutput = true;
       if (options.output.Empty()) {
-        options.error = arg + " のファイル名が空です";
+        options.error = arg + "のファイル名が空です";
         return options;
       }
     } else if (option) {
@@ -168,7 +203,7 @@ Options ParseArguments(const std::vector<platform::Path>& args) {
       options.folder = args[i];
       haveFolder = true;
     } else {
-      options.error = "フォルダーは 1 つだけ指定できます: " + arg;
+      options.error = "フォルダーは1つだけ指定できます: " + arg;
       return options;
     }
   }
@@ -196,8 +231,8 @@ std::vector<LearnerReport> Analyze(const Collection& collection, int64_t judging
   return learners;
 }
 
-// Every check on both outputs comes before either is written: a run that fails has written
-// nothing, and one that succeeds has written both.
+// Every check on every output comes before any is written: a run that fails has written
+// nothing, and one that succeeds has written them all.
 Outcome WriteReport(const Options& options) {
   const std::string folderText = platform::DisplayUtf8(options.folder);
   const std::string outputText = platform::DisplayUtf8(options.output);
@@ -205,12 +240,15 @@ Outcome WriteReport(const Options& options) {
   if (!platform::OpenFolder(options.folder, classFolder)) {
     return Failure("フォルダーがありません: " + folderText);
   }
-  // The page and the table keep the same rules: never over a practice log, by its name or as
+  // The page and the tables keep the same rules: never over a practice log, by its name or as
   // another name of a file just read, never over anything but a regular file that may be
   // written, and never over each other.
   std::vector<Target> targets;
-  targets.emplace_back(&options.output, "");
-  if (!options.csv.Empty()) targets.emplace_back(&options.csv, "CSV を");
+  targets.emplace_back(&options.output, "", "ページ（-o）");
+  if (!options.csv.Empty()) targets.emplace_back(&options.csv, "CSVを", "CSV（--csv）");
+  if (!options.csvFacts.Empty()) {
+    targets.emplace_back(&options.csvFacts, "問題ごとのCSVを", "問題ごとのCSV（--csv-facts）");
+  }
   for (Target& target : targets) {
     const std::string text = platform::DisplayUtf8(*target.path);
     platform::Path folderPath;
@@ -231,9 +269,14 @@ Outcome WriteReport(const Options& options) {
                      WriteErrorText({check, {}}));
     }
   }
-  if (targets.size() == 2 && SameFile(targets[0], targets[1])) {
-    return Failure("CSV（--csv）とページ（-o）が同じファイルです: " + outputText + "、" +
-                   platform::DisplayUtf8(options.csv));
+  for (size_t i = 0; i < targets.size(); i++) {
+    for (size_t j = i + 1; j < targets.size(); j++) {
+      if (SameFile(targets[i], targets[j])) {
+        return Failure(std::string(targets[j].option) + "と" + targets[i].option +
+                       "が同じファイルです: " + platform::DisplayUtf8(*targets[i].path) + "、" +
+                       platform::DisplayUtf8(*targets[j].path));
+      }
+    }
   }
   Collection collection = CollectLogs(classFolder);
   if (!collection.folderRead) return Failure("フォルダーを読めません: " + folderText);
@@ -247,15 +290,18 @@ Outcome WriteReport(const Options& options) {
 
   const int64_t judgingDay = JudgingDay(collection, options.range);
   std::vector<LearnerReport> learners = Analyze(collection, judgingDay);
-  // Both files are written whole under temporary names before either takes its place; those
-  // not committed are removed when this returns.
+  const std::string title =
+      options.title.empty()
+          ? words::kHeading + platform::DisplayUtf8(platform::FolderName(options.folder))
+          : options.title;
+  // Every file is written whole under a temporary name before any takes its place; those not
+  // committed are removed when this returns.
   std::vector<platform::ReplacingWrite> writes(targets.size());
   for (size_t i = 0; i < targets.size(); i++) {
-    const std::string bytes =
-        targets[i].path == &options.csv
-            ? AnswersCsv(collection, judgingDay)
-            : ReportPage(platform::DisplayUtf8(platform::FolderName(options.folder)), learners,
-                         collection, options.range);
+    const std::string bytes = targets[i].path == &options.csv ? AnswersCsv(collection, judgingDay)
+                              : targets[i].path == &options.csvFacts
+                                  ? FactsCsv(learners)
+                                  : ReportPage(title, learners, collection, options.range);
     const platform::WriteOutcome written =
         writes[i].Prepare(targets[i].folder, targets[i].name, bytes);
     if (written.error != platform::WriteError::kNone) {
@@ -263,30 +309,34 @@ Outcome WriteReport(const Options& options) {
                      platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written));
     }
   }
-  // The table first; when the page's rename fails after it, the old table goes back.
+  // The tables first and the page last; when a rename fails after others, the old files go
+  // back in their places.
   for (size_t i = targets.size(); i-- > 0;) {
     const platform::WriteOutcome written = writes[i].Commit();
-    if (written.error != platform::WriteError::kNone) {
-      const bool undone = i + 1 == targets.size() || writes[i + 1].Undo();
-      return Failure(
-          targets[i].what + std::string("書き出せません: ") +
-          platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written) +
-          (undone ? ""
-                  : "\n（CSV は書いてしまいました: " + platform::DisplayUtf8(options.csv) + "）"));
+    if (written.error == platform::WriteError::kNone) continue;
+    std::string stayed;  // the files that could not be put back
+    for (size_t j = i + 1; j < targets.size(); j++) {
+      if (!writes[j].Undo()) {
+        stayed += (stayed.empty() ? "" : "、") + platform::DisplayUtf8(*targets[j].path);
+      }
     }
+    return Failure(targets[i].what + std::string("書き出せません: ") +
+                   platform::DisplayUtf8(*targets[i].path) + "\n" + WriteErrorText(written) +
+                   (stayed.empty() ? "" : "\n（" + stayed + "は書いてしまいました）"));
   }
   Outcome outcome;
   outcome.written = options.output;
-  outcome.message = outputText + " を書きました（" + std::to_string(learners.size()) + " 人、" +
-                    std::to_string(collection.filesRead) + " 件の記録、読めなかったファイル " +
-                    std::to_string(collection.notRead.size()) + " 件";
+  outcome.message = outputText + "を書きました（" + Grouped(static_cast<int64_t>(learners.size())) +
+                    "人、" + Grouped(collection.filesRead) + "件の記録、使わなかったファイル" +
+                    Grouped(static_cast<int64_t>(collection.notRead.size())) + "件";
   if (options.range.Limited()) {
-    outcome.message += "、期間の外の記録 " + std::to_string(collection.outsideRange) + " 件";
+    outcome.message += "、期間の外の記録" + Grouped(collection.outsideRange) + "件";
   }
   outcome.message += "）";
-  if (!options.csv.Empty()) {
-    outcome.message += "。" + platform::DisplayUtf8(options.csv) + " も書きました";
-  }
+  std::string tables;
+  for (size_t i = 1; i < targets.size(); i++)
+    tables += (tables.empty() ? "" : "、") + platform::DisplayUtf8(*targets[i].path);
+  if (!tables.empty()) outcome.message += "。" + tables + "も書きました";
   return outcome;
 }
 

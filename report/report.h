@@ -21,8 +21,10 @@ inline constexpr const char* kReportFileName = "report.html";
 
 struct Options {
   platform::Path folder = platform::PathFromUtf8(".");
-  platform::Path output;  // FOLDER/report.html when not given
-  platform::Path csv;     // the answers as a table as well, when given
+  platform::Path output;    // FOLDER/report.html when not given
+  platform::Path csv;       // the answers as a table as well, when given
+  platform::Path csvFacts;  // each learner's facts as a table as well, when given
+  std::string title;        // the page's title, UTF-8; "練習の記録：FOLDER" when empty
   DateRange range;
   bool open = true;
   bool help = false;

@@ -2,6 +2,8 @@
 #include "report/statistics.h"
 
 #include <algorithm>
+#include <optional>
+#include <tuple>
 
 namespace report {
 
@@ -49,8 +51,13 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
   std::array<std::vector<uint32_t>, 4> slotTimes;
   std::array<int, 4> slotMissed{};
 
+  // The states as they stood kLongWeakDays before the last practice, to tell a fact that has
+  // stayed weak from one that has just become so.
+  const int64_t lastDay = runs.empty() ? 0 : DayNumber(runs.back()->start);
+  std::optional<drill::FactStates> before;
   std::vector<uint32_t> times;
   for (const drill::LoggedRun* run : runs) {
+    if (!before && DayNumber(run->start) > lastDay - kLongWeakDays) before = states;
     RunPoint point;
     point.start = run->start;
     point.answers = static_cast<int>(run->answers.size());
@@ -82,10 +89,19 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
     cell.figures = states.FiguresAt(place);
     stats.stateCounts[static_cast<int>(cell.figures.state)]++;
     stats.dueForReview += cell.figures.dueForReview;
+    if (before && IsWeak(cell.figures))
+      cell.longWeak = StayedWeak(before->FiguresAt(place), cell.figures);
   }
   for (const drill::Fact& fact : states.Weakest(kPracticeFacts)) {
     int place = drill::FactPlace(fact);
     stats.practice.push_back(place < 81 ? stats.forward[place] : stats.inverse[place - 81]);
+  }
+  for (const drill::Fact& fact : states.Weakest(drill::kFactPlaces)) {
+    const int place = drill::FactPlace(fact);
+    const FactCell& cell = place < 81 ? stats.forward[place] : stats.inverse[place - 81];
+    if (!IsWeak(cell.figures)) continue;
+    stats.weak.push_back(cell);
+    stats.weakMissed += cell.figures.state == FactState::kMissed;
   }
 
   for (int slot = 0; slot < 4; slot++) {
@@ -97,6 +113,19 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
     }
   }
   return stats;
+}
+
+bool NeedsHelp(const DrillStats& stats) {
+  return !stats.weak.empty();
+}
+
+bool MoreInNeed(const DrillStats& x, const DrillStats& y) {
+  const auto key = [](const DrillStats& d) {
+    return std::make_tuple(d.weak.size(), d.weakMissed,
+                           std::count_if(d.weak.begin(), d.weak.end(),
+                                         [](const FactCell& cell) { return cell.longWeak; }));
+  };
+  return key(x) > key(y);
 }
 
 }  // namespace report

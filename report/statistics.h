@@ -11,6 +11,7 @@
 
 #include "drill/fact_states.h"
 #include "drill/log_reader.h"
+#include "platform/calendar.h"
 
 namespace report {
 
@@ -24,10 +25,29 @@ inline constexpr int kBaselineRuns = 3;
 inline constexpr int kPracticeFacts = 10;
 inline constexpr int kStates = 5;  // FactState's values
 
+// A fact that is weak now, was weak this long before the learner's last practice of the drill,
+// and has not been fluent since has stayed weak over many runs: the page marks it.
+inline constexpr int64_t kLongWeakDays = 7;
+
+// Whether a fact's figures say it is weak: slow or missed, judged on enough first asks that it
+// is not a first impression.
+constexpr bool IsWeak(const drill::FactFigures& f) {
+  return (f.state == FactState::kSlow || f.state == FactState::kMissed) && !f.Few();
+}
+
+// Whether a fact weak `then` (kLongWeakDays before the last practice) stayed weak up to `now`:
+// weak on kFewAnswers first asks since, none of them the answers it was judged on then, and
+// never fluent between.
+constexpr bool StayedWeak(const drill::FactFigures& then, const drill::FactFigures& now) {
+  return IsWeak(then) && IsWeak(now) && now.firstAsks - then.firstAsks >= drill::kFewAnswers &&
+         now.weakForDays >= kLongWeakDays;
+}
+
 struct FactCell {
   drill::Fact fact;
   bool asked = false;  // whether the drill ever asks it
   drill::FactFigures figures;
+  bool longWeak = false;  // weak now and already kLongWeakDays before the last practice
 };
 
 struct RunPoint {
@@ -66,7 +86,18 @@ struct DrillStats {
   int dueForReview = 0;                    // of the fluent ones, those due for review
   int answers = 0;
   Change change;
+  std::vector<FactCell> weak;  // IsWeak facts, weakest first
+  int weakMissed = 0;          // of them, missed
 };
+
+// The learners a teacher should sit with first: a drill with a weak fact.
+bool NeedsHelp(const DrillStats& stats);
+// Most in need first: more weak facts, then more of them missed, then more that stayed weak.
+bool MoreInNeed(const DrillStats& x, const DrillStats& y);
+// Days since 1970-01-01 of the run's own local date.
+inline int64_t DayNumber(const platform::DateTime& t) {
+  return platform::DaysFromCivil(t.date.year, t.date.month, t.date.day);
+}
 
 struct LearnerReport {
   std::string name;                // UTF-8

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/calendar.h"
 #include "report/words.h"
 
 namespace report {
@@ -91,11 +92,21 @@ std::string SecondsText(ExactMedian median) {
   return TenthsText(median.Tenths());
 }
 
+std::string Grouped(int64_t count) {
+  std::string digits = std::to_string(count < 0 ? -count : count);
+  for (size_t at = digits.size(); at > 3; at -= 3)
+    digits.insert(at - 3, ",");
+  return (count < 0 ? "-" : "") + digits;
+}
+
 std::string DateText(const platform::CivilDate& date) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", static_cast<int>(date.year % 10000),
-                date.month % 100, date.day % 100);
-  return buffer;
+  const int64_t day = platform::DaysFromCivil(date.year, date.month, date.day);
+  return std::to_string(date.month) + words::kMonth + std::to_string(date.day) + words::kDay + "(" +
+         words::kWeekdays[((day + 4) % 7 + 7) % 7] + ")";  // 1970-01-01 was a Thursday
+}
+
+std::string DayText(int64_t dayNumber) {
+  return DateText(platform::CivilFromDays(dayNumber));
 }
 
 std::string ClockText(const platform::DateTime& t) {

@@ -29,7 +29,10 @@ std::string TenthsText(int64_t tenths);  // 25 -> "2.5"
 std::string SecondsText(uint32_t ms);
 // A median as the page shows it, the value its colour is judged on.
 std::string SecondsText(ExactMedian median);
-std::string DateText(const platform::CivilDate& date);  // 2024/03/05
+// A count with thousands separators: 1600 -> "1,600".
+std::string Grouped(int64_t count);
+std::string DateText(const platform::CivilDate& date);  // 3月5日(火)
+std::string DayText(int64_t dayNumber);                 // the same from DayNumber()
 std::string ClockText(const platform::DateTime& t);     // 09:07
 // The days the report covers: 2024年3月1日〜2024年3月31日, 2024年3月1日から; empty for all days.
 std::string RangeText(const DateRange& range);

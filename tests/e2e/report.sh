@@ -37,9 +37,9 @@ page="$work/logs/report.html"
 after=$(cd "$work/logs" && find . | grep -v '^\./report\.html$' | sort)
 [ "$before" = "$after" ] || fail "the program wrote more than report.html into the log folder"
 for dir in "$@"; do
-  grep -q "<h2>$(basename "$dir")</h2>" "$page" || fail "no section for $(basename "$dir")"
+  grep -q "<h2>$(basename "$dir")<a class=\"top\"" "$page" || fail "no section for $(basename "$dir")"
 done
-grep -q "<h2>$taro</h2>" "$page" || fail "no section for $taro"
+grep -q "<h2>$taro<a class=\"top\"" "$page" || fail "no section for $taro"
 learners=$(($# + 1))
 # Each learner practised one drill: its grid of forward facts and its grid of inverse facts.
 for kind in forward inverse; do
@@ -47,7 +47,7 @@ for kind in forward inverse; do
   [ "$n" = "$learners" ] || fail "$n grids of $kind facts for $learners learners"
 done
 grids=$((2 * learners))
-marked=$(grep -o '<td class="[a-z ]*" title="[^"]*"><b>' "$page" | wc -l)
+marked=$(grep -oE '<td class="[a-z ]*" title="[^"]*">(<i class="few-mark">＊</i>)?(<i class="due-mark">↻</i>)?<b>' "$page" | wc -l)
 [ "$marked" -gt 0 ] || fail "no grid cell carries a mark"
 grep -q '<code>notes.log</code>' "$page" || fail "notes.log is not listed as not read"
 # The newest log of each scenario, a focus run's too, is read.
@@ -57,7 +57,7 @@ for dir in "$@"; do
 done
 # The focus scenarios' runs carry their own marker in the chart and the table of points.
 grep -q 'class="focus' "$page" || fail "no focus run is marked in a chart"
-grep -q '（フォーカス練習）' "$page" || fail "no focus run is named in a table of points"
+grep -q '（集中練習）' "$page" || fail "no focus run is named in a table of points"
 
 wine "$exe" 'Z:\no\such\folder' --no-open >"$work/missing.txt" 2>&1
 status=$?

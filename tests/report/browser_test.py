@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Renders the report of the fixed folder fixtures/class in headless Chromium and checks what a
-teacher gets: the two fact grids of each drill with their marks, the overview's rows per learner
-and drill, the class map, the files not read; the palette as the page paints it, under simulated
-protanopia and deuteranopia; the chart texts and the overview on a 390 px phone; the headers at
-1280 px; and the printed A4 pages. The PNGs (1280 px, 390 px, each printed page) are left in the
-output directory for a person to look at.
+teacher gets: who needs help on the first screen of 1280 × 800, the two fact grids of each
+drill with their marks, the overview's rows per learner and drill, the class map, the files not
+read; the palette as the page paints it, under simulated protanopia and deuteranopia; the chart
+texts, every table and the way back to the top on a 390 px phone; the headers at 1280 px; and
+the printed A4 pages. The PNGs (1280 px, 390 px, each printed page) are left in the output
+directory for a person to look at.
 
 Usage: browser_test.py QUARN_REPORT FIXTURES_DIRECTORY OUTPUT_DIRECTORY [CHROMIUM]
 """
@@ -23,7 +24,8 @@ from html.parser import HTMLParser
 
 ARGS = {}
 STATES = ["fluent", "getting", "slow", "missed", "unseen"]
-MARKS = {"fluent": "◎", "getting": "○", "slow": "△", "missed": "✕"}
+MARKS = {"fluent": "◎", "getting": "○", "slow": "△", "missed": "！"}
+FEW = "＊"  # the mark of a state judged on few answers, in the cell's corner
 LEARNERS = ["class", "ken", "あおい"]
 
 
@@ -187,6 +189,34 @@ document.getElementById('page').onload = function () {
   out.chartText = [...d.querySelectorAll('.chart > svg text')].map(t =>
       parseFloat(w.getComputedStyle(t).fontSize) * t.getScreenCTM().a);
   out.overviewRight = d.querySelector('table.overview').getBoundingClientRect().right;
+  const need = d.querySelector('#need');
+  out.needBottom = need ? need.getBoundingClientRect().bottom : null;
+  // A table wider than the window, or than the box it scrolls in, hides some of itself; the
+  // tables of points count opened.
+  d.querySelectorAll('details').forEach(x => { x.open = true; });
+  out.hiddenTables = [...d.querySelectorAll('table')].filter(t =>
+      t.getBoundingClientRect().right > w.innerWidth + 0.5 ||
+      t.parentElement.scrollWidth > t.parentElement.clientWidth + 0.5).map(t => t.className);
+  out.learners = d.querySelectorAll('section.learner').length;
+  out.topLinks = d.querySelectorAll('section.learner h2 a.top[href="#top"]').length;
+  out.top = !!d.getElementById('top');
+  // The corner marks of a grid cell (few answers, due for review) touch neither each other
+  // nor the state's mark and the seconds.
+  const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top ||
+      b.bottom <= a.top;
+  out.markedCells = 0;
+  out.crowdedCells = [...d.querySelectorAll('table.grid td')].filter(td => {
+    const corners = [...td.querySelectorAll('i')].map(i => i.getBoundingClientRect());
+    if (!corners.length) return false;
+    out.markedCells++;
+    // The glyphs' boxes, not the block of the state's mark, which spans the cell.
+    const figures = [td.querySelector('b').firstChild, td.lastChild].map(node => {
+      const glyphs = d.createRange();
+      glyphs.selectNodeContents(node);
+      return glyphs.getBoundingClientRect();
+    });
+    return corners.some((c, i) => figures.concat(corners.slice(i + 1)).some(f => !apart(c, f)));
+  }).map(td => td.title);
   out.brokenHeaders = [...d.querySelectorAll('th')].filter(th => {
     const range = d.createRange();
     range.selectNodeContents(th);
@@ -267,6 +297,8 @@ class RenderedReport(unittest.TestCase):
         cls.parsed.feed(cls.dom)
         Chromium("--window-size=1280,3000", "--screenshot=" + os.path.join(out, "report-1280.png"),
                  cls.url)
+        Chromium("--window-size=1280,800",
+                 "--screenshot=" + os.path.join(out, "report-first-screen.png"), cls.url)
         # The phone's picture is the frame of 390 px at the left of a 500 px window.
         Chromium("--window-size=500,7000", "--screenshot=" + os.path.join(out, "report-390.png"),
                  "file://" + Framed(cls.page, 390, 7000))
@@ -279,7 +311,6 @@ class RenderedReport(unittest.TestCase):
 
     def testEveryDrillHasTwoGridsOfItsFacts(self):
         grids = self.Grids()
-        # class: subtraction; ken: division and subtraction; あおい: division and subtraction.
         kinds = [("forward" if "forward" in g.classes else "inverse") for g in grids]
         self.assertEqual(kinds, ["forward", "inverse"] * 5)
         drills = []
@@ -300,13 +331,18 @@ class RenderedReport(unittest.TestCase):
                     self.assertTrue(classes)
                     self.assertIn(classes[0], STATES + ["never"])
                     if classes[0] in MARKS:
-                        self.assertTrue(cell["text"].startswith(MARKS[classes[0]]), cell)
-                        self.assertRegex(cell["text"], r"^.\d+\.\d\*?↻?$")
-                        self.assertEqual("few" in classes, "*" in cell["text"])
-                        self.assertEqual("due" in classes, cell["text"].endswith("↻"))
+                        # The corner marks first: few answers, due for review.
+                        text = cell["text"]
+                        self.assertEqual("few" in classes, text.startswith(FEW))
+                        text = text.removeprefix(FEW)
+                        self.assertEqual("due" in classes, text.startswith("↻"))
+                        text = text.removeprefix("↻")
+                        self.assertTrue(text.startswith(MARKS[classes[0]]), cell)
+                        self.assertRegex(text, r"^.\d+\.\d$")
                     else:
                         self.assertEqual(cell["text"], "")
-        self.assertEqual(drills, ["subtraction"] * 2 + ["division"] * 2 + ["subtraction"] * 2 +
+        # あおい: division and subtraction; class: subtraction; ken: division and subtraction.
+        self.assertEqual(drills, ["division"] * 2 + ["subtraction"] * 2 + ["subtraction"] * 2 +
                          ["division"] * 2 + ["subtraction"] * 2)
 
     def testKensDivisionGrids(self):
@@ -316,17 +352,17 @@ class RenderedReport(unittest.TestCase):
         #   miss and 5.0 s; 9 × 9 at 2.5 s. The division grids start at row and column 2. One
         #   fast answer is a first impression; 56 ÷ 7, fast on two days, is fluent and due for
         #   review: today is the folder's newest run, あおい's in 2026.
-        forward, inverse = self.Grids()[2:4]
+        forward, inverse = self.Grids()[6:8]
         cell = lambda grid, row, column: grid.rows[row - 1][column - 1]
         expected = [
-            (forward, 7, 8, "getting few", "○2.0*", "7 × 8 ＝ 56"),
-            (forward, 3, 4, "getting few", "○4.5*", "3 × 4 ＝ 12"),
-            (forward, 9, 9, "getting few", "○2.5*", "9 × 9 ＝ 81"),
+            (forward, 7, 8, "getting few", "＊○2.0", "7 × 8 ＝ 56"),
+            (forward, 3, 4, "getting few", "＊○4.5", "3 × 4 ＝ 12"),
+            (forward, 9, 9, "getting few", "＊○2.5", "9 × 9 ＝ 81"),
             (forward, 6, 9, "unseen", "", "6 × 9 ＝ 54"),
             (forward, 2, 4, "never", "", ""),
-            (inverse, 7, 8, "fluent few due", "◎1.5*↻", "56 ÷ 7 ＝ 8"),
-            (inverse, 9, 6, "slow few", "△8.0*", "54 ÷ 9 ＝ 6"),
-            (inverse, 6, 9, "slow few", "△9.0*", "54 ÷ 6 ＝ 9"),
+            (inverse, 7, 8, "fluent few due", "＊↻◎1.5", "56 ÷ 7 ＝ 8"),
+            (inverse, 9, 6, "slow few", "＊△8.0", "54 ÷ 9 ＝ 6"),
+            (inverse, 6, 9, "slow few", "＊△9.0", "54 ÷ 6 ＝ 9"),
             (inverse, 8, 7, "unseen", "", "56 ÷ 8 ＝ 7"),
         ]
         for grid, row, column, cls, text, fact in expected:
@@ -339,13 +375,19 @@ class RenderedReport(unittest.TestCase):
     def testOverviewHasARowPerLearnerAndDrill(self):
         rows = self.parsed.Find("overview")[0].rows
         self.assertTrue(all(c["scope"] == "col" for c in rows[0]))
-        body = [[c["text"] for c in row] for row in rows[1:]]
+        # Both drills of a child under one name cell: a row without it is the same child's.
+        body, name = [], None
+        for row in rows[1:]:
+            cells = [c["text"] for c in row]
+            if "name" in row[0]["class"].split():
+                name = cells.pop(0)
+            body.append([name] + cells)
         self.assertEqual([(r[0], r[1]) for r in body],
-                         [("class", "ひき算"), ("ken", "わり算"), ("ken", "ひき算"),
-                          ("あおい", "わり算"), ("あおい", "ひき算")])
-        self.assertEqual([r[2] for r in body], ["1回", "3回", "1回", "1回", "1回"])
+                         [("あおい", "わり算"), ("あおい", "ひき算"), ("class", "ひき算"),
+                          ("ken", "わり算"), ("ken", "ひき算")])
+        self.assertEqual([r[2].split("・")[0] for r in body], ["1回", "1回", "1回", "3回", "1回"])
         for row in body:
-            # The bar's counts: ✕ △ ○ ◎ and the facts not yet seen add up to the drill's facts;
+            # The bar's counts: ！ △ ○ ◎ and the facts not yet seen add up to the drill's facts;
             # the fluent ones due for review are counted again in brackets.
             counts = [int(n) for n in re.findall(r"\d+", re.sub(r"（↻\d+）", "", row[-1]))]
             self.assertEqual(sum(counts), 116 if row[1] == "わり算" else 90, row)
@@ -380,7 +422,7 @@ class RenderedReport(unittest.TestCase):
                             self.assertIn(cell["scope"], ("col", "row"))
         # Each chart's points as a table, one row per run.
         points = self.parsed.Find("points")
-        self.assertEqual([len(t.rows) - 1 for t in points], [1, 3, 1, 1, 1])
+        self.assertEqual([len(t.rows) - 1 for t in points], [1, 1, 1, 3, 1])
 
     def testFilesNotRead(self):
         notRead = self.parsed.lists["not-read"]
@@ -388,7 +430,7 @@ class RenderedReport(unittest.TestCase):
                          ["ken/bad-date.log", "ken/broken.log", "ken/empty.log"])
         partly = self.parsed.lists["partly-read"]
         self.assertEqual(len(partly), 1)
-        self.assertTrue(partly[0].startswith("ken/partial.log：2 行"))
+        self.assertTrue(partly[0].startswith("ken/partial.log：2行"))
 
     def testSelfContained(self):
         self.assertNotIn("script", self.parsed.tags)
@@ -432,8 +474,18 @@ class RenderedReport(unittest.TestCase):
             with self.subTest(fill=name):
                 self.assertGreaterEqual(Contrast(Rgb(fill), Rgb(ink)), 4.5)
 
+    def testWhoNeedsHelpIsOnTheFirstScreen(self):
+        # ken has two slow facts on few answers: a first impression, so nobody is listed yet,
+        # and the section says so above the fold of a 1280 × 800 screen.
+        self.assertIsNotNone(self.desktop["needBottom"])
+        self.assertLessEqual(self.desktop["needBottom"], 800)
+        self.assertIn("支援が必要な児童", self.dom)
+
     def testDesktopHeadersAreNotBroken(self):
         self.assertEqual(self.desktop["width"], 1280)
+        self.assertGreater(self.desktop["markedCells"], 0)
+        self.assertEqual(self.desktop["crowdedCells"], [])
+        self.assertEqual(self.desktop["hiddenTables"], [])
         self.assertEqual(self.desktop["brokenHeaders"], [])
         self.assertGreaterEqual(min(self.desktop["chartText"]), 11)
 
@@ -443,6 +495,13 @@ class RenderedReport(unittest.TestCase):
         self.assertGreaterEqual(min(self.phone["chartText"]), 11)
         self.assertLessEqual(self.phone["overviewRight"], 390)
         self.assertLessEqual(self.phone["scrollWidth"], 390)
+        # Every table whole on the phone, nothing scrolled out of sight, and the corner marks
+        # clear of the figures in the phone's narrower cells too.
+        self.assertEqual(self.phone["hiddenTables"], [])
+        self.assertEqual(self.phone["crowdedCells"], [])
+        # From each child's part a way back to the top.
+        self.assertTrue(self.phone["top"])
+        self.assertEqual(self.phone["topLinks"], self.phone["learners"])
 
     def testPrintedA4(self):
         out = ARGS["out"]
@@ -459,15 +518,19 @@ class RenderedReport(unittest.TestCase):
         grey = sorted(glob.glob(prefix + "-*.pgm"))
         self.assertEqual(len(grey), len(pages))
         # The learners' pages: each shows whose it is and the key of colours and marks.
-        # The files not read begin a page of their own, the last.
+        # The files not used begin a page of their own, the last (none prints no page).
         first = next(i for i, p in enumerate(pages) if "回ごとの時間" in p)
-        files = next(i for i, p in enumerate(pages) if p.lstrip().startswith("読めなかったファイル"))
+        files = next(i for i, p in enumerate(pages) if p.lstrip().startswith("使わなかったファイル"))
         self.assertEqual(files, len(pages) - 1)
         for number, page in enumerate(pages[first:files], first + 1):
             with self.subTest(page=number):
                 self.assertIn("答え2回以下", page)
                 names = [n for n in LEARNERS if re.search(r"^\s*%s\s*$" % re.escape(n), page, re.M)]
                 self.assertTrue(names, page[:200])
+        # The first page opens with who needs help; the overview is compact: its rows of one
+        # line each, the whole class's overview on the first two pages.
+        self.assertIn("支援が必要な児童", pages[0])
+        self.assertTrue(all("児童ごとの記録" not in p for p in pages[2:]))
         # No page but the last is mostly blank: its ink reaches past the middle.
         for path in grey[:-1]:
             width, height, pixels = Pgm(path)

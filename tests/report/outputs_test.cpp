@@ -1,4 +1,4 @@
-// The report's two outputs decided before either is written, the old page's permissions, names
+// The report's outputs decided before any is written, the old page's permissions, names
 // at the limits, and folders swapped for links between the checks and the writes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -80,6 +80,11 @@ TEST_F(Outputs, BothAreDecidedBeforeEitherIsWritten) {
       {"the table is read-only", {"-o", "y.html", "--csv", "locked.html"}},
       {"the table in a missing folder", {"-o", "y.html", "--csv", "no/x.csv"}},
       {"the page names no file", {"-o", "ken/", "--csv", "x.csv"}},
+      // The facts table, a third output, by the same rules.
+      {"the two tables as one file", {"--csv", "t.csv", "--csv-facts", "./t.csv"}},
+      {"the facts table as the page", {"-o", "old.html", "--csv-facts", "alias.html"}},
+      {"the facts table is read-only", {"-o", "y.html", "--csv-facts", "locked.html"}},
+      {"the facts table is a folder", {"--csv", "x.csv", "--csv-facts", "adir"}},
   };
   const std::set<std::string> before = Listing(root);
   for (const Case& c : cases) {
@@ -91,10 +96,11 @@ TEST_F(Outputs, BothAreDecidedBeforeEitherIsWritten) {
     EXPECT_EQ(ReadAll(root / "class" / "old.html"), "old");
     EXPECT_EQ(ReadAll(root / "class" / "locked.html"), "kept");
   }
-  const Outcome both = Run({"-o", "out.html", "--csv", "out.csv"});
-  EXPECT_EQ(both.exitCode, kExitSuccess) << both.message;
+  const Outcome all = Run({"-o", "out.html", "--csv", "out.csv", "--csv-facts", "facts.csv"});
+  EXPECT_EQ(all.exitCode, kExitSuccess) << all.message;
   EXPECT_NE(ReadAll(root / "class" / "out.html").find("<html"), std::string::npos);
   EXPECT_EQ(ReadAll(root / "class" / "out.csv").substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(ReadAll(root / "class" / "facts.csv").find("56 ÷ 7 ＝ 8"), std::string::npos);
 }
 
 TEST_F(Outputs, TheOldPageKeepsItsPermissions) {
@@ -153,8 +159,11 @@ TEST_F(Outputs, ALearnerFolderSwappedForALinkIsNotFollowed) {
     fs::create_directory_symlink(root / "outside", root / "class" / "mio");
   };
   const Collection collection = CollectLogs(platform::Path("."));
-  ASSERT_EQ(collection.learners.size(), 1u);
+  // mio is listed as a child without a usable log, and none of the link's logs is read.
+  ASSERT_EQ(collection.learners.size(), 2u);
   EXPECT_EQ(collection.learners[0].name, "ken");
+  EXPECT_EQ(collection.learners[1].name, "mio");
+  EXPECT_TRUE(collection.learners[1].runs.empty());
   ASSERT_EQ(collection.notRead.size(), 1u);
   EXPECT_EQ(collection.notRead[0].path, "mio");
 }
@@ -195,6 +204,21 @@ TEST_F(Outputs, APageThatCannotTakeItsPlacePutsTheOldTableBack) {
     if (oldTable) expected.insert("t.csv");
     EXPECT_EQ(Listing(root / "class"), expected);
   }
+}
+
+// With both tables, the page's rename fails after theirs: each table goes back.
+TEST_F(Outputs, APageThatCannotTakeItsPlacePutsBothTablesBack) {
+  Write("t.csv", "last week's table");
+  int commits = 0;
+  platform::TestHooks().beforeReplace = [&] {
+    if (++commits == 3) fs::create_directories(root / "class" / "page.html" / "in-the-way");
+  };
+  const Outcome outcome = Run({"-o", "page.html", "--csv", "t.csv", "--csv-facts", "f.csv"});
+  EXPECT_EQ(outcome.exitCode, kExitFailure);
+  EXPECT_EQ(commits, 3);
+  EXPECT_EQ(ReadAll(root / "class" / "t.csv"), "last week's table");
+  EXPECT_EQ(Listing(root / "class"), (std::set<std::string>{"ken", "ken/a.log", "page.html",
+                                                            "page.html/in-the-way", "t.csv"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "report/report.h"
 
 #include "report/chart.h"
+#include "report/first_screen.h"
 #include "report/grids.h"
 #include "report/wording.h"
 #include "scratch_folder.h"
@@ -75,19 +76,19 @@ TEST_F(TempFolder, LearnersFromSubfolders) {
   for (const Learner& l : collection.learners)
     learners.emplace_back(l.name, l.runs.size());
   EXPECT_EQ(learners, (std::vector<std::pair<std::string, size_t>>{
+                          {"\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89", 1},
                           {"class", 1},
                           {"ken", 2},
                           {"kid9", 1},
                           {"kid10", 1},
-                          {"\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89", 1},
                           {"\xE5\xB1\xB1\xE7\x94\xB0", 1}}));
   EXPECT_EQ(collection.filesRead, 7);
   EXPECT_TRUE(collection.notRead.empty());
 
   // A trailing separator names the same folder.
   Collection again = CollectLogs(P((root / "class").string() + "/"));
-  ASSERT_FALSE(again.learners.empty());
-  EXPECT_EQ(again.learners[0].name, "class");
+  ASSERT_EQ(again.learners.size(), 6u);
+  EXPECT_EQ(again.learners[1].name, "class");
 }
 
 TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
@@ -115,12 +116,12 @@ TEST_F(TempFolder, FilesNotReadAndPartlyRead) {
   ASSERT_EQ(collection.notRead.size(), 6u);
   EXPECT_EQ(collection.notRead[1].reason, "空のファイル");
   EXPECT_EQ(collection.notRead[3].reason, "空のファイル");
-  EXPECT_EQ(collection.notRead[0].detail, "ken/good.log と同じ回");
+  EXPECT_EQ(collection.notRead[0].detail, "ken/good.logと同じ回");
   ASSERT_EQ(collection.partlyRead.size(), 2u);
   EXPECT_EQ(collection.partlyRead[0].path, "ken/count.log");
   EXPECT_NE(collection.partlyRead[0].detail.find("100"), std::string::npos);
   EXPECT_EQ(collection.partlyRead[1].path, "ken/cut.log");
-  EXPECT_NE(collection.partlyRead[1].detail.find("1 行"), std::string::npos);
+  EXPECT_NE(collection.partlyRead[1].detail.find("1行を読み飛ばしました"), std::string::npos);
   ASSERT_EQ(collection.learners.size(), 1u);
   EXPECT_EQ(collection.learners[0].runs.size(), 3u);
 }
@@ -299,7 +300,8 @@ TEST_F(TempFolder, AnUnreadableLearnerFolderIsListed) {
       text += "not read " + note.path + "\n";
     return text;
   });
-  EXPECT_EQ(result, "learner ken\nnot read mio\n");
+  // Its child is listed too, as one with no records yet.
+  EXPECT_EQ(result, "learner ken\nlearner mio\nnot read mio\n");
 }
 
 TEST_F(TempFolder, AnUnreadableTopFolderExitsWithTwo) {
@@ -441,11 +443,13 @@ TEST(Html, FactGrids) {
       {&subtraction, drill::FactKind::kForward, 81, 36,
        "<td class=\"getting few\" title=\"5 ＋ 8 ＝ "
        "13：もう少し、答えた回数1回、その日はじめての答え直近1回の中央値2.5秒"
-       "、まちがえた回0回（答えが少なく、まだ目安）\"><b>○</b>2.5<i>*</i></td>"},
+       "、まちがい0回（答えが少なく、判定はまだ目安）\"><i "
+       "class=\"few-mark\">＊</i><b>○</b>2.5</td>"},
       {&subtraction, drill::FactKind::kInverse, 81, 36,
        "<td class=\"missed few\" title=\"13 − 8 ＝ "
        "5：まちがいあり、答えた回数1回、その日はじめての答え直近1回の中央値"
-       "7.0秒、まちがえた回1回（答えが少なく、まだ目安）\"><b>✕</b>7.0<i>*</i></td>"},
+       "7.0秒、まちがい1回（答えが少なく、判定はまだ目安）\"><i "
+       "class=\"few-mark\">＊</i><b>！</b>7.0</td>"},
       {&division, drill::FactKind::kForward, 64, 6, nullptr},
       {&division, drill::FactKind::kInverse, 64, 6, nullptr},
   };
@@ -512,8 +516,8 @@ TEST(Html, FocusRunsHaveTheirOwnMarker) {
     EXPECT_EQ(count(pathOf("focus-short"), "z"), c.hollowDiamonds);
     EXPECT_EQ(count(pathOf("full"), "h0"), c.dots);
     const size_t focusRuns = c.diamonds + c.hollowDiamonds;
-    EXPECT_EQ(count(chart, "（フォーカス練習）"), focusRuns);
-    EXPECT_EQ(count(chart, "フォーカス練習の回"), focusRuns ? 1u : 0u);
+    EXPECT_EQ(count(chart, "（集中練習）"), focusRuns);
+    EXPECT_EQ(count(chart, "集中練習の回"), focusRuns ? 1u : 0u);
   }
 }
 
@@ -526,7 +530,7 @@ TEST(Html, OverviewChange) {
       {{true, {10000}, {8000}, -1}, "<span class=\"better\""},
       {{true, {10000}, {8000}, -1}, ">−1.0秒（速くなった）</span>"},
       {{true, {10000}, {12000}, 1}, ">+1.0秒（遅くなった）</span>"},
-      {{true, {10000}, {8000}, 0}, "回 4.0秒\">−1.0秒</span>"},
+      {{true, {10000}, {8000}, 0}, "回：4.0秒\">−1.0秒</span>"},
       {{true, {10000}, {9940}, 0}, ">±0.0秒</span>"},
       {{false, {}, {}, 0}, ">—</td>"},
   };
@@ -534,7 +538,8 @@ TEST(Html, OverviewChange) {
     DrillStats stats;
     stats.runs.resize(1);
     stats.change = c.change;
-    std::string html = Overview({LearnerReport{"ken", {stats}}});
+    std::string html =
+        Overview({LearnerReport{"ken", {stats}}}, LastDayOf({LearnerReport{"ken", {stats}}}));
     EXPECT_NE(html.find(c.shown), std::string::npos) << c.shown << ": " << html;
   }
 }

@@ -148,8 +148,8 @@ TEST(Csv, ProblemAsLoggedAndStartInIso8601) {
     ASSERT_EQ(read.run.answers.size(), 1u);
     EXPECT_EQ(read.run.answers[0].problem, c.problem);
   }
-  EXPECT_EQ(IsoLocalText({{2024, 3, 5}, 9, 7, 2}), "2024-03-05T09:07:02");
-  EXPECT_EQ(IsoLocalText({{1999, 12, 31}, 23, 59, 59}), "1999-12-31T23:59:59");
+  EXPECT_EQ(SheetDateTime({{2024, 3, 5}, 9, 7, 2}), "2024-03-05 09:07:02");
+  EXPECT_EQ(SheetDateTime({{1999, 12, 31}, 23, 59, 59}), "1999-12-31 23:59:59");
 }
 
 // Every answer as a row, learners in the page's order and runs by start; names with a comma,
@@ -164,19 +164,22 @@ TEST_F(ClassFolder, CsvBytesOfASmallClass) {
   Outcome outcome = Report({"--csv", root / "answers.csv", "--from", "2024-03-05"});
   ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
 
+  // The start as a spreadsheet reads a date and time; an empty focus column for normal runs;
+  // the tens of a sum labelled as counting for no fact. Kana names before the rest.
   const std::string header =
-      "\xEF\xBB\xBF名前,ドリル,始めた日時,問題番号,問題,考えること,□の位置,答え,秒,"
-      "まちがえた回数,状態に数える,今の状態\r\n";
+      "\xEF\xBB\xBF名前,ドリル,開始日時,集中練習,問題番号,問題,考える計算,□の位置,答え,秒,"
+      "まちがいの数,判定に数える,今の判定\r\n";
   auto division = [](const std::string& learner, const std::string& start) {
-    return learner + ",わり算," + start + ",1,7×?＝56,56 ÷ 7 ＝ 8,2,8,3.125,0,1,もう少し\r\n" +
-           learner + ",わり算," + start + ",2,4×6＝2?,4 × 6 ＝ 24,4,4,5.500,1,1,まちがいあり\r\n";
+    return learner + ",わり算," + start + ",,1,7×?＝56,56 ÷ 7 ＝ 8,2,8,3.125,0,1,もう少し\r\n" +
+           learner + ",わり算," + start + ",,2,4×6＝2?,4 × 6 ＝ 24,4,4,5.500,1,1,まちがいあり\r\n";
   };
   const std::string expected =
-      header + division("'=cmd", "2024-03-31T23:59:59") +
-      division("\"Sato, \"\"Ken\"\"\"", "2024-03-05T09:07:02") +
-      division(aoi, "2024-03-06T13:00:00") + aoi +
-      ",ひき算,2024-03-06T14:00:09,1,?＋8＝13,13 − 8 ＝ 5,1,5,1.050,0,1,もう少し\r\n" + aoi +
-      ",ひき算,2024-03-06T14:00:09,2,9＋4＝?3,9 ＋ 4 ＝ 13,3,1,62.003,2,0,\r\n";
+      header + division(aoi, "2024-03-06 13:00:00") + aoi +
+      ",ひき算,2024-03-06 14:00:09,,1,?＋8＝13,13 − 8 ＝ 5,1,5,1.050,0,1,もう少し\r\n" + aoi +
+      ",ひき算,2024-03-06 14:00:09,,2,9＋4＝?3,9 ＋ 4 ＝ "
+      "13（答えの十の位：いつも1なので判定に数えない）,3,1,62.003,2,0,\r\n" +
+      division("'=cmd", "2024-03-31 23:59:59") +
+      division("\"Sato, \"\"Ken\"\"\"", "2024-03-05 09:07:02");
   EXPECT_EQ(ReadBytes(root / "answers.csv"), expected);
   // The page is written too, over the same runs.
   EXPECT_NE(ReadBytes(root / "page.html").find("3人、4回分の記録"), std::string::npos);
@@ -271,12 +274,19 @@ TEST(ParseArguments, CsvAndDateRange) {
       {{"--to", "2024-03-31", "--from", "2024-03-01"}, "", {march1, march31}, false},
       {{"--from", "2024-03-01", "--to", "2024-03-01"}, "", {march1, march1}, false},
       {{"--from", "2024-02-29"}, "", {platform::CivilDate{2024, 2, 29}, {}}, false},
+      // The way a date is written on a form in Japan: no leading zeros.
+      {{"--from", "2024/3/1", "--to", "2024/3/31"}, "", {march1, march31}, false},
+      {{"--from", "2024-3-1"}, "", {march1, {}}, false},
+      {{"--to", "2024/3/09"}, "", {{}, platform::CivilDate{2024, 3, 9}}, false},
       {{"--", "--from"}, "", {}, false},  // a folder named --from
       {{"--csv", "a.csv", "--", "--to"}, "a.csv", {}, false},
       // Usage errors.
       {{"--from", "2024-04-01", "--to", "2024-03-31"}, "", {}, true},
       {{"--from", "2023-02-29"}, "", {}, true},
-      {{"--from", "2024-3-1"}, "", {}, true},
+      {{"--from", "2024/3-1"}, "", {}, true},
+      {{"--from", "2024/003/1"}, "", {}, true},
+      {{"--from", "2024/2/30"}, "", {}, true},
+      {{"--from", "24/3/1"}, "", {}, true},
       {{"--from", "20240301"}, "", {}, true},
       {{"--from", "2024-03/01"}, "", {}, true},
       {{"--from", "2024.03.01"}, "", {}, true},
@@ -290,6 +300,12 @@ TEST(ParseArguments, CsvAndDateRange) {
       {{"--csv", "a.csv", "--csv", "b.csv"}, "", {}, true},
       {{"logs", "--csv", "p.html", "-o", "p.html"}, "", {}, true},
       {{"logs", "--csv", fs::path("logs") / "report.html"}, "", {}, true},
+      {{"--csv-facts", "a.csv", "--csv", "a.csv"}, "", {}, true},
+      {{"--csv-facts", "f.csv", "--csv-facts", "g.csv"}, "", {}, true},
+      {{"--csv-facts"}, "", {}, true},
+      {{"--title"}, "", {}, true},
+      {{"--title", ""}, "", {}, true},
+      {{"--title", "a", "--title", "b"}, "", {}, true},
   };
   for (const Case& c : cases) {
     std::vector<platform::Path> args;
