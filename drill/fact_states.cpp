@@ -19,15 +19,16 @@ ExactMedian MedianOf(std::vector<uint32_t> milliseconds) {
 FactState JudgeFirstAsks(int recentAnswers, int fastRecalls, int64_t medianTenths,
                          int recentMissed) {
   if (recentAnswers <= 0) return FactState::kUnseen;
-  if (recentMissed >= std::min(kMissedAnswers, recentAnswers)) return FactState::kMissed;
   if (fastRecalls >= kFluentAnswers) return FactState::kFluent;
+  if (recentMissed >= std::min(kMissedAnswers, recentAnswers)) return FactState::kMissed;
   if (medianTenths <= kGettingThereTenths) return FactState::kGettingThere;
   return FactState::kSlow;
 }
 
 int ReviewIntervalDays(int streak) {
-  constexpr std::array<int, 5> kDays = {1, 3, 7, 14, 28};  // streak 2 or less, 3, 4, 5, more
-  return kDays[static_cast<size_t>(std::clamp(streak - 2, 0, 4))];
+  // Streak kFluentAnswers or less, one more, two more, three more, kLongestStreak or more.
+  constexpr std::array<int, 5> kDays = {1, 3, 7, 14, 28};
+  return kDays[static_cast<size_t>(std::clamp(streak - kFluentAnswers, 0, 4))];
 }
 
 namespace {
@@ -113,7 +114,7 @@ FactState FactStates::StateOf(const History& history) {
     missed += ask.wrongTries > 0;
     fast += IsFastRecall(ask.milliseconds, ask.wrongTries);
   }
-  // At most three values: an insertion sort (std::sort here trips a false array-bounds
+  // At most kRecentAnswers values: an insertion sort (std::sort here trips a false array-bounds
   // warning of the Windows compiler at -Os).
   for (int i = 1; i < n; i++) {
     for (int j = i; j > 0 && times[static_cast<size_t>(j - 1)] > times[static_cast<size_t>(j)]; j--)

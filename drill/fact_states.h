@@ -17,20 +17,23 @@ enum class FactState : uint8_t { kUnseen, kFluent, kGettingThere, kSlow, kMissed
 // A fact is judged on recall after a delay: the first time it is asked in each run (a run is a
 // day for most children). Later asks of it in the same run, and so the answer after a wrong try
 // of it earlier in the run, are practice: counted among its answers, never in its state. Of
-// those first asks only the newest few count, so that a fact can recover from early trouble.
-inline constexpr int kRecentAnswers = 3;
+// those first asks only the newest five count, so that a fact can recover from early trouble.
+inline constexpr int kRecentAnswers = 5;
 // Thresholds in tenths of a second, the precision the report shows: a time shown as "3.0" is
 // fast, whatever digits the exact value has beyond.
 inline constexpr int kFluentTenths = 30;
 inline constexpr int kGettingThereTenths = 60;  // a slower median is slow
 // Fluent: this many of the recent first asks answered right at the first try within
-// kFluentTenths. One slip or one slow morning among fast recalls does not hold a fact back.
-inline constexpr int kFluentAnswers = 2;
-// Recent first asks with a wrong try that make a fact "missed": one slip is a slip, two are a
-// pattern. A fact asked once, and answered wrongly, is missed.
+// kFluentTenths, a majority of the five. Two slips or slow mornings among fast recalls do not
+// hold a fact back; two fast recalls of five, a fact recalled only half the time, are not
+// enough.
+inline constexpr int kFluentAnswers = 3;
+// Recent first asks with a wrong try that make a fact not fluent "missed": one slip is a slip,
+// two are a pattern. A fact asked once, and answered wrongly, is missed.
 inline constexpr int kMissedAnswers = 2;
-// With fewer recent first asks a state is a first impression, and the report says so.
-inline constexpr int kFewAnswers = 3;
+// With fewer recent first asks than fluent needs a state is a first impression, and the report
+// says so.
+inline constexpr int kFewAnswers = kFluentAnswers;
 
 // A median kept exactly: twice its milliseconds, so that the mean of two middle values loses
 // nothing (2000 and 4001 ms have the median 3000.5 ms).
@@ -51,16 +54,18 @@ constexpr bool IsFastRecall(uint32_t milliseconds, int wrongTries) {
 }
 
 // The state from the recent first asks: how many there are, how many were fast recalls, the
-// median of their times and how many had a wrong try.
+// median of their times and how many had a wrong try. Fluent comes first, so the states never
+// overlap: three fast recalls and two slips are fluent.
 FactState JudgeFirstAsks(int recentAnswers, int fastRecalls, int64_t medianTenths,
                          int recentMissed);
 
 // Evidence ages. A fluent fact is due for review once its newest first ask is this many days
-// old (days of the runs' start clock): a day after it turned fluent, then 3, 7, 14 and at most
-// 28 days as fast recalls in a row (`streak`) build up. Focus mode reviews at these intervals.
+// old (days of the runs' start clock): a day while its fast recalls in a row (`streak`) are at
+// most kFluentAnswers, then 3, 7, 14 and at most 28 days as each further one builds up. Focus
+// mode reviews at these intervals.
 int ReviewIntervalDays(int streak);
 // Fast recalls in a row beyond this change no interval.
-inline constexpr int kLongestStreak = 6;
+inline constexpr int kLongestStreak = kFluentAnswers + 4;
 
 // What a fact's answers say about it.
 struct FactFigures {

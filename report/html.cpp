@@ -137,9 +137,9 @@ std::string Legend() {
   html += std::string("<li><span class=\"key fluent\">◎<i>") + kDueMark + "</i></span>" +
           kDueMeaning1 + std::to_string(drill::kFluentAnswers) + kDueMeaning2 +
           std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers)) + kDueMeaning3 +
-          std::to_string(drill::ReviewIntervalDays(3)) + kDays +
-          std::to_string(drill::ReviewIntervalDays(4)) + kDays +
-          std::to_string(drill::ReviewIntervalDays(5)) + kDueMeaning4 +
+          std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers + 1)) + kDays +
+          std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers + 2)) + kDays +
+          std::to_string(drill::ReviewIntervalDays(drill::kFluentAnswers + 3)) + kDueMeaning4 +
           std::to_string(drill::ReviewIntervalDays(drill::kLongestStreak)) + kDueMeaning5 +
           "</li></ul>";
   html += std::string("<p>") + kFirstAsksOnly + "</p><p>" +

@@ -36,8 +36,8 @@ constexpr bool IsWeak(const drill::FactFigures& f) {
 }
 
 // Whether a fact weak `then` (kLongWeakDays before the last practice) stayed weak up to `now`:
-// weak on kFewAnswers first asks since, none of them the answers it was judged on then, and
-// never fluent between.
+// weak on kFewAnswers first asks since, most of those it is judged on now, and never fluent
+// between.
 constexpr bool StayedWeak(const drill::FactFigures& then, const drill::FactFigures& now) {
   return IsWeak(then) && IsWeak(now) && now.firstAsks - then.firstAsks >= drill::kFewAnswers &&
          now.weakForDays >= kLongWeakDays;

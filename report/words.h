@@ -106,14 +106,15 @@ inline constexpr char kFluentMeaning1[] = "その日はじめて出たときの�
 inline constexpr char kFluentMeaning2[] = "のうち";
 inline constexpr char kFluentMeaning3[] = "回以上を、まちがえずに";
 inline constexpr char kFluentMeaning4[] =
-    "以内で答えた（1回のまちがいや1回の遅れでは下がりません）";
+    "以内で答えた（まちがいや遅れが2回まであっても、すらすらです）";
 inline constexpr char kGettingThereMeaning1[] = "中央値が";
 inline constexpr char kGettingThereMeaning2[] = "すらすらではなく、中央値が";
 inline constexpr char kGettingThereMeaning3[] = "以下";
 inline constexpr char kSlowMeaning[] = "より長い";
 inline constexpr char kMissedMeaning1[] = "のうち";
 inline constexpr char kMissedMeaning2[] =
-    "回以上まちがえた（1回しか出ていなければ、その1回で）。まだ身についていない問題です";
+    "回以上まちがえ（1回しか出ていなければ、その1回で）、すらすらでもない。まだ身についていない"
+    "問題です";
 inline constexpr char kUnseenMeaning[] = "まだ答えていない";
 inline constexpr char kNeverMeaning[] = "灰色：ドリルに出ない組み合わせ";
 inline constexpr char kFewMeaning1[] = "点線のわくと＊：その日はじめての答えが";

@@ -365,9 +365,10 @@ SYSTEMTIME DayAt(int year, int day) {
   return AddSeconds(start, int64_t{day} * 86400);
 }
 
-// A child who knows every fact but ten: six days of every fact in 1.5 s, then two days with
+// A child who knows every fact but ten: six days of every fact in 1.5 s, then three days with
 // three slow answers of each of the ten (a fact's state rests on its first ask of each run, and
-// one slow morning among fast ones leaves it fluent); and a file that is no log. Returns the ten.
+// two slow mornings among three fast ones leave it fluent); and a file that is no log. Returns
+// the ten.
 std::set<drill::Fact> WriteWeakHistory(const std::wstring& dir, drill::DrillKind kind) {
   const std::vector<drill::Problem> every = drill::OneProblemPerFact(kind);
   const auto fast = [](size_t) { return std::pair<uint32_t, int>{1500, 0}; };
@@ -385,7 +386,7 @@ std::set<drill::Fact> WriteWeakHistory(const std::wstring& dir, drill::DrillKind
     for (int answer = 0; answer < 3; ++answer)
       slow.push_back(p);
   }
-  for (int day : {6, 7}) {
+  for (int day : {6, 7, 8}) {
     WriteLog(dir, kind, DayAt(2026, day), slow, [](size_t) {
       return std::pair<uint32_t, int>{8000, 0};
     });

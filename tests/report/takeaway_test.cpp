@@ -187,7 +187,7 @@ TEST_F(ClassFolder, CsvBytesOfASmallClass) {
 }
 
 // The table judges by the page's rule: a fact's second ask in a run is practice (0), and a fact
-// fluent on 3/1 and 3/2 is due for review on the --to day, 3/5, three days later.
+// fluent from three fast days, 3/1 to 3/3, is due for review on the --to day, 3/4, a day later.
 TEST_F(ClassFolder, CsvCountsFirstAsksAndShowsTheStateOnTheLastDay) {
   auto fast = [](const std::string& date, int asks) {
     std::string log = "Divide Quarn," + date + ",09:00:00," + std::to_string(asks) + "\r\n";
@@ -197,19 +197,20 @@ TEST_F(ClassFolder, CsvCountsFirstAsksAndShowsTheStateOnTheLastDay) {
   };
   Write("ken/20240301090000.log", fast("2024/03/01", 2));
   Write("ken/20240302090000.log", fast("2024/03/02", 1));
-  for (const char* to : {"2024-03-02", "2024-03-05"}) {
+  Write("ken/20240303090000.log", fast("2024/03/03", 1));
+  for (const char* to : {"2024-03-03", "2024-03-04"}) {
     SCOPED_TRACE(to);
     Outcome outcome = Report({"--csv", root / "answers.csv", "--to", to});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
-    const std::string state = std::string(to) == "2024-03-02" ? "すらすら" : "すらすら（復習どき）";
+    const std::string state = std::string(to) == "2024-03-03" ? "すらすら" : "すらすら（復習どき）";
     const std::string csv = ReadBytes(root / "answers.csv");
     for (const std::string& row : {",1,7×8＝5?,7 × 8 ＝ 56,4,6,1.500,0,1," + state + "\r\n",
                                    ",2,7×8＝5?,7 × 8 ＝ 56,4,6,1.500,0,0," + state + "\r\n"}) {
       EXPECT_NE(csv.find(row), std::string::npos) << row << csv;
     }
     EXPECT_EQ(
-        ReadBytes(root / "page.html").find("復習どき（最後に出てから3日）") != std::string::npos,
-        std::string(to) == "2024-03-05");
+        ReadBytes(root / "page.html").find("復習どき（最後に出てから1日）") != std::string::npos,
+        std::string(to) == "2024-03-04");
   }
 }
 

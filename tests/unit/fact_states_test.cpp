@@ -44,17 +44,18 @@ TEST(JudgeFirstAsks, StatesFromTheRecentFirstAsks) {
     FactState state;
   } cases[] = {
       {0, 0, 0, 0, FactState::kUnseen},
-      // One fast recall is a first impression, two are fluent.
-      {1, 1, 15, 0, FactState::kGettingThere},
-      {2, 2, 30, 0, FactState::kFluent},
-      {3, 2, 45, 0, FactState::kFluent},  // one slow morning among fast ones
-      {3, 2, 15, 1, FactState::kFluent},  // one slip among fast ones
-      {3, 1, 31, 0, FactState::kGettingThere},
-      {3, 0, 60, 0, FactState::kGettingThere},
-      {3, 0, 61, 0, FactState::kSlow},
-      {3, 1, 90, 1, FactState::kSlow},
-      {3, 1, 15, 2, FactState::kMissed},
+      // Two fast recalls are a first impression, three are fluent.
+      {2, 2, 15, 0, FactState::kGettingThere},
+      {3, 3, 30, 0, FactState::kFluent},
+      {5, 3, 45, 0, FactState::kFluent},  // two slow mornings among fast ones
+      {5, 3, 15, 2, FactState::kFluent},  // two slips among fast ones: fluent, not missed
+      {5, 2, 15, 0, FactState::kGettingThere},
+      {5, 0, 60, 0, FactState::kGettingThere},
+      {5, 0, 61, 0, FactState::kSlow},
+      {5, 2, 90, 1, FactState::kSlow},
+      {5, 2, 15, 2, FactState::kMissed},
       {1, 0, 15, 1, FactState::kMissed},  // asked once, and answered wrongly
+      {2, 1, 15, 1, FactState::kGettingThere},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(JudgeFirstAsks(c.answers, c.fast, c.tenths, c.missed), c.state)
@@ -116,7 +117,7 @@ TEST(FactStates, ProblemsLandOnTheFactTheChildSees) {
     int answers;
     uint64_t twiceMs;
   } cases[] = {
-      {{kDiv, FactKind::kForward, 7, 8}, FactState::kFluent, 2, 3000},
+      {{kDiv, FactKind::kForward, 7, 8}, FactState::kGettingThere, 2, 3000},
       {{kDiv, FactKind::kInverse, 56, 8}, FactState::kSlow, 2, 17000},
       {{kDiv, FactKind::kInverse, 56, 7}, FactState::kMissed, 1, 8000},
       {{kDiv, FactKind::kForward, 8, 7}, FactState::kUnseen, 0, 0},
@@ -145,42 +146,46 @@ TEST(FactStates, OnlyTheFirstAskOfARunCounts) {
   EXPECT_EQ(f.firstAsks, 1);
   EXPECT_EQ(f.recentAnswers, 1);
   EXPECT_EQ(f.state, FactState::kMissed);
-  // Two more runs of three fast asks each: two fast recalls after a day, fluent at last.
-  for (int64_t day : {101, 102}) {
+  // Three more runs of three fast asks each: each run's count once, fluent only after the third.
+  for (int64_t day : {101, 102, 103}) {
     states.BeginRun(day * 86400);
     for (int i = 0; i < 3; ++i)
       states.Add(sevenEights, 1500, 0);
     f = states.FiguresAt(FactPlace(FactOf(sevenEights)));
-    EXPECT_EQ(f.state, day == 101 ? FactState::kGettingThere : FactState::kFluent) << day;
+    EXPECT_EQ(f.state, day < 103 ? FactState::kGettingThere : FactState::kFluent) << day;
   }
-  EXPECT_EQ(f.answers, 10);
-  EXPECT_EQ(f.recentAnswers, 3);
-  EXPECT_EQ(f.fastRecalls, 2);
+  EXPECT_EQ(f.answers, 13);
+  EXPECT_EQ(f.recentAnswers, 4);
+  EXPECT_EQ(f.fastRecalls, 3);
 }
 
-// One slip among fast recalls leaves a fluent fact fluent; a second makes a pattern.
-TEST(FactStates, OneSlipDoesNotHoldAFactBack) {
+// Three fast recalls among the newest five first asks are fluent, whatever the other two were;
+// two slips without them are a pattern, until they age out.
+TEST(FactStates, SlipsAmongFastRecallsDoNotHoldAFactBack) {
   const Problem sum{kSub, 8, 5, 4};
+  constexpr std::pair<uint32_t, int> kFast{1500, 0}, kSlip{1500, 1}, kSlowly{4000, 0};
   struct Case {
     std::vector<std::pair<uint32_t, int>> firstAsks;
     FactState state;
   } cases[] = {
-      {{{1500, 0}, {1500, 0}, {1500, 1}}, FactState::kFluent},
-      {{{1500, 0}, {1500, 1}, {1500, 0}}, FactState::kFluent},
-      {{{1500, 1}, {1500, 0}, {1500, 0}}, FactState::kFluent},
-      {{{1500, 0}, {1500, 0}, {4000, 0}}, FactState::kFluent},  // one slow morning
-      {{{1500, 0}, {1500, 1}, {1500, 1}}, FactState::kMissed},
-      {{{1500, 1}, {1500, 0}, {1500, 0}, {1500, 1}}, FactState::kFluent},  // the first has aged out
+      {{kSlip, kFast, kFast, kFast}, FactState::kFluent},  // a slip, then three days of recall
+      {{kFast, kSlip, kFast, kSlowly, kFast}, FactState::kFluent},
+      {{kFast, kSlip, kFast, kSlip, kFast}, FactState::kFluent},
+      {{kFast, kFast, kSlowly, kSlowly}, FactState::kGettingThere},  // two fast of four
+      {{kFast, kFast, kSlip, kSlip}, FactState::kMissed},
+      {{kFast, kSlip, kSlip, kSlowly, kSlowly, kFast}, FactState::kMissed},
+      {{kSlip, kSlip, kFast, kSlowly, kFast, kSlowly}, FactState::kGettingThere},  // one aged out
+      {{kFast, kFast, kFast, kSlowly, kSlowly, kSlowly}, FactState::kGettingThere},
   };
   for (const Case& c : cases) {
     FactStates states(kSub);
     AddDaily(states, sum, c.firstAsks);
-    EXPECT_EQ(states.FiguresAt(FactPlace(FactOf(sum))).state, c.state) << c.firstAsks.size();
+    EXPECT_EQ(states.FiguresAt(FactPlace(FactOf(sum))).state, c.state) << &c - cases;
   }
 }
 
-// A fluent fact's evidence ages: due for review after 1, 3, 7, 14, then 28 days as its fast
-// recalls in a row build up; a weak fact says since when it has been weak.
+// A fluent fact's evidence ages: due for review after 1 day up to three fast recalls in a row,
+// then 3, 7, 14 and 28 days as they build up; a weak fact says since when it has been weak.
 TEST(FactStates, OldEvidenceIsDueForReview) {
   const Problem fact{kDiv, 6, 7, 3};
   struct Case {
@@ -188,8 +193,8 @@ TEST(FactStates, OldEvidenceIsDueForReview) {
     int daysLater;
     bool due;
   } cases[] = {
-      {2, 0, false}, {2, 1, true},   {3, 2, false}, {3, 3, true},   {4, 6, false},
-      {4, 7, true},  {5, 13, false}, {5, 14, true}, {9, 27, false}, {9, 28, true},
+      {3, 0, false}, {3, 1, true},   {4, 2, false}, {4, 3, true},   {5, 6, false},
+      {5, 7, true},  {6, 13, false}, {6, 14, true}, {9, 27, false}, {9, 28, true},
   };
   for (const Case& c : cases) {
     FactStates states(kDiv);
@@ -204,13 +209,14 @@ TEST(FactStates, OldEvidenceIsDueForReview) {
     EXPECT_EQ(states.Today(), lastDay + c.daysLater);
   }
   FactStates states(kDiv);
-  AddDaily(states, fact, {{1200, 0}, {1200, 0}, {8000, 1}, {9000, 1}, {1200, 0}});  // days 100-104
-  states.BeginRun(110 * 86400);  // a later run without the fact: today is day 110
+  // Days 100 to 105: fluent from day 102, still with two slips on day 104, missed on day 105.
+  AddDaily(states, fact, {{1200, 0}, {1200, 0}, {1200, 0}, {8000, 1}, {9000, 1}, {9000, 1}});
+  states.BeginRun(112 * 86400);  // a later run without the fact: today is day 112
   const FactFigures weak = states.FiguresAt(FactPlace(FactOf(fact)));
   EXPECT_EQ(weak.state, FactState::kMissed);
   EXPECT_FALSE(weak.dueForReview);
-  EXPECT_EQ(weak.weakForDays, 7);  // since day 103, its second miss in three
-  EXPECT_EQ(weak.evidenceAgeDays, 6);
+  EXPECT_EQ(weak.weakForDays, 7);
+  EXPECT_EQ(weak.evidenceAgeDays, 7);
 }
 
 TEST(FactStates, TheTensOfASumSaysNothingAndTheWindowKeepsTheNewest) {
@@ -226,9 +232,9 @@ TEST(FactStates, TheTensOfASumSaysNothingAndTheWindowKeepsTheNewest) {
   FactFigures sum = states.Figures({kSub, FactKind::kForward, 8, 5});
   EXPECT_EQ(sum.answers, 8);
   EXPECT_EQ(sum.firstAsks, 8);
-  EXPECT_EQ(sum.recentAnswers, 3);
-  EXPECT_EQ(sum.recentMissed, 0);
-  EXPECT_EQ(sum.median.twiceMs, 3200u);
+  EXPECT_EQ(sum.recentAnswers, 5);
+  EXPECT_EQ(sum.recentMissed, 0);        // the miss has aged out
+  EXPECT_EQ(sum.median.twiceMs, 3400u);  // 8000, 8000, 1500, 1600, 1700
   EXPECT_EQ(sum.state, FactState::kFluent);
   FactFigures difference = states.Figures({kSub, FactKind::kInverse, 13, 8});
   EXPECT_EQ(difference.answers, 1);
@@ -247,7 +253,7 @@ TEST(FactStates, WeakestFirst) {
   answer(9, 9, 4, {{9000, 0}});                        // slow, 9.0 s
   answer(4, 6, 3, {{2000, 1}, {2000, 1}});             // missed
   answer(7, 8, 1, {{4000, 2}, {3000, 1}, {2000, 1}});  // missed, 3
-  answer(2, 5, 3, {{1000, 0}, {1000, 0}});             // fluent
+  answer(2, 5, 3, {{1000, 0}, {1000, 0}, {1000, 0}});  // fluent
   std::vector<Fact> expected = {
       {kDiv, FactKind::kInverse, 56, 8}, {kDiv, FactKind::kForward, 4, 6},
       {kDiv, FactKind::kForward, 9, 9},  {kDiv, FactKind::kForward, 6, 9},

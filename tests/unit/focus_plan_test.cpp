@@ -47,9 +47,9 @@ void AddAnswers(FactStates& states, const Fact& fact, std::vector<std::pair<uint
   }
 }
 
-// Fast recalls in `runs` runs a day apart, up to `daysAgo`: fluent, and not due for review
-// with six or more.
-void MakeFluent(FactStates& states, const Fact& fact, int runs = 6, int daysAgo = 1) {
+// Fast recalls in `runs` runs a day apart, up to `daysAgo`: fluent with three or more, and not
+// due for review with kLongestStreak.
+void MakeFluent(FactStates& states, const Fact& fact, int runs = kLongestStreak, int daysAgo = 1) {
   AddAnswers(states, fact, std::vector<std::pair<uint32_t, int>>(runs, {1500, 0}), daysAgo);
 }
 
@@ -154,10 +154,14 @@ TEST(FocusPlan, WeakFactsFirstThenOnceMoreAfterAWideGap) {
   const std::vector<std::pair<Fact, std::vector<std::pair<uint32_t, int>>>> weak = {
       {all[40], {{2000, 1}, {2000, 1}, {2000, 1}}},  // missed in every run
       {all[70], {{9000, 0}, {9000, 0}, {9000, 0}}},  // slow
-      {all[12], {{8000, 0}, {8000, 0}, {8000, 0}}},  {all[100], {{7000, 0}, {7000, 0}, {7000, 0}}},
-      {all[58], {{6500, 0}, {6500, 0}, {6500, 0}}},  {all[21], {{1500, 1}, {4000, 0}, {1500, 0}}},
-      {all[90], {{5000, 0}, {5000, 0}, {5000, 0}}},  {all[33], {{4000, 0}, {4000, 0}, {4000, 0}}},
-      {all[111], {{3500, 0}, {3500, 0}, {3500, 0}}}, {all[3], {{2000, 1}, {2000, 2}}}};
+      {all[12], {{8000, 0}, {8000, 0}, {8000, 0}}},
+      {all[100], {{7000, 0}, {7000, 0}, {7000, 0}}},
+      {all[58], {{6500, 0}, {6500, 0}, {6500, 0}}},
+      {all[21], {{1500, 1}, {4000, 0}, {1500, 0}, {4000, 0}}},
+      {all[90], {{5000, 0}, {5000, 0}, {5000, 0}}},
+      {all[33], {{4000, 0}, {4000, 0}, {4000, 0}}},
+      {all[111], {{3500, 0}, {3500, 0}, {3500, 0}}},
+      {all[3], {{2000, 1}, {2000, 2}, {5000, 0}}}};
   std::set<Fact> weakFacts;
   for (const auto& [fact, answers] : weak) {
     AddAnswers(history, fact, answers);
@@ -196,7 +200,7 @@ TEST(FocusPlan, AWrongAnswerIsCorrectedAfterTheGap) {
   for (const Fact& fact : all) {
     if (fact != reviewed) MakeFluent(history, fact);
   }
-  MakeFluent(history, reviewed, 2);  // just fluent: due for its first review today
+  MakeFluent(history, reviewed, 3);  // just fluent: due for its first review today
   const FocusRules rules;
   struct Case {
     const char* what;
@@ -221,13 +225,13 @@ TEST(FocusPlan, AWrongAnswerIsCorrectedAfterTheGap) {
     for (const ProblemRecord& record : run.SolvedProblems())
       after.Add(record.problem, 1500, record.misses);
     const FactFigures f = after.Figures(reviewed);
-    EXPECT_EQ(f.firstAsks, 3);
-    EXPECT_EQ(f.answers, 2 + static_cast<int>(c.expected.size()));
+    EXPECT_EQ(f.firstAsks, 4);
+    EXPECT_EQ(f.answers, 3 + static_cast<int>(c.expected.size()));
   }
 }
 
 // Fluent facts come back when their evidence is as old as their streak's interval: a fact
-// fluent since yesterday, one three days after its third fast recall, and one not yet due
+// fluent since yesterday, one three days after its fourth fast recall, and one not yet due
 // between them; secure ones not at all while anything is due.
 TEST(FocusPlan, FluentFactsAreReviewedAtGrowingIntervals) {
   const std::vector<Fact> all = AskedFacts(kDiv);
@@ -236,9 +240,9 @@ TEST(FocusPlan, FluentFactsAreReviewedAtGrowingIntervals) {
   for (const Fact& fact : all) {
     if (fact != justFluent && fact != threeDaysOld && fact != twoDaysOld) MakeFluent(history, fact);
   }
-  MakeFluent(history, justFluent, 2, 1);
-  MakeFluent(history, threeDaysOld, 3, 3);
-  MakeFluent(history, twoDaysOld, 3, 2);
+  MakeFluent(history, justFluent, 3, 1);
+  MakeFluent(history, threeDaysOld, 4, 3);
+  MakeFluent(history, twoDaysOld, 4, 2);
   FocusRules noSecuring;
   noSecuring.secureStreak = 0;
   constexpr TimeValue kUnixEpoch = 25569;
@@ -269,7 +273,7 @@ TEST(FocusPlan, RecallRiskFromTheChildsOwnAnswers) {
   EXPECT_LT(risk(1, 2, 4000, 0), risk(1, 2, 8000, 0));
   EXPECT_LT(risk(1, 2, 1500, 0), risk(1, 2, 1500, 1));
   EXPECT_GT(risk(0, 0, 8000, 2), 0.99);
-  EXPECT_LT(risk(1, 6, 1500, 0), 0.05);
+  EXPECT_LT(risk(1, kLongestStreak, 1500, 0), 0.05);
 }
 
 // Forty weak facts, the rest never seen: a new fact comes on every fifth problem from the

@@ -102,9 +102,10 @@ TEST(FocusRun, AsksTheWeakFactsOfTheLogsInTheCurrentFolder) {
     for (const drill::Problem& p : weak)
       weakFacts.insert(drill::FactOf(p));
     auto& files = headless::Machine().files;
-    // Seven rounds of every fact, two logs a round, then three slow answers of the ten.
+    // Eight rounds of every fact, two logs a round, then three days with three slow answers of
+    // the ten: two slow mornings among three fast ones would leave them fluent.
     const size_t half = everyFact.size() / 2;
-    for (int round = 1; round <= 7; ++round) {
+    for (int round = 1; round <= 8; ++round) {
       char first[32], second[32];
       std::snprintf(first, sizeof first, "202401%02d090000.log", round);
       std::snprintf(second, sizeof second, "202401%02d100000.log", round);
@@ -120,7 +121,8 @@ TEST(FocusRun, AsksTheWeakFactsOfTheLogsInTheCurrentFolder) {
     std::vector<drill::Problem> slow;
     for (int i = 0; i < 3; ++i)
       slow.insert(slow.end(), weak.begin(), weak.end());
-    files["20240201090000.log"] = Log(kind, "2024/02/01", slow, 8000);
+    for (const std::string day : {"01", "02", "03"})
+      files["202402" + day + "090000.log"] = Log(kind, ("2024/02/" + day).c_str(), slow, 8000);
     const DrillKind other =
         kind == DrillKind::kDivision ? DrillKind::kSubtraction : DrillKind::kDivision;
     files["20240301090000.log"] = Log(other, "2024/03/01", {drill::Problem{other, 9, 9, 1}}, 9000);
@@ -142,17 +144,18 @@ TEST(FocusRun, AsksTheWeakFactsOfTheLogsInTheCurrentFolder) {
     // Newest first, and only as many rounds as the fluent facts' fast recalls in a row can use:
     // the oldest round of all the facts is never read.
     std::vector<std::string> reads = headless::TraceOf({"file read"});
-    std::vector<std::string> expected = {"file read notes.log", "file read 20240301090000.log",
-                                         "file read 20240201090000.log",
-                                         "file read 20240120090000.LOG"};
-    for (int round = 7; round >= 2; --round) {
+    std::vector<std::string> expected = {
+        "file read notes.log",          "file read 20240301090000.log",
+        "file read 20240203090000.log", "file read 20240202090000.log",
+        "file read 20240201090000.log", "file read 20240120090000.LOG"};
+    for (int round = 8; round >= 2; --round) {
       for (const char* hour : {"10", "09"}) {
         char name[32];
         std::snprintf(name, sizeof name, "file read 202401%02d%s0000.log", round, hour);
         expected.push_back(name);
-        if (expected.size() == 4 + 2 * drill::kLongestStreak) break;
+        if (expected.size() == 6 + 2 * drill::kLongestStreak) break;
       }
-      if (expected.size() == 4 + 2 * drill::kLongestStreak) break;
+      if (expected.size() == 6 + 2 * drill::kLongestStreak) break;
     }
     EXPECT_EQ(reads, expected);
   }
