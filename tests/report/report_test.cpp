@@ -417,6 +417,17 @@ TEST(Html, EscapingAndNumbers) {
     EXPECT_EQ(SecondsText(c.ms), c.text) << c.ms;
 }
 
+// The legend gives the rule's own numbers: the window of first asks, the counts for fluent and
+// missed, the few mark, and the review intervals from the streak at which a fact turns fluent.
+TEST(Html, LegendStatesTheRule) {
+  const std::string legend = Legend();
+  for (const char* text : {"直近5回のうち3回以上を、まちがえずに3.0秒以内で答えた",
+                           "直近5回のうち2回以上まちがえ", "その日はじめての答えが2回以下",
+                           "続けて3回までは1日、そのあと3日、7日、14日、いちばん長くて28日）"}) {
+    EXPECT_NE(legend.find(text), std::string::npos) << text;
+  }
+}
+
 // Both grids of both drills: one cell per row and column, the asked ones with a class, the
 // seen ones with their mark and shown median.
 TEST(Html, FactGrids) {
