@@ -145,7 +145,13 @@ WriteError CheckReplaceable(const Folder& folder, const Path& name);
 class ReplacingWrite {
  public:
   ReplacingWrite() = default;
-  ReplacingWrite(ReplacingWrite&& other) noexcept;
+  ReplacingWrite(ReplacingWrite&& other) noexcept
+      : folder(std::exchange(other.folder, nullptr)),
+        name(std::move(other.name)),
+        temporary(std::exchange(other.temporary, Path())),
+        kept(std::exchange(other.kept, Path())),
+        committed(std::exchange(other.committed, false)),
+        replacedOld(other.replacedOld) {}
   ReplacingWrite& operator=(ReplacingWrite&&) = delete;
   ReplacingWrite(const ReplacingWrite&) = delete;
   ReplacingWrite& operator=(const ReplacingWrite&) = delete;

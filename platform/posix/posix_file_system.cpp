@@ -359,14 +359,6 @@ WriteError CheckReplaceable(const Folder& folder, const Path& name) {
   return WriteError::kNone;
 }
 
-ReplacingWrite::ReplacingWrite(ReplacingWrite&& other) noexcept
-    : folder(std::exchange(other.folder, nullptr)),
-      name(std::move(other.name)),
-      temporary(std::exchange(other.temporary, Path())),
-      kept(std::exchange(other.kept, Path())),
-      committed(std::exchange(other.committed, false)),
-      replacedOld(other.replacedOld) {}
-
 ReplacingWrite::~ReplacingWrite() {
   if (!folder) return;
   if (!temporary.Empty()) unlinkat(FolderFd(*folder), temporary.Native().c_str(), 0);

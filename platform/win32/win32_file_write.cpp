@@ -47,14 +47,6 @@ WriteError CheckReplaceable(const Folder& folder, const Path& name) {
   return WriteError::kNone;
 }
 
-ReplacingWrite::ReplacingWrite(ReplacingWrite&& other) noexcept
-    : folder(std::exchange(other.folder, nullptr)),
-      name(std::move(other.name)),
-      temporary(std::exchange(other.temporary, Path())),
-      kept(std::exchange(other.kept, Path())),
-      committed(std::exchange(other.committed, false)),
-      replacedOld(other.replacedOld) {}
-
 ReplacingWrite::~ReplacingWrite() {
   if (!folder) return;
   if (!temporary.Empty()) ::DeleteFileW(Join(folder->Where(), temporary).Native().c_str());
