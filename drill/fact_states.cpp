@@ -95,36 +95,23 @@ void FactStates::Add(const Problem& problem, uint32_t milliseconds, int wrongTri
   history.firstAsks++;
   history.streak = IsFastRecall(milliseconds, wrongTries) ? history.streak + 1 : 0;
   history.evidenceDay = DayOfSeconds(runStart);
-  const FactState state = StateOf(history);
-  if (state == FactState::kFluent) {
+  if (IsFluent(history)) {
     history.weakSinceDay = -1;
   } else if (history.weakSinceDay < 0) {
     history.weakSinceDay = history.evidenceDay;
   }
 }
 
-// The state alone, without the figures' allocation: Add asks it for every first ask.
-FactState FactStates::StateOf(const History& history) {
+// Only fluent or not matters to Add, which asks it for every first ask: the fast recalls alone
+// decide that, with no median to take.
+bool FactStates::IsFluent(const History& history) {
   const int n = std::min(history.firstAsks, kRecentAnswers);
-  std::array<uint32_t, kRecentAnswers> times{};
-  int missed = 0, fast = 0;
+  int fast = 0;
   for (int i = 0; i < n; i++) {
     const FirstAsk& ask = history.ring[static_cast<size_t>(i)];
-    times[static_cast<size_t>(i)] = ask.milliseconds;
-    missed += ask.wrongTries > 0;
     fast += IsFastRecall(ask.milliseconds, ask.wrongTries);
   }
-  // At most kRecentAnswers values: an insertion sort (std::sort here trips a false array-bounds
-  // warning of the Windows compiler at -Os).
-  for (int i = 1; i < n; i++) {
-    for (int j = i; j > 0 && times[static_cast<size_t>(j - 1)] > times[static_cast<size_t>(j)]; j--)
-      std::swap(times[static_cast<size_t>(j - 1)], times[static_cast<size_t>(j)]);
-  }
-  const size_t mid = static_cast<size_t>(n / 2);
-  const ExactMedian median{n == 0       ? 0
-                           : n % 2 == 1 ? 2 * uint64_t{times[mid]}
-                                        : uint64_t{times[mid - 1]} + times[mid]};
-  return JudgeFirstAsks(n, fast, median.Tenths(), missed);
+  return fast >= kFluentAnswers;
 }
 
 FactFigures FactStates::FiguresAt(int place) const {

@@ -154,7 +154,7 @@ class FactStates {
     int64_t weakSinceDay = -1;  // -1 while fluent or unseen
   };
 
-  static FactState StateOf(const History& history);
+  static bool IsFluent(const History& history);
 
   DrillKind drill;
   std::array<History, kFactPlaces> histories{};
