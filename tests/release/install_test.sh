@@ -38,6 +38,21 @@ check() {  # check DESCRIPTION COMMAND...
   if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
 
+# msiexec under Wine. The Windows Installer takes one installation at a time and says 1618
+# (another is in progress) while the last one's service is still winding down: that is waited
+# out, as installers are told to; any other failure is reported with its code.
+run_msiexec() {
+  local status
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    wine msiexec "$@"
+    status=$?
+    [ "$status" = 1618 ] || break
+    sleep 2
+  done
+  [ "$status" = 0 ] || echo "msiexec $1 gave exit code $status"
+  return "$status"
+}
+
 rm -rf "$work"
 mkdir -p "$work/home"
 # Wine links Documents to $HOME: a home of its own keeps the practice folder in $work.
@@ -85,7 +100,7 @@ installAndRun() {
   local what=$1 folder=$2 windowsPath=$3
   shift 3
   echo "== install $what"
-  check "msiexec /i /qn $* succeeds" wine msiexec /i "$(winepath -w "$msi")" "$@" /qn
+  check "msiexec /i /qn $* succeeds" run_msiexec /i "$(winepath -w "$msi")" "$@" /qn
   local entry title
   for entry in "${programs[@]}"; do
     check "${entry#*=} is installed" test -f "$installDir/${entry#*=}"
@@ -111,7 +126,7 @@ installAndRun() {
   check "the practice log is in ${windowsPath:-Documents\\Quarn}" test -f "${logs[0]}"
 
   echo "== uninstall"
-  check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+  check "msiexec /x /qn succeeds" run_msiexec /x "$(winepath -w "$msi")" /qn
   for entry in "${programs[@]}"; do
     check "${entry#*=} is removed" test ! -e "$installDir/${entry#*=}"
   done
@@ -138,12 +153,12 @@ check "Documents\\Quarn is not made beside a class folder" test ! -e "$practiceD
 echo "== install with a class folder out of reach"
 check "the drive Q: is not mapped" test ! -e "$WINEPREFIX/dosdevices/q:"
 check "msiexec /i /qn with an unreachable class folder succeeds" \
-  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=Q:\quarn\[LogonUser]' /qn
+  run_msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=Q:\quarn\[LogonUser]' /qn
 wineserver -w
 check "the shortcuts start in the unreachable class folder" \
   wine "$driver" installed --desktop quarninstall --work "$work/driver-unreachable" \
   --shots "$work" --timeout 60 --shortcuts-only --practice "Q:\\quarn\\$user" "${driverArgs[@]}"
-check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+check "msiexec /x /qn succeeds" run_msiexec /x "$(winepath -w "$msi")" /qn
 check "Documents\\Quarn is not made for an unreachable class folder" test ! -e "$practiceDir"
 
 installAndRun "in Documents\\Quarn" "$practiceDir" ""
@@ -175,11 +190,11 @@ rm -rf "$practiceDir"
 oldMsi=$(rebuild 0.9.0 '\0')
 check "an older installer is made" test -f "$oldMsi"
 check "the older version installs" \
-  wine msiexec /i "$(winepath -w "$oldMsi")" 'PRACTICEFOLDER=C:\quarn-old\[LogonUser]' /qn
+  run_msiexec /i "$(winepath -w "$oldMsi")" 'PRACTICEFOLDER=C:\quarn-old\[LogonUser]' /qn
 check "its uninstall entry says 0.9.0" test "$(uninstallEntries)" = "0.9.0 Quarn Project"
 check "it keeps its class folder" test "$(keptFolder)" = "C:\\quarn-old\\$user\\"
 check "the newer version installs over it with a new class folder" \
-  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[LogonUser]' /qn
+  run_msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[LogonUser]' /qn
 check "one uninstall entry, version $version" test "$(uninstallEntries)" = "$version Quarn Project"
 for entry in "${builtPrograms[@]}"; do
   path=${entry%%=*}
@@ -188,7 +203,7 @@ done
 check "the guide is the newer version's" grep -q "ドリル $version " "$installDir/Guide-ja.txt"
 check "the new class folder replaces the kept one" \
   test "$(keptFolder)" = "C:\\quarn-class\\$user\\"
-check "the newer version uninstalls" wine msiexec /x "$(winepath -w "$msi")" /qn
+check "the newer version uninstalls" run_msiexec /x "$(winepath -w "$msi")" /qn
 check "nothing is left installed" test ! -e "$installDir"
 check "the uninstall forgets the class folder" test -z "$(keptFolder)"
 
@@ -196,7 +211,7 @@ check "the uninstall forgets the class folder" test -z "$(keptFolder)"
 # replaced one is removed, so the upgrade without the property starts from a plain install.
 echo "== this version for a class, then a newer one without the property"
 check "this version installs for a class" \
-  wine msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[LogonUser]' /qn
+  run_msiexec /i "$(winepath -w "$msi")" 'PRACTICEFOLDER=C:\quarn-class\[LogonUser]' /qn
 
 # An upgrade and a repair without the property keep the class folder: the shortcuts start
 # there and a drill's log lands there, not in Documents\Quarn.
@@ -204,7 +219,7 @@ nextVersion=$(echo "$version" | awk -F. '{ print $1 "." $2 "." $3 + 1 }')
 nextMsi=$(rebuild "$nextVersion" '\0\0')
 check "a rebuilt $nextVersion installer is made" test -f "$nextMsi"
 check "$nextVersion installs over $version without PRACTICEFOLDER" \
-  wine msiexec /i "$(winepath -w "$nextMsi")" /qn
+  run_msiexec /i "$(winepath -w "$nextMsi")" /qn
 check "one uninstall entry, version $nextVersion" \
   test "$(uninstallEntries)" = "$nextVersion Quarn Project"
 # The logs of the first install go aside: the driver expects the one its run writes.
@@ -219,12 +234,12 @@ check "Documents\\Quarn is not made by the upgrade" test ! -e "$practiceDir"
 # A repair (Wine's msiexec takes no /f with /qn) makes the shortcuts again: they go first.
 rm -f "$menuDir"/*.lnk
 check "a repair without PRACTICEFOLDER succeeds" \
-  wine msiexec /i "$(winepath -w "$nextMsi")" REINSTALL=ALL REINSTALLMODE=vamus /qn
+  run_msiexec /i "$(winepath -w "$nextMsi")" REINSTALL=ALL REINSTALLMODE=vamus /qn
 wineserver -w
 check "after the repair the shortcuts start in the class folder" \
   wine "$driver" installed --desktop quarninstall --work "$work/driver-repaired" --shots "$work" \
   --timeout 60 --shortcuts-only --practice "C:\\quarn-class\\$user" "${driverArgs[@]}"
-check "$nextVersion uninstalls" wine msiexec /x "$(winepath -w "$nextMsi")" /qn
+check "$nextVersion uninstalls" run_msiexec /x "$(winepath -w "$nextMsi")" /qn
 check "nothing is left installed" test ! -e "$installDir"
 check "the uninstall forgets the class folder" test -z "$(keptFolder)"
 
@@ -237,12 +252,12 @@ for entry in "${refused[@]}"; do
   echo "== install with the class folder $value"
   rm -rf "$practiceDir"
   check "msiexec /i /qn PRACTICEFOLDER=$value succeeds" \
-    wine msiexec /i "$(winepath -w "$msi")" "PRACTICEFOLDER=$value" \
+    run_msiexec /i "$(winepath -w "$msi")" "PRACTICEFOLDER=$value" \
     /qn /l*v "$(winepath -w "$work/refused.log")"
   check "the log says why: $reason" grep -aq "$reason" <(tr -d '\0' <"$work/refused.log")
   check "Documents\\Quarn is made instead" test -d "$practiceDir"
   check "nothing is kept for the next install" test -z "$(keptFolder)"
-  check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+  check "msiexec /x /qn succeeds" run_msiexec /x "$(winepath -w "$msi")" /qn
 done
 
 wineserver -k 2>/dev/null
