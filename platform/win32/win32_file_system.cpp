@@ -112,6 +112,16 @@ bool IdentityOfHandle(HANDLE h, FileIdentity& identity, DWORD* attributes = null
   return true;
 }
 
+// The reparse tag of an opened name whose attributes mark a reparse point, 0 for any other.
+// Where the tag cannot be learnt, the reparse point counts as a link.
+DWORD ReparseTagOf(HANDLE h, DWORD attributes) {
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return 0;
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  return GetFileInformationByHandleEx(h, FileAttributeTagInfo, &info, sizeof info)
+             ? info.ReparseTag
+             : win32::kReparseTagNameSurrogate;
+}
+
 }  // namespace
 
 bool HoldsOtherThanAFile(const std::wstring& name) {
@@ -123,14 +133,8 @@ bool HoldsOtherThanAFile(const std::wstring& name) {
   FileIdentity ignored;
   DWORD attributes = 0;
   if (!IdentityOfHandle(existing.Get(), ignored, &attributes)) return true;
-  // Where the tag cannot be learnt, a reparse point counts as a link.
-  DWORD tag = win32::kReparseTagNameSurrogate;
-  FILE_ATTRIBUTE_TAG_INFO info{};
-  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-      GetFileInformationByHandleEx(existing.Get(), FileAttributeTagInfo, &info, sizeof info)) {
-    tag = info.ReparseTag;
-  }
-  return win32::KindFromAttributes(attributes, tag) != EntryKind::kFile;
+  return win32::KindFromAttributes(attributes, ReparseTagOf(existing.Get(), attributes)) !=
+         EntryKind::kFile;
 }
 
 namespace {
@@ -284,15 +288,8 @@ bool OpenChecked(const std::wstring& path, bool followLink, Folder& folder) {
   FileIdentity ignored;
   DWORD attributes = 0;
   if (!IdentityOfHandle(h.Get(), ignored, &attributes)) return false;
-  DWORD tag = 0;
-  FILE_ATTRIBUTE_TAG_INFO info{};
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    tag = GetFileInformationByHandleEx(h.Get(), FileAttributeTagInfo, &info, sizeof info)
-              ? info.ReparseTag
-              : win32::kReparseTagNameSurrogate;
-  }
-  if (win32::KindFromAttributes(attributes, followLink ? 0 : tag) != EntryKind::kFolder)
-    return false;
+  const DWORD tag = followLink ? 0 : ReparseTagOf(h.Get(), attributes);
+  if (win32::KindFromAttributes(attributes, tag) != EntryKind::kFolder) return false;
   // The names inside are joined to the path the handle holds, in its long form.
   std::wstring where = GrownText([&](wchar_t* buffer, DWORD size) {
     return GetFinalPathNameByHandleW(h.Get(), buffer, size, FILE_NAME_NORMALIZED);
@@ -329,14 +326,9 @@ ReadStatus ReadSmallFile(const Folder& folder, const Path& name, size_t maxBytes
   if (GetFileType(file.Get()) != FILE_TYPE_DISK) return ReadStatus::kNotAFile;
   DWORD attributes = 0;
   if (!IdentityOfHandle(file.Get(), identity, &attributes)) return ReadStatus::kCannotRead;
-  DWORD tag = 0;
-  FILE_ATTRIBUTE_TAG_INFO info{};
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    tag = GetFileInformationByHandleEx(file.Get(), FileAttributeTagInfo, &info, sizeof info)
-              ? info.ReparseTag
-              : win32::kReparseTagNameSurrogate;
-  }
-  if (win32::KindFromAttributes(attributes, tag) != EntryKind::kFile) return ReadStatus::kNotAFile;
+  if (win32::KindFromAttributes(attributes, ReparseTagOf(file.Get(), attributes)) !=
+      EntryKind::kFile)
+    return ReadStatus::kNotAFile;
   return ReadOpened(file.Get(), maxBytes, bytes);
 }
 
