@@ -178,7 +178,7 @@ std::string ClassMap(const std::vector<LearnerReport>& learners) {
         if (d.kind != drill || d.runs.empty()) continue;
         practising++;
         for (int place = 0; place < drill::kFactPlaces; place++) {
-          const FactCell& cell = place < 81 ? d.forward[place] : d.inverse[place - 81];
+          const FactCell& cell = d.CellAt(place);
           FactState s = cell.figures.state;
           if (!cell.asked || (s != FactState::kSlow && s != FactState::kMissed)) continue;
           weak[place]++;

@@ -82,7 +82,7 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
   if (judgingDay) states.JudgeOnDay(*judgingDay);
 
   for (int place = 0; place < drill::kFactPlaces; place++) {
-    FactCell& cell = place < 81 ? stats.forward[place] : stats.inverse[place - 81];
+    FactCell& cell = stats.CellAt(place);
     cell.fact = drill::FactAtPlace(kind, place);
     cell.asked = drill::IsAsked(cell.fact);
     if (!cell.asked) continue;
@@ -94,11 +94,11 @@ DrillStats Summarize(drill::DrillKind kind, std::vector<const drill::LoggedRun*>
   }
   for (const drill::Fact& fact : states.Weakest(kPracticeFacts)) {
     int place = drill::FactPlace(fact);
-    stats.practice.push_back(place < 81 ? stats.forward[place] : stats.inverse[place - 81]);
+    stats.practice.push_back(stats.CellAt(place));
   }
   for (const drill::Fact& fact : states.Weakest(drill::kFactPlaces)) {
     const int place = drill::FactPlace(fact);
-    const FactCell& cell = place < 81 ? stats.forward[place] : stats.inverse[place - 81];
+    const FactCell& cell = stats.CellAt(place);
     if (!IsWeak(cell.figures)) continue;
     stats.weak.push_back(cell);
     stats.weakMissed += cell.figures.state == FactState::kMissed;

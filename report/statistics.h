@@ -88,6 +88,12 @@ struct DrillStats {
   Change change;
   std::vector<FactCell> weak;  // IsWeak facts, weakest first
   int weakMissed = 0;          // of them, missed
+
+  // The cell of a fact place (drill::FactPlace): the 81 forward facts, then the inverse ones.
+  FactCell& CellAt(int place) { return place < 81 ? forward[place] : inverse[place - 81]; }
+  const FactCell& CellAt(int place) const {
+    return place < 81 ? forward[place] : inverse[place - 81];
+  }
 };
 
 // The learners a teacher should sit with first: a drill with a weak fact.
